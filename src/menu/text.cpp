@@ -1,0 +1,88 @@
+#include "text.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+void Print_String(const std::string& text, std::ostream& out, int width)
+{
+    out << text;
+    const int length = static_cast<int>(text.size());
+    if (length < width)
+        out << std::string(static_cast<std::size_t>(width - length), ' ');
+}
+
+double StrTodouble(const std::string& text)
+{
+    return std::atof(text.c_str());
+}
+
+bool isInteger(const std::string& text)
+{
+    for (char c : text)
+        if (c < '0' || c > '9')
+            return false;
+    return true;
+}
+
+bool isDecimal(const std::string& text)
+{
+    for (char c : text)
+        if ((c < '0' || c > '9') && c != '.')
+            return false;
+    return true;
+}
+
+bool StrCompare(const std::string& a, const std::string& b)
+{
+    return StrTodouble(a) > StrTodouble(b);
+}
+
+// Value of a digit string, or -1 when it does not fit in an int. Leading zeros
+// are allowed ("007" is 7).
+static long long digitValue(const std::string& text)
+{
+    long long value = 0;
+    for (char c : text) {
+        value = value * 10 + (c - '0');
+        if (value > 2147483647LL)
+            return -1;
+    }
+    return value;
+}
+
+bool isIntegerInRange(const std::string& text)
+{
+    return isInteger(text) && digitValue(text) >= 0;
+}
+
+bool isBetween(const std::string& text, int lo, int hi)
+{
+    if (!isIntegerInRange(text))
+        return false;
+    const long long value = digitValue(text);
+    return lo <= value && value <= hi;
+}
+
+bool isBetween_dec(const std::string& text, float lo, float hi)
+{
+    if (!isDecimal(text))
+        return false;
+    const float value = static_cast<float>(std::atof(text.c_str()));
+    return lo <= value && value <= hi;
+}
+
+bool isFiniteDecimal(const std::string& text)
+{
+    return isDecimal(text) && std::isfinite(std::atof(text.c_str()));
+}
+
+bool isNumber(const std::string& text)
+{
+    if (text.empty())
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(text.c_str(), &end);
+    return *end == '\0' && std::isfinite(value);
+}

@@ -1,0 +1,31 @@
+// Turning the profile's text columns into numeric groups.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "SMAstats.h"
+#include "profile.h"
+
+struct GroupedData {
+    GroupMap groups;       // accepted points per group name, reverse order of the lines
+    int rejected = 0;      // lines with an empty or single-blank cell, or removed by a filter
+    int groupWidth = 7;    // longest group name met, at least 7, never a multiple of 6
+};
+
+// True when data line i is used: its group, Y and X cells are neither empty nor
+// a single blank, and every filter map keeps its cell (a cell missing from a
+// map removes the line).
+bool lineAccepted(const profile& prof, int i);
+
+// Groups the accepted lines of the profile (Y and X by StrTodouble). Each
+// group's X and Y hold its points in reverse order of the data lines.
+GroupedData groupLines(const profile& prof);
+
+// Transformation of one value: 0 base-10 logarithm, 1 natural logarithm,
+// anything else unchanged.
+double transformValue(int transform, double v);
+
+// Sets every group's n, removes the groups smaller than minSize and returns
+// their names and sizes in map order.
+std::vector<std::pair<std::string, int>> removeSmallGroups(GroupMap& groups, int minSize);

@@ -1,0 +1,197 @@
+// Wald test among the group means of one axis score at the common slope.
+#include <cmath>
+#include <iomanip>
+#include <iostream>
+#include <limits>
+#include <vector>
+
+#include <gsl/gsl_blas.h>
+#include <gsl/gsl_linalg.h>
+#include <gsl/gsl_matrix.h>
+#include <gsl/gsl_permutation.h>
+#include <gsl/gsl_vector.h>
+
+#include "SMAstats.h"
+#include "distributions.h"
+
+namespace {
+const double notANumber = std::numeric_limits<double>::quiet_NaN();
+
+// Owners of the numerical library's objects, released on every return.
+struct Vector {
+    gsl_vector* v;
+    explicit Vector(std::size_t n, bool zero = true) : v(zero ? gsl_vector_calloc(n) : gsl_vector_alloc(n)) {}
+    ~Vector() { gsl_vector_free(v); }
+    Vector(const Vector&) = delete;
+    Vector& operator=(const Vector&) = delete;
+};
+struct Matrix {
+    gsl_matrix* m;
+    Matrix(std::size_t r, std::size_t c, bool zero = true) : m(zero ? gsl_matrix_calloc(r, c) : gsl_matrix_alloc(r, c)) {}
+    ~Matrix() { gsl_matrix_free(m); }
+    Matrix(const Matrix&) = delete;
+    Matrix& operator=(const Matrix&) = delete;
+};
+struct Permutation {
+    gsl_permutation* p;
+    explicit Permutation(std::size_t n) : p(gsl_permutation_alloc(n)) {}
+    ~Permutation() { gsl_permutation_free(p); }
+    Permutation(const Permutation&) = delete;
+    Permutation& operator=(const Permutation&) = delete;
+};
+
+// Inverts a square matrix by LU decomposition; false when it is singular or
+// not finite.
+bool invert(const gsl_matrix* a, gsl_matrix* inverse)
+{
+    const std::size_t n = a->size1;
+    Matrix lu(n, n, false);
+    gsl_matrix_memcpy(lu.m, a);
+    Permutation perm(n);
+    int signum = 0;
+    if (gsl_linalg_LU_decomp(lu.m, perm.p, &signum) != GSL_SUCCESS)
+        return false;
+    for (std::size_t i = 0; i < n; ++i) {
+        const double pivot = gsl_matrix_get(lu.m, i, i);
+        if (pivot == 0 || !std::isfinite(pivot))
+            return false;
+    }
+    return gsl_linalg_LU_invert(lu.m, perm.p, inverse) == GSL_SUCCESS;
+}
+
+double elementSum(const gsl_vector* v)
+{
+    double total = 0;
+    for (std::size_t i = 0; i < v->size; ++i)
+        total += gsl_vector_get(v, i);
+    return total;
+}
+} // namespace
+
+WaldResult SMAstats::waldTest(const GroupMap& grps, int test, double crit_p) const
+{
+    WaldResult result;
+    const std::size_t g = grps.size();
+    result.k = static_cast<int>(g) - 1;
+    result.W = result.p = notANumber;
+    if (g < 2)
+        return result;
+    const std::size_t k = g - 1;
+    const double B = commonSlope;
+
+    Vector m(g), v(g), h(g);
+    double w = 0;
+    bool tooSmall = false;
+    std::size_t i = 0;
+    for (const auto& entry : grps) {
+        const summary_stats& gr = entry.second;
+        w += 1 / gr.varSlope;
+        double mean, s, deriv;
+        if (test == 3) {
+            mean = gr.Ymean - B * gr.Xmean;
+            s = variance(gr.residAxis, gr.residAxis, true) - measErrY - B * B * measErrX;
+            deriv = gr.Xmean;
+        } else if (method == 0) {
+            mean = gr.Xmean;
+            s = variance(gr.fittedAxis, gr.fittedAxis, true) - measErrX;
+            deriv = 0;
+        } else if (method == 1) {
+            mean = gr.Ymean + B * gr.Xmean;
+            s = variance(gr.fittedAxis, gr.fittedAxis, true) - (measErrY + B * B * measErrX);
+            deriv = gr.Xmean;
+        } else {
+            mean = B * gr.Ymean + gr.Xmean;
+            s = variance(gr.fittedAxis, gr.fittedAxis, true) - (measErrX + B * B * measErrY);
+            deriv = gr.Ymean;
+        }
+        const double n = gr.n;
+        tooSmall = tooSmall || gr.n <= 2;
+        gsl_vector_set(m.v, i, mean);
+        gsl_vector_set(v.v, i, s * (n - 1) / (n - 2) / n);
+        gsl_vector_set(h.v, i, deriv);
+        ++i;
+    }
+    if (tooSmall)
+        return result;
+    const double varB = 1 / w;
+
+    Matrix V(g, g, false);
+    gsl_matrix_set_identity(V.m);
+    for (std::size_t r = 0; r < g; ++r)
+        for (std::size_t c = 0; c < g; ++c)
+            gsl_matrix_set(V.m, r, c,
+                           gsl_matrix_get(V.m, r, c) * gsl_vector_get(v.v, r) +
+                               varB * gsl_vector_get(h.v, r) * gsl_vector_get(h.v, c));
+
+    Matrix L(k, g);
+    for (std::size_t r = 0; r < k; ++r) {
+        gsl_matrix_set(L.m, r, 0, 1);
+        gsl_matrix_set(L.m, r, r + 1, -1);
+    }
+    Vector d(k);
+    gsl_blas_dgemv(CblasNoTrans, 1.0, L.m, m.v, 0.0, d.v);
+    Matrix VLt(g, k);
+    gsl_blas_dgemm(CblasNoTrans, CblasTrans, 1.0, V.m, L.m, 0.0, VLt.m);
+    Matrix K(k, k);
+    gsl_blas_dgemm(CblasNoTrans, CblasNoTrans, 1.0, L.m, VLt.m, 0.0, K.m);
+    Matrix Kinv(k, k);
+    if (!invert(K.m, Kinv.m))
+        return result;
+    Vector Kd(k);
+    gsl_blas_dgemv(CblasNoTrans, 1.0, Kinv.m, d.v, 0.0, Kd.v);
+    double W = 0;
+    gsl_blas_ddot(d.v, Kd.v, &W);
+    const double p = chisqQ(W, static_cast<double>(k));
+    if (!(p > crit_p)) {
+        result.W = W;
+        result.p = p;
+        return result;
+    }
+    // The means do not differ: their generalised-least-squares common value.
+    Matrix Vinv(g, g);
+    if (!invert(V.m, Vinv.m))
+        return result;
+    Vector ones(g, false);
+    gsl_vector_set_all(ones.v, 1.0);
+    Vector Vm(g), V1(g);
+    gsl_blas_dgemv(CblasNoTrans, 1.0, Vinv.m, m.v, 0.0, Vm.v);
+    gsl_blas_dgemv(CblasNoTrans, 1.0, Vinv.m, ones.v, 0.0, V1.v);
+    result.W = W;
+    result.p = p;
+    result.hasAcom = true;
+    result.Acom = elementSum(Vm.v) / elementSum(V1.v);
+    return result;
+}
+
+// The result line of a Wald test on one stream.
+static void writeWaldValues(std::ostream& s, const WaldResult& r, int decimals)
+{
+    s << std::left << std::fixed << r.k << "\t" << std::setprecision(decimals) << std::setw(7) << r.W << "\t"
+      << std::setw(7) << r.p << "\t";
+}
+
+double SMAstats::walds(GroupMap& grps, int test, double& stat, bool report, std::ofstream& out, double crit_p)
+{
+    if (report) {
+        out << " using WALD statistic" << std::endl;
+        std::cout << " using WALD statistic" << std::endl;
+    }
+    const WaldResult r = waldTest(grps, test, crit_p);
+    stat = r.W;
+    if (report) {
+        out << "df\tstat\tp\tA_com" << std::endl;
+        std::cout << "df\tstat\tp\tA_com" << std::endl;
+        writeWaldValues(out, r, 3);
+        writeWaldValues(std::cout, r, 4);
+        if (r.hasAcom) {
+            out << r.Acom;
+            std::cout << r.Acom;
+        } else {
+            out << "na";
+            std::cout << "na";
+        }
+        std::cout << std::endl;
+        out << std::endl;
+    }
+    return r.p;
+}
