@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs, when they are missing.
+# Sourced by the other scripts; installs only as root (through apt-get).
+set -euo pipefail
+
+korvel_packages=(g++ make cmake libgsl-dev libgtest-dev)
+
+korvel_missing_packages() {
+  local missing=()
+  local p
+  for p in "${korvel_packages[@]}" "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  echo "${missing[@]:-}"
+}
+
+korvel_install_packages() {
+  local missing
+  missing=$(korvel_missing_packages "$@")
+  [ -z "$missing" ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing Debian packages: $missing (install them as root with apt-get)" >&2
+    return 1
+  fi
+  echo "Installing: $missing"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  # shellcheck disable=SC2086
+  apt-get install -y -qq $missing >/dev/null
+}
