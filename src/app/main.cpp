@@ -28,8 +28,7 @@ static void openReport(std::ofstream& out, std::string& openName, const std::str
     if (!out.is_open()) {
         setReportFile(nullptr, "");
         std::cerr << "File " << wanted << " not opened" << std::endl;
-        if (std::system("pause") == -1)
-            std::cerr << std::flush;
+        [[maybe_unused]] const int paused = std::system("pause");
         std::exit(1);
     }
     setReportFile(&out, openName);
