@@ -2,15 +2,12 @@
 
 #include "report_file.h"
 
-#include <cstdlib>
 #include <iostream>
 
 void endOfInput()
 {
     std::cout << "\nGoodBye" << std::endl;
-    if (std::ostream* report = reportStream())
-        report->flush();
-    std::exit(1);
+    endRun();
 }
 
 std::string readWord()
