@@ -26,18 +26,30 @@ double fdistQ(double x, double nu1, double nu2)
     return gsl_cdf_fdist_Q(x, nu1, nu2);
 }
 
+// The library's F quantiles fail to converge for large second degrees of
+// freedom (about 10^5 and more) and give NaN. With one numerator degree of
+// freedom F is the square of t, whose quantiles stay accurate there, so the
+// square of the matching two-sided t quantile takes their place.
+static double fQuantileFallback(double upperTail, double nu1, double nu2, double value)
+{
+    if (!std::isnan(value) || nu1 != 1)
+        return value;
+    const double t = gsl_cdf_tdist_Pinv(1 - upperTail / 2, nu2);
+    return t * t;
+}
+
 double fdistPinv(double P, double nu1, double nu2)
 {
     if (!validDf(nu1) || !validDf(nu2) || !validProbability(P))
         return notANumber;
-    return gsl_cdf_fdist_Pinv(P, nu1, nu2);
+    return fQuantileFallback(1 - P, nu1, nu2, gsl_cdf_fdist_Pinv(P, nu1, nu2));
 }
 
 double fdistQinv(double Q, double nu1, double nu2)
 {
     if (!validDf(nu1) || !validDf(nu2) || !validProbability(Q))
         return notANumber;
-    return gsl_cdf_fdist_Qinv(Q, nu1, nu2);
+    return fQuantileFallback(Q, nu1, nu2, gsl_cdf_fdist_Qinv(Q, nu1, nu2));
 }
 
 double tdistP(double x, double nu)

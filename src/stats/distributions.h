@@ -1,6 +1,8 @@
 // Distribution functions of the numerical library, guarded so that arguments
 // outside a function's domain (degrees of freedom <= 0, a negative F, a
-// probability outside [0, 1], NaN) give NaN instead of an error.
+// probability outside [0, 1], NaN) give NaN instead of an error. The F
+// quantiles with one numerator degree of freedom stay finite for very large
+// denominator degrees of freedom, where the library alone gives NaN.
 #pragma once
 
 double fdistQ(double x, double nu1, double nu2);     // upper tail of F

@@ -12,17 +12,43 @@ void SMAstats::fit_individual(profile& prof)
     fit_CIs(groups, static_cast<double>(prof.conf_level));
 }
 
+// Means and (co)variances of one group in two passes: the sums, then the
+// three (centred) cross products side by side. Each sum runs in the data's
+// order, so the values are those of sum() and variance() taken one by one.
+static void moments(summary_stats& g, bool centred)
+{
+    const std::size_t n = g.X.size();
+    double sx = 0, sy = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        sx += g.X[i];
+        sy += g.Y[i];
+    }
+    g.Xmean = sx / g.n;
+    g.Ymean = sy / g.n;
+    const double mx = centred ? sx / static_cast<double>(n) : 0;
+    const double my = centred ? sy / static_cast<double>(n) : 0;
+    double cxx = 0, cyy = 0, cxy = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const double dx = g.X[i] - mx, dy = g.Y[i] - my;
+        cxx += dx * dx;
+        cyy += dy * dy;
+        cxy += dx * dy;
+    }
+    const double d = static_cast<double>(n) - (centred ? 1.0 : 0.0);
+    g.SXX = cxx / d;
+    g.SYY = cyy / d;
+    g.SXY = cxy / d;
+}
+
 void SMAstats::fit_lines(GroupMap& grps, bool withAxes) const
 {
     const bool hasIntercept = intercept == 1;
     for (auto& entry : grps) {
         summary_stats& g = entry.second;
         const int n = g.n;
-        g.Xmean = sum(g.X) / n;
-        g.Ymean = sum(g.Y) / n;
-        g.SXX = variance(g.X, g.X, hasIntercept) - measErrX;
-        g.SYY = variance(g.Y, g.Y, hasIntercept) - measErrY;
-        g.SXY = variance(g.X, g.Y, hasIntercept);
+        moments(g, hasIntercept);
+        g.SXX -= measErrX;
+        g.SYY -= measErrY;
         g.R2 = g.SXY * g.SXY / (g.SYY * g.SXX);
         g.slope = B_est(g.SYY, g.SXX, g.SXY);
         if (withAxes) {
