@@ -12,17 +12,19 @@
 
 namespace {
 // Opens the report (emptying it) unless it is open under the current name.
-// Ends the run when it cannot be opened or would replace the data file.
+// Ends the run when it cannot be opened, or when it is the data file (a
+// report never replaces or extends the data it reports on).
 void openReport(std::ofstream& out, std::string& openName, const std::string& wanted, const std::string& dataFile)
 {
     if (out.is_open() && wanted != openName)
         out.close();
-    if (out.is_open())
-        return;
-    openName = wanted;
-    if (!sameFile(wanted, dataFile))
+    const bool isDataFile = sameFile(wanted, dataFile);
+    if (!out.is_open() && !isDataFile) {
+        openName = wanted;
         out.open(wanted, std::ios::out | std::ios::trunc);
-    if (!out.is_open()) {
+    }
+    if (!out.is_open() || isDataFile) {
+        out.close();
         setReportFile(nullptr, "");
         std::cerr << "File " << wanted << " not opened" << std::endl;
         [[maybe_unused]] const int paused = std::system("pause");

@@ -2,6 +2,7 @@
 // transformation and the hypothesised values, and loads the data.
 #include <cctype>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 
 #include "Menu.h"
@@ -32,7 +33,10 @@ void Menu::openDataFile()
 {
     data.close();
     data.clear();
-    data.open(input_file, std::ios::in | std::ios::binary);
+    // A folder opens as a stream but holds no data.
+    std::error_code ec;
+    if (!std::filesystem::is_directory(input_file, ec))
+        data.open(input_file, std::ios::in | std::ios::binary);
     if (!data.is_open())
         fileNotOpened(input_file);
     prof.filename = input_file;
