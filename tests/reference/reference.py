@@ -30,7 +30,11 @@ import sys
 import numpy as np
 from scipy import stats
 
-DATA_DIR = "/work/shared/data"
+import os
+
+REPO = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+DATA_FILES = {"cats.txt": os.path.join(REPO, "examples", "input.txt"),
+              "iris.txt": os.path.join(REPO, "tests", "data", "iris.txt")}
 CONF = 95.0
 METHOD_NAMES = {0: "OLS", 1: "SMA", 2: "MA"}
 CONVERGE_TOL = 1e-4
@@ -633,7 +637,7 @@ def main():
     ]
     for fname, gcol, ycol, xcol, label, pw, hyp in datasets:
         for transform in ("none", "log10"):
-            names, data, header = load_groups("%s/%s" % (DATA_DIR, fname), gcol, ycol, xcol, transform)
+            names, data, header = load_groups(DATA_FILES[fname], gcol, ycol, xcol, transform)
             for method in (0, 1, 2):
                 for has_int in (True, False):
                     title = "%s | transform=%s" % (label, transform)
