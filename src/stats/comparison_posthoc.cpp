@@ -9,7 +9,6 @@
 #include "SMAstats.h"
 #include "pair_table.h"
 #include "signif_matrix.h"
-#include "text.h"
 
 namespace {
 struct ShiftPair {
@@ -34,12 +33,10 @@ double standardError(const ShiftPair& pr)
 void SMAstats::ANCOVA_post(GroupMap& grps, int test, double crit_p, std::ofstream& out)
 {
     std::cout << "processing........" << std::endl;
+    const std::vector<std::string> names = groupNames(grps);
     int nameWidth = 7;
-    std::vector<std::string> names;
-    for (const auto& entry : grps) {
-        nameWidth = std::max(nameWidth, static_cast<int>(entry.first.size()));
-        names.push_back(entry.first);
-    }
+    for (const std::string& name : names)
+        nameWidth = std::max(nameWidth, static_cast<int>(name.size()));
     const int g = static_cast<int>(grps.size());
     PairTable<ShiftPair> table(g);
     int i = 0;
@@ -54,49 +51,19 @@ void SMAstats::ANCOVA_post(GroupMap& grps, int test, double crit_p, std::ofstrea
         }
     }
 
-    out << "Difference, standard error, df, p-value\n" << std::left << std::setw(nameWidth) << "Group" << "\t";
-    for (const std::string& name : names) {
-        Print_String(name, out, 25);
-        out << "\t";
-    }
-    out << std::endl;
-    for (int r = 0; r < g; ++r) {
-        Print_String(names[static_cast<std::size_t>(r)], out, nameWidth);
-        out << "\t";
-        for (int c = 0; c < g; ++c) {
-            out << std::fixed << "(";
-            if (c == r) {
-                out << std::setprecision(1) << std::setw(23) << 1.0;
-            } else {
-                const ShiftPair& pr = table.get(r, c);
-                out << std::setprecision(3) << std::setw(6) << pr.difference << "," << std::setw(6)
-                    << standardError(pr) << "," << std::setprecision(0) << std::setw(3) << pr.df << ","
-                    << std::setprecision(3) << pr.p;
-            }
-            out << ")\t";
+    out << "Difference, standard error, df, p-value\n";
+    writePairTable(out, names, nameWidth, 25, [&](int r, int c) {
+        out << std::fixed << "(";
+        if (c == r) {
+            out << std::setprecision(1) << std::setw(23) << 1.0;
+        } else {
+            const ShiftPair& pr = table.get(r, c);
+            out << std::setprecision(3) << std::setw(6) << pr.difference << "," << std::setw(6) << standardError(pr)
+                << "," << std::setprecision(0) << std::setw(3) << pr.df << "," << std::setprecision(3) << pr.p;
         }
-        out << std::endl;
-    }
-
-    out << "\np-values only\n" << std::setw(nameWidth) << "Group" << "\t";
-    for (const std::string& name : names) {
-        Print_String(name, out, nameWidth);
-        out << "\t";
-    }
-    out << std::endl;
-    for (int r = 0; r < g; ++r) {
-        Print_String(names[static_cast<std::size_t>(r)], out, nameWidth);
-        out << "\t";
-        for (int c = 0; c < g; ++c) {
-            out << std::setw(nameWidth);
-            if (c == r)
-                out << std::setprecision(1) << 1.0;
-            else
-                out << std::setprecision(4) << table.get(r, c).p;
-            out << "\t";
-        }
-        out << std::endl;
-    }
+        out << ")\t";
+    });
+    writePvalueTable(out, names, nameWidth, 4, [&table](int i, int j) { return table.get(i, j).p; });
 
     const auto sorted = sortedGroups(grps, [test](const summary_stats& s) { return groupValue(s, test); });
     writeSignificanceMatrix(out, crit_p, "mean", sorted, nameWidth,

@@ -10,7 +10,6 @@
 #include "console.h"
 #include "pair_table.h"
 #include "signif_matrix.h"
-#include "text.h"
 
 namespace {
 // One pair of groups tested for a common slope.
@@ -20,14 +19,6 @@ struct SlopePair {
     double p = 0;     // p-value at that slope
 };
 } // namespace
-
-static std::vector<std::string> groupNames(const GroupMap& grps)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : grps)
-        names.push_back(entry.first);
-    return names;
-}
 
 void SMAstats::slope_postHoc(profile& prof, std::ofstream& out)
 {
@@ -66,47 +57,18 @@ void SMAstats::slope_postHoc(profile& prof, std::ofstream& out)
     std::cout << std::endl;
 
     const int D = pvalueDigits(prof.n_iterations);
-    out << "Common slope, test stat, p-value\n" << std::left << std::setw(groupWidth) << "Group" << "\t";
-    for (const std::string& name : names) {
-        Print_String(name, out, D + 18);
-        out << "\t";
-    }
-    out << std::endl;
-    for (int r = 0; r < g; ++r) {
-        Print_String(names[static_cast<std::size_t>(r)], out, groupWidth);
-        out << "\t";
-        for (int c = 0; c < g; ++c) {
-            if (c == r) {
-                out << "(" << std::setw(D + 16) << std::setprecision(1) << 1.0;
-            } else {
-                const SlopePair& pr = table.get(r, c);
-                out << std::fixed << std::setprecision(3) << "(" << std::setw(6) << pr.slope << "," << std::setw(6)
-                    << pr.stat << "," << std::setprecision(D) << pr.p;
-            }
-            out << ")\t";
+    out << "Common slope, test stat, p-value\n";
+    writePairTable(out, names, groupWidth, D + 18, [&](int r, int c) {
+        if (c == r) {
+            out << "(" << std::setw(D + 16) << std::setprecision(1) << 1.0;
+        } else {
+            const SlopePair& pr = table.get(r, c);
+            out << std::fixed << std::setprecision(3) << "(" << std::setw(6) << pr.slope << "," << std::setw(6)
+                << pr.stat << "," << std::setprecision(D) << pr.p;
         }
-        out << std::endl;
-    }
-
-    out << "\np-values only\n" << std::setw(groupWidth) << "Group" << "\t";
-    for (const std::string& name : names) {
-        Print_String(name, out, groupWidth);
-        out << "\t";
-    }
-    out << std::endl;
-    for (int r = 0; r < g; ++r) {
-        Print_String(names[static_cast<std::size_t>(r)], out, groupWidth);
-        out << "\t";
-        for (int c = 0; c < g; ++c) {
-            out << std::fixed << std::setw(groupWidth);
-            if (c == r)
-                out << std::setprecision(1) << 1.0;
-            else
-                out << std::setprecision(D) << table.get(r, c).p;
-            out << "\t";
-        }
-        out << std::endl;
-    }
+        out << ")\t";
+    });
+    writePvalueTable(out, names, groupWidth, D, [&table](int i, int j) { return table.get(i, j).p; });
 
     const auto sorted = sortedGroups(groups, [](const summary_stats& s) { return s.slope; });
     writeSignificanceMatrix(out, prof.crit_p, "slope", sorted, groupWidth,
