@@ -51,6 +51,18 @@ void Menu::openDataFile()
     }
 }
 
+// One hypothesised-value line: "none" for 0, else the value in the console's
+// current number format.
+static void showHypothesis(const char* label, double value)
+{
+    std::cout << label;
+    if (value == 0.0)
+        std::cout << "none";
+    else
+        std::cout << value;
+    std::cout << std::endl;
+}
+
 void Menu::display_input() const
 {
     const auto& cols = prof.columns;
@@ -67,20 +79,9 @@ void Menu::display_input() const
                   : prof.transform == 1 ? "ln Y vs ln X"
                                         : "linear Y vs linear X")
               << std::endl;
-    std::cout << "B - H0 slope:           ";
-    if (prof.H0_b == 0.0)
-        std::cout << "none";
-    else
-        std::cout << prof.H0_b;
-    std::cout << std::endl;
-    if (prof.intercept != 0) {
-        std::cout << "A - H0 intercept:       ";
-        if (prof.H0_a == 0.0)
-            std::cout << "none";
-        else
-            std::cout << prof.H0_a;
-        std::cout << std::endl;
-    }
+    showHypothesis("B - H0 slope:           ", prof.H0_b);
+    if (prof.intercept != 0)
+        showHypothesis("A - H0 intercept:       ", prof.H0_a);
     std::cout << "D - Display data        ";
     std::cout << "\nChoose a letter to change current setting. Press L to load data" << std::endl;
 }
