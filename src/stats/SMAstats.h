@@ -93,6 +93,8 @@ public:
     // Moments, slope, axis variances and slope variance of every group; with
     // withAxes also the intercept and the per-point axis scores.
     void fit_lines(GroupMap& grps, bool withAxes) const;
+    // The rest of one group's fit once its means and (co)variances are known.
+    void fitFromMoments(summary_stats& g, bool withAxes) const;
     // Correlation p-value, confidence limits and intercept variance of every
     // group; sets slopeDecimals and intercDecimals.
     void fit_CIs(GroupMap& grps, double confPercent);

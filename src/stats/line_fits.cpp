@@ -12,58 +12,121 @@ void SMAstats::fit_individual(profile& prof)
     fit_CIs(groups, static_cast<double>(prof.conf_level));
 }
 
-// Means and (co)variances of one group in two passes: the sums, then the
-// three (centred) cross products side by side. Each sum runs in the data's
-// order, so the values are those of sum() and variance() taken one by one.
-static void moments(summary_stats& g, bool centred)
+namespace {
+struct Sums {
+    double x = 0, y = 0;
+};
+struct Products {
+    double xx = 0, yy = 0, xy = 0;
+};
+
+void addSums(Sums& s, const summary_stats& g, std::size_t from, std::size_t to)
 {
-    const std::size_t n = g.X.size();
-    double sx = 0, sy = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        sx += g.X[i];
-        sy += g.Y[i];
+    for (std::size_t i = from; i < to; ++i) {
+        s.x += g.X[i];
+        s.y += g.Y[i];
     }
-    g.Xmean = sx / g.n;
-    g.Ymean = sy / g.n;
-    const double mx = centred ? sx / static_cast<double>(n) : 0;
-    const double my = centred ? sy / static_cast<double>(n) : 0;
-    double cxx = 0, cyy = 0, cxy = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const double dx = g.X[i] - mx, dy = g.Y[i] - my;
-        cxx += dx * dx;
-        cyy += dy * dy;
-        cxy += dx * dy;
-    }
-    const double d = static_cast<double>(n) - (centred ? 1.0 : 0.0);
-    g.SXX = cxx / d;
-    g.SYY = cyy / d;
-    g.SXY = cxy / d;
 }
+
+void addProducts(Products& p, const summary_stats& g, const Sums& mean, std::size_t from, std::size_t to)
+{
+    for (std::size_t i = from; i < to; ++i) {
+        const double dx = g.X[i] - mean.x, dy = g.Y[i] - mean.y;
+        p.xx += dx * dx;
+        p.yy += dy * dy;
+        p.xy += dx * dy;
+    }
+}
+
+// Means and (co)variances of a group (SXX and SYY before the measurement-error
+// correction) in two passes: the sums, then the three (centred) cross
+// products side by side. Each sum runs in the data's order, so the values
+// are those of sum() and variance() taken one by one. Two groups are summed
+// in lockstep so that their independent sums overlap in time.
+void moments(summary_stats& a, summary_stats* b, bool centred)
+{
+    const std::size_t na = a.X.size(), nb = b ? b->X.size() : 0, both = std::min(na, nb);
+    Sums sa, sb;
+    for (std::size_t i = 0; i < both; ++i) {
+        sa.x += a.X[i];
+        sa.y += a.Y[i];
+        sb.x += b->X[i];
+        sb.y += b->Y[i];
+    }
+    addSums(sa, a, both, na);
+    Sums ma, mb;
+    a.Xmean = sa.x / a.n;
+    a.Ymean = sa.y / a.n;
+    if (centred)
+        ma = {sa.x / static_cast<double>(na), sa.y / static_cast<double>(na)};
+    if (b) {
+        addSums(sb, *b, both, nb);
+        b->Xmean = sb.x / b->n;
+        b->Ymean = sb.y / b->n;
+        if (centred)
+            mb = {sb.x / static_cast<double>(nb), sb.y / static_cast<double>(nb)};
+    }
+    Products pa, pb;
+    for (std::size_t i = 0; i < both; ++i) {
+        const double dxa = a.X[i] - ma.x, dya = a.Y[i] - ma.y;
+        const double dxb = b->X[i] - mb.x, dyb = b->Y[i] - mb.y;
+        pa.xx += dxa * dxa;
+        pa.yy += dya * dya;
+        pa.xy += dxa * dya;
+        pb.xx += dxb * dxb;
+        pb.yy += dyb * dyb;
+        pb.xy += dxb * dyb;
+    }
+    addProducts(pa, a, ma, both, na);
+    const double off = centred ? 1.0 : 0.0;
+    const double da = static_cast<double>(na) - off;
+    a.SXX = pa.xx / da;
+    a.SYY = pa.yy / da;
+    a.SXY = pa.xy / da;
+    if (b) {
+        addProducts(pb, *b, mb, both, nb);
+        const double db = static_cast<double>(nb) - off;
+        b->SXX = pb.xx / db;
+        b->SYY = pb.yy / db;
+        b->SXY = pb.xy / db;
+    }
+}
+} // namespace
 
 void SMAstats::fit_lines(GroupMap& grps, bool withAxes) const
 {
     const bool hasIntercept = intercept == 1;
-    for (auto& entry : grps) {
-        summary_stats& g = entry.second;
-        const int n = g.n;
-        moments(g, hasIntercept);
-        g.SXX -= measErrX;
-        g.SYY -= measErrY;
-        g.R2 = g.SXY * g.SXY / (g.SYY * g.SXX);
-        g.slope = B_est(g.SYY, g.SXX, g.SXY);
-        if (withAxes) {
-            g.interc = hasIntercept ? g.Ymean - g.slope * g.Xmean : 0;
-            for (int i = 0; i < n; ++i) {
-                const std::size_t k = static_cast<std::size_t>(i);
-                g.residAxis[k] = residual_axis(g.Y[k], g.X[k], g.slope);
-                g.fittedAxis[k] = fitted_axis(g.Y[k], g.X[k], g.slope);
-            }
-        }
-        g.varFitted = var_fitted(g.SYY, g.SXX, g.SXY, g.slope, n, hasIntercept);
-        g.varResid = var_resid(g.SYY, g.SXX, g.SXY, g.slope, n, hasIntercept);
-        g.covarRF = covar_rf(g.SYY, g.SXX, g.SXY, g.slope, n, hasIntercept);
-        g.varSlope = var_slope(g.SYY, g.SXX, g.SXY, g.varFitted, g.varResid, g.slope, n);
+    for (auto it = grps.begin(); it != grps.end(); ++it) {
+        auto next = std::next(it);
+        moments(it->second, next == grps.end() ? nullptr : &next->second, hasIntercept);
+        fitFromMoments(it->second, withAxes);
+        if (next == grps.end())
+            break;
+        it = next;
+        fitFromMoments(it->second, withAxes);
     }
+}
+
+void SMAstats::fitFromMoments(summary_stats& g, bool withAxes) const
+{
+    const bool hasIntercept = intercept == 1;
+    const int n = g.n;
+    g.SXX -= measErrX;
+    g.SYY -= measErrY;
+    g.R2 = g.SXY * g.SXY / (g.SYY * g.SXX);
+    g.slope = B_est(g.SYY, g.SXX, g.SXY);
+    if (withAxes) {
+        g.interc = hasIntercept ? g.Ymean - g.slope * g.Xmean : 0;
+        for (int i = 0; i < n; ++i) {
+            const std::size_t k = static_cast<std::size_t>(i);
+            g.residAxis[k] = residual_axis(g.Y[k], g.X[k], g.slope);
+            g.fittedAxis[k] = fitted_axis(g.Y[k], g.X[k], g.slope);
+        }
+    }
+    g.varFitted = var_fitted(g.SYY, g.SXX, g.SXY, g.slope, n, hasIntercept);
+    g.varResid = var_resid(g.SYY, g.SXX, g.SXY, g.slope, n, hasIntercept);
+    g.covarRF = covar_rf(g.SYY, g.SXX, g.SXY, g.slope, n, hasIntercept);
+    g.varSlope = var_slope(g.SYY, g.SXX, g.SXY, g.varFitted, g.varResid, g.slope, n);
 }
 
 double correlationPvalue(const summary_stats& g)
