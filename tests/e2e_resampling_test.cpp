@@ -7,6 +7,8 @@
 //   resampling.py 99 0      -> OLS count 5  (p 5/99)
 //   resampling.py 99 2      -> MA  count 20 (p 20/99)
 //   resampling.py 99 1 0 2  -> SMA 47, then OLS 6, then MA 25 in one run
+//   resampling.py 2 0       -> OLS: none of the 200 attempts converges within
+//                              the iteration limit of 2, so p = 1 / (1 + 0)
 #include <gtest/gtest.h>
 
 #include "e2e_support.h"
@@ -56,4 +58,15 @@ TEST(ResamplingPvalue, GeneratorStateCarriesOverBetweenAnalyses)
     ASSERT_NE(third, std::string::npos);
     EXPECT_LT(first, second);
     EXPECT_LT(second, third);
+}
+
+TEST(ResamplingPvalue, BoundedAttemptsWhenNoResampleConverges)
+{
+    TempDir dir;
+    dir.copyFromSource("examples/input.txt", "input.txt");
+    const RunResult r = runKorvel(dir, "N 2\n" + analysis(0) + "x\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("Resampling stopped: 0 of 1 resamples converged\n"), std::string::npos);
+    EXPECT_NE(r.out.find("p =\t1\n"), std::string::npos);
+    EXPECT_NE(dir.read("output.txt").find("p =\t1.0\n"), std::string::npos);
 }

@@ -242,3 +242,24 @@ TEST(CommonSlopeEndToEnd, CatsFromTextColumnsToReport)
     ASSERT_NE(at, std::string::npos) << text;
     EXPECT_EQ(text.substr(at), expected);
 }
+
+TEST(ResamplingPvalue, UndefinedStatisticGivesUndefinedPvalue)
+{
+    // Group A lies exactly on a line (y = 2x): the correlation of its residual
+    // and fitted-axis scores is 1 at any slope, so its term of the statistic,
+    // ln(1 - c^2 / (r f)), is undefined once rounding takes 1 - c^2 / (r f)
+    // below 0. No resampled statistic can exceed an undefined one, so the
+    // p-value must be undefined too, not the smallest count / N.
+    SMAstats s;
+    s.method = 1;
+    s.intercept = 1;
+    addGroup(s, "A", {3, 2, 1}, {6, 4, 2});
+    addGroup(s, "B", {4, 3, 2, 1}, {5, 2, 3, 1});
+    profile prof;
+    s.fit_individual(prof);
+    double b = 0;
+    s.fit_common(s.groups, 9, b);
+    ASSERT_TRUE(std::isnan(s.common_TestStat(s.groups, b, 0.0)));
+    EXPECT_TRUE(std::isnan(s.common_pval(s.groups, 9, b, 1)));
+    EXPECT_TRUE(std::isnan(s.common_pval(s.groups, 9, b, 0)));
+}

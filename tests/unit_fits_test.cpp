@@ -161,7 +161,7 @@ TEST(IndividualFits, WorkedExampleByLeastSquares)
     EXPECT_EQ(s.slopeDecimals, 4);  // hand: trunc(4 - log10 0.6)
     EXPECT_EQ(s.intercDecimals, 3); // hand: trunc(4 - log10 2.2)
     // py: 90 % confidence uses the 0.95 t quantile
-    const summary_stats& g90 = fittedExample(0, 1, 90).groups["one"];
+    const summary_stats g90 = fittedExample(0, 1, 90).groups["one"];
     EXPECT_REL(g90.slopeLowCI, -0.06563169734, 1e-8);
     EXPECT_REL(g90.intercLowCI, 0.04310678446, 1e-8);
 }

@@ -119,7 +119,7 @@ public:
     // p > crit_p, the interval and the test against H0_b.
     CommonSlopeResult commonSlopeTest(const profile& prof) const;
     // p-value of the common-slope statistic: chi-squared (resample 0) or from
-    // N - 1 resamples of the pooled residuals.
+    // N - 1 resamples of the pooled residuals; NaN when the statistic is.
     double common_pval(const GroupMap& grps, int N, double b, int resample) const;
     // Pairwise slope comparisons, asked for on the console.
     void slope_postHoc(profile& prof, std::ofstream& out);

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <iomanip>
 #include <iostream>
+#include <limits>
 
 #include "SMAstats.h"
 #include "common_test.h"
@@ -75,6 +76,10 @@ double SMAstats::common_pval(const GroupMap& grps, int N, double b, int resample
     const double T0 = common_TestStat(grps, b, 0.0);
     if (resample == 0)
         return chisqQ(T0, static_cast<double>(grps.size()) - 1);
+    // No resampled statistic can exceed an undefined one; counting would give
+    // the smallest p-value for data that carry no evidence at all.
+    if (std::isnan(T0))
+        return std::numeric_limits<double>::quiet_NaN();
 
     N = resampleCount(N);
     GroupMap copy = grps;

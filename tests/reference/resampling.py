@@ -49,8 +49,12 @@ def resampling_p(names, data, method, has_int, N):
         interc.append(a)
         fitted.append([fitted_score(method, x, y, b) for x, y in zip(g["X"], g["Y"])])
         pool += [y - b * x - a for x, y in zip(g["X"], g["Y"])]
-    count, done = 1, 0
+    count, done, attempts = 1, 0, 0
     while done < N - 1:
+        if attempts == 100 * N:
+            # Bounded: at most 100 N attempts; p over the resamples that counted.
+            return count, 1 + done
+        attempts += 1
         for i in range(1, len(pool)):
             j = libc.rand() % (i + 1)
             pool[i], pool[j] = pool[j], pool[i]
@@ -87,8 +91,8 @@ def main():
     methods = [int(a) for a in sys.argv[2:]] or [1]
     names, data, _ = ref.load_groups(CATS, 0, 2, 1, "none")
     for method in methods:
-        count, N = resampling_p(names, data, method, True, N)
-        print("method %d N %d count %d p %.10g" % (method, N, count, count / N))
+        count, divisor = resampling_p(names, data, method, True, N)
+        print("method %d N %d count %d divisor %d p %.10g" % (method, N, count, divisor, count / divisor))
 
 
 if __name__ == "__main__":
