@@ -1,0 +1,141 @@
+// libFuzzer target: the data file reader (src/menu/datafile.h) on arbitrary
+// bytes. Checks, besides the sanitizers' own findings:
+//  - readHeader gives one name more than the first line has tabs, and no name
+//    holds a tab or a line feed;
+//  - countLines counts the header plus every line after it (a last line
+//    without a line feed included) and never more short records than records;
+//  - extractColumn gives exactly nLines cells (none when nLines <= 0), with no
+//    line feed and no tab in any cell, cell r being cellOf(line r, k);
+//  - cellOf agrees with a plain split of the line on tabs;
+//  - read_file stops at the line feed or the delimiter and never returns them.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "datafile.h"
+
+namespace {
+[[noreturn]] void fail(const char* what)
+{
+    std::fprintf(stderr, "fuzz_datafile: invariant broken: %s\n", what);
+    std::abort();
+}
+
+void check(bool ok, const char* what)
+{
+    if (!ok)
+        fail(what);
+}
+
+std::vector<std::string> split(const std::string& text, char sep)
+{
+    std::vector<std::string> parts;
+    std::string::size_type start = 0;
+    for (;;) {
+        const auto at = text.find(sep, start);
+        parts.push_back(text.substr(start, at == std::string::npos ? std::string::npos : at - start));
+        if (at == std::string::npos)
+            return parts;
+        start = at + 1;
+    }
+}
+
+// The lines std::getline gives for the whole text: a last line without a line
+// feed counts, an empty text has no line.
+std::vector<std::string> linesOf(const std::string& text)
+{
+    std::vector<std::string> lines = split(text, '\n');
+    if (!lines.empty() && lines.back().empty())
+        lines.pop_back();
+    return lines;
+}
+
+void checkColumn(const std::string& text, const std::vector<std::string>& lines, int k, int nLines)
+{
+    std::istringstream in(text);
+    in.seekg(0, std::ios::end); // extractColumn must rewind by itself
+    const std::vector<std::string> column = extractColumn(in, k, nLines);
+    check(column.size() == static_cast<std::size_t>(nLines > 0 ? nLines : 0), "extractColumn size");
+    for (std::size_t r = 0; r < column.size(); ++r) {
+        check(column[r].find('\n') == std::string::npos, "line feed in a cell");
+        check(column[r].find('\t') == std::string::npos, "tab in a cell");
+        const std::string expected = r < lines.size() ? cellOf(lines[r], k) : std::string();
+        check(column[r] == expected, "extractColumn cell differs from cellOf of its line");
+    }
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size > 64 * 1024)
+        return -1;
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    const std::vector<std::string> lines = linesOf(text);
+    const std::string firstLine = text.substr(0, text.find('\n'));
+
+    // Header.
+    std::istringstream in(text);
+    const std::vector<std::string> header = readHeader(in);
+    check(header == split(firstLine, '\t'), "readHeader differs from a split of the first line on tabs");
+    for (const auto& name : header)
+        check(name.find('\n') == std::string::npos, "line feed in a name");
+
+    // Line count, from where readHeader left the stream.
+    const int nCells = static_cast<int>(header.size());
+    const LineCount count = countLines(in, nCells);
+    const std::size_t headerEnd = text.find('\n');
+    const std::string rest = headerEnd == std::string::npos ? std::string() : text.substr(headerEnd + 1);
+    const std::vector<std::string> records = linesOf(rest);
+    check(count.lines == 1 + static_cast<int>(records.size()), "countLines total");
+    int shortRecords = 0;
+    for (const auto& line : records)
+        if (!line.empty() && static_cast<int>(split(line, '\t').size()) < nCells)
+            ++shortRecords;
+    check(count.shortRecords == shortRecords, "countLines short records");
+    check(count.shortRecords <= count.lines - 1, "more short records than records");
+
+    // Columns: every variable, one past the last, and line counts around the
+    // true one (including none and a negative count).
+    for (int k = 0; k <= nCells && k < 40; ++k)
+        checkColumn(text, lines, k, count.lines);
+    checkColumn(text, lines, 0, 0);
+    checkColumn(text, lines, 0, -3);
+    checkColumn(text, lines, nCells - 1, count.lines + 2);
+    checkColumn(text, lines, -1, count.lines); // a negative index reads as cell 0
+
+    // cellOf against a plain split, on the first lines.
+    for (std::size_t r = 0; r < lines.size() && r < 8; ++r) {
+        const std::vector<std::string> cells = split(lines[r], '\t');
+        for (int k = 0; k <= static_cast<int>(cells.size()) + 1; ++k) {
+            const std::string cell = cellOf(lines[r], k);
+            if (k < static_cast<int>(cells.size()))
+                check(cell == cells[static_cast<std::size_t>(k)], "cellOf differs from a split on tabs");
+            else
+                check(cell.empty(), "cellOf past the last cell not empty");
+        }
+    }
+
+    // read_file with a delimiter taken from the data: cells joined with their
+    // stop characters give the text back.
+    const char delim = size > 0 ? static_cast<char>(data[0]) : '\t';
+    std::istringstream cells(text);
+    std::string rebuilt;
+    while (cells.peek() != std::char_traits<char>::eof()) {
+        const std::string cell = read_file(cells, delim);
+        check(cell.find('\n') == std::string::npos, "read_file returned a line feed");
+        check(cell.find(delim) == std::string::npos, "read_file returned its delimiter");
+        rebuilt += cell;
+        if (cells.eof())
+            break;
+        cells.unget();
+        const int stop = cells.get();
+        check(stop == '\n' || stop == static_cast<unsigned char>(delim), "read_file stopped elsewhere");
+        rebuilt += static_cast<char>(stop);
+    }
+    check(rebuilt == text, "read_file cells do not join back to the text");
+    return 0;
+}
