@@ -2,6 +2,7 @@
 // and its resampling p-value. Expected values: hand calculation, or
 // tests/reference/reference.py and reference_output.txt ("ref"), or a short
 // /usr/bin/python3 + numpy calculation with the reference's formulas ("py").
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <functional>
@@ -262,4 +263,71 @@ TEST(ResamplingPvalue, UndefinedStatisticGivesUndefinedPvalue)
     ASSERT_TRUE(std::isnan(s.common_TestStat(s.groups, b, 0.0)));
     EXPECT_TRUE(std::isnan(s.common_pval(s.groups, 9, b, 1)));
     EXPECT_TRUE(std::isnan(s.common_pval(s.groups, 9, b, 0)));
+}
+
+TEST(ResamplingPvalue, LargePoolsRefitToTheSameNumbers)
+{
+    // Pools of more than 2^18 points are fitted from points rebuilt on the
+    // fly; the numbers must be those of rebuilding every point as the
+    // resampling describes (here written out again) and fitting it again.
+    for (int method = 0; method < 3; ++method) {
+        SCOPED_TRACE(method);
+        SMAstats s;
+        s.method = method;
+        s.intercept = 1;
+        std::vector<double> X1, Y1, X2, Y2;
+        for (int i = 0; i < 150000; ++i) {
+            const double x = 1 + (i % 997) * 0.01;
+            X1.push_back(x);
+            Y1.push_back(2 * x + std::sin(i * 0.7));
+            X2.push_back(x + 0.5);
+            Y2.push_back(1.5 * x + std::cos(i * 1.3));
+        }
+        addGroup(s, "A", X1, Y1);
+        addGroup(s, "B", X2, Y2);
+        profile prof;
+        s.fit_individual(prof);
+        const double b = 1.7;
+        GroupMap streamed = s.groups;
+        std::vector<double> R;
+        for (auto& entry : streamed) {
+            summary_stats& g = entry.second;
+            g.interc = g.Ymean - b * g.Xmean;
+            for (std::size_t k = 0; k < g.X.size(); ++k) {
+                g.fittedAxis[k] = method == 0 ? g.X[k] : method == 1 ? g.Y[k] + b * g.X[k] : g.X[k] + b * g.Y[k];
+                R.push_back(g.Y[k] - b * g.X[k] - g.interc);
+            }
+        }
+        std::reverse(R.begin(), R.end()); // any reordering of the pool will do
+        GroupMap rebuilt = streamed;
+        std::size_t m = 0;
+        for (auto& entry : rebuilt) {
+            summary_stats& g = entry.second;
+            const double a = g.interc;
+            for (std::size_t k = 0; k < g.X.size(); ++k, ++m) {
+                const double F = g.fittedAxis[k];
+                if (method == 0) {
+                    g.Y[k] = b * F + R[m] + a;
+                } else if (method == 1) {
+                    g.Y[k] = (F + R[m] + a) * 0.5;
+                    g.X[k] = (0.5 / b) * (F - R[m] - a);
+                } else {
+                    g.Y[k] = (b * F + R[m] + a) / (b * b + 1);
+                    g.X[k] = (F - b * (R[m] + a)) / (b * b + 1);
+                }
+            }
+        }
+        s.fit_lines(rebuilt, false);
+        s.refitResampled(streamed, R, b);
+        for (const char* name : {"A", "B"}) {
+            const summary_stats &x = rebuilt.at(name), &y = streamed.at(name);
+            EXPECT_EQ(x.Xmean, y.Xmean);
+            EXPECT_EQ(x.Ymean, y.Ymean);
+            EXPECT_EQ(x.SXX, y.SXX);
+            EXPECT_EQ(x.SYY, y.SYY);
+            EXPECT_EQ(x.SXY, y.SXY);
+            EXPECT_EQ(x.slope, y.slope);
+            EXPECT_EQ(x.varSlope, y.varSlope);
+        }
+    }
 }

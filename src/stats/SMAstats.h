@@ -121,6 +121,11 @@ public:
     // p-value of the common-slope statistic: chi-squared (resample 0) or from
     // N - 1 resamples of the pooled residuals; NaN when the statistic is.
     double common_pval(const GroupMap& grps, int N, double b, int resample) const;
+    // One resample of the common-slope test: every group of the copy fitted
+    // again (as fit_lines without axes) to its points rebuilt from its
+    // fitted-axis scores, its intercept and its share of the shuffled pool R.
+    // The copy's X and Y hold no meaning afterwards.
+    void refitResampled(GroupMap& copy, const std::vector<double>& R, double b) const;
     // Pairwise slope comparisons, asked for on the console.
     void slope_postHoc(profile& prof, std::ofstream& out);
 

@@ -8,6 +8,7 @@
 #include "SMAstats.h"
 #include "common_test.h"
 #include "distributions.h"
+#include "line_moments.h"
 
 int resampleCount(int n_iterations)
 {
@@ -46,29 +47,6 @@ std::vector<double> residualPool(GroupMap& copy, int method, bool hasIntercept, 
     return R;
 }
 
-// Rebuilds every point of the copy from its fitted-axis score, its group's
-// intercept and the next pooled residual.
-void rebuildFromPool(GroupMap& copy, int method, double b, const std::vector<double>& R)
-{
-    std::size_t m = 0;
-    const double scale = b * b + 1;
-    for (auto& entry : copy) {
-        summary_stats& g = entry.second;
-        const double a = g.interc;
-        for (std::size_t k = 0; k < g.X.size(); ++k, ++m) {
-            const double F = g.fittedAxis[k];
-            if (method == 0) {
-                g.Y[k] = b * F + R[m] + a;
-            } else if (method == 1) {
-                g.Y[k] = (F + R[m] + a) * 0.5;
-                g.X[k] = (0.5 / b) * (F - R[m] - a);
-            } else {
-                g.Y[k] = (b * F + R[m] + a) / scale;
-                g.X[k] = (F - b * (R[m] + a)) / scale;
-            }
-        }
-    }
-}
 } // namespace
 
 double SMAstats::common_pval(const GroupMap& grps, int N, double b, int resample) const
@@ -90,8 +68,7 @@ double SMAstats::common_pval(const GroupMap& grps, int N, double b, int resample
     const long long maxAttempts = 100LL * N;
     for (long long attempts = 0; counted < wanted && attempts < maxAttempts; ++attempts) {
         shufflePool(R);
-        rebuildFromPool(copy, method, b, R);
-        fit_lines(copy, false);
+        refitResampled(copy, R, b);
         double bStar = b;
         if (!fit_common(copy, N, bStar))
             continue;
@@ -104,6 +81,48 @@ double SMAstats::common_pval(const GroupMap& grps, int N, double b, int resample
         return static_cast<double>(count) / static_cast<double>(1 + counted);
     }
     return static_cast<double>(count) / N;
+}
+
+// Pools up to this many points are rebuilt into the copy's X and Y and fitted
+// from there: the data stay in the processor's cache, and the rebuild runs in
+// vector instructions. Larger pools are fitted from points rebuilt on the fly
+// in both passes, which reads half as much memory. Both give the same numbers.
+static const std::size_t largestStoredPool = std::size_t(1) << 18;
+
+// Each group takes its share of the pool in map order, with one running
+// index over all groups.
+template <int Method>
+static void refitWith(const SMAstats& st, GroupMap& copy, const std::vector<double>& R, double b)
+{
+    std::size_t offset = 0;
+    if (R.size() <= largestStoredPool) {
+        for (auto& entry : copy) {
+            summary_stats& g = entry.second;
+            const ResampledPoints<Method> points(g, R.data() + offset, b);
+            double* __restrict X = g.X.data();
+            double* __restrict Y = g.Y.data();
+            for (std::size_t k = 0; k < points.size(); ++k)
+                points.at(k, X[k], Y[k]);
+            offset += g.X.size();
+        }
+        st.fit_lines(copy, false);
+        return;
+    }
+    fitGroups(st, copy, false, st.intercept == 1, [&](const summary_stats& g) {
+        const ResampledPoints<Method> points(g, R.data() + offset, b);
+        offset += g.X.size();
+        return points;
+    });
+}
+
+void SMAstats::refitResampled(GroupMap& copy, const std::vector<double>& R, double b) const
+{
+    if (method == 0)
+        refitWith<0>(*this, copy, R, b);
+    else if (method == 1)
+        refitWith<1>(*this, copy, R, b);
+    else
+        refitWith<2>(*this, copy, R, b);
 }
 
 CommonSlopeResult SMAstats::commonSlopeTest(const profile& prof) const

@@ -5,6 +5,7 @@
 #include "SMAstats.h"
 #include "distributions.h"
 #include "line_fits.h"
+#include "line_moments.h"
 
 void SMAstats::fit_individual(profile& prof)
 {
@@ -12,99 +13,9 @@ void SMAstats::fit_individual(profile& prof)
     fit_CIs(groups, static_cast<double>(prof.conf_level));
 }
 
-namespace {
-struct Sums {
-    double x = 0, y = 0;
-};
-struct Products {
-    double xx = 0, yy = 0, xy = 0;
-};
-
-void addSums(Sums& s, const summary_stats& g, std::size_t from, std::size_t to)
-{
-    for (std::size_t i = from; i < to; ++i) {
-        s.x += g.X[i];
-        s.y += g.Y[i];
-    }
-}
-
-void addProducts(Products& p, const summary_stats& g, const Sums& mean, std::size_t from, std::size_t to)
-{
-    for (std::size_t i = from; i < to; ++i) {
-        const double dx = g.X[i] - mean.x, dy = g.Y[i] - mean.y;
-        p.xx += dx * dx;
-        p.yy += dy * dy;
-        p.xy += dx * dy;
-    }
-}
-
-// Means and (co)variances of a group (SXX and SYY before the measurement-error
-// correction) in two passes: the sums, then the three (centred) cross
-// products side by side. Each sum runs in the data's order, so the values
-// are those of sum() and variance() taken one by one. Two groups are summed
-// in lockstep so that their independent sums overlap in time.
-void moments(summary_stats& a, summary_stats* b, bool centred)
-{
-    const std::size_t na = a.X.size(), nb = b ? b->X.size() : 0, both = std::min(na, nb);
-    Sums sa, sb;
-    for (std::size_t i = 0; i < both; ++i) {
-        sa.x += a.X[i];
-        sa.y += a.Y[i];
-        sb.x += b->X[i];
-        sb.y += b->Y[i];
-    }
-    addSums(sa, a, both, na);
-    Sums ma, mb;
-    a.Xmean = sa.x / a.n;
-    a.Ymean = sa.y / a.n;
-    if (centred)
-        ma = {sa.x / static_cast<double>(na), sa.y / static_cast<double>(na)};
-    if (b) {
-        addSums(sb, *b, both, nb);
-        b->Xmean = sb.x / b->n;
-        b->Ymean = sb.y / b->n;
-        if (centred)
-            mb = {sb.x / static_cast<double>(nb), sb.y / static_cast<double>(nb)};
-    }
-    Products pa, pb;
-    for (std::size_t i = 0; i < both; ++i) {
-        const double dxa = a.X[i] - ma.x, dya = a.Y[i] - ma.y;
-        const double dxb = b->X[i] - mb.x, dyb = b->Y[i] - mb.y;
-        pa.xx += dxa * dxa;
-        pa.yy += dya * dya;
-        pa.xy += dxa * dya;
-        pb.xx += dxb * dxb;
-        pb.yy += dyb * dyb;
-        pb.xy += dxb * dyb;
-    }
-    addProducts(pa, a, ma, both, na);
-    const double off = centred ? 1.0 : 0.0;
-    const double da = static_cast<double>(na) - off;
-    a.SXX = pa.xx / da;
-    a.SYY = pa.yy / da;
-    a.SXY = pa.xy / da;
-    if (b) {
-        addProducts(pb, *b, mb, both, nb);
-        const double db = static_cast<double>(nb) - off;
-        b->SXX = pb.xx / db;
-        b->SYY = pb.yy / db;
-        b->SXY = pb.xy / db;
-    }
-}
-} // namespace
-
 void SMAstats::fit_lines(GroupMap& grps, bool withAxes) const
 {
-    const bool hasIntercept = intercept == 1;
-    for (auto it = grps.begin(); it != grps.end(); ++it) {
-        auto next = std::next(it);
-        moments(it->second, next == grps.end() ? nullptr : &next->second, hasIntercept);
-        fitFromMoments(it->second, withAxes);
-        if (next == grps.end())
-            break;
-        it = next;
-        fitFromMoments(it->second, withAxes);
-    }
+    fitGroups(*this, grps, withAxes, intercept == 1, [](const summary_stats& g) { return StoredPoints{g}; });
 }
 
 void SMAstats::fitFromMoments(summary_stats& g, bool withAxes) const
