@@ -100,37 +100,28 @@ void momentsOf(const Points& a, const Points* b, bool centred, Moments& resultA,
     // Local accumulators stay in registers; results are written once at the end.
     Moments ma = resultA, mb = resultB;
     const std::size_t na = a.size(), nb = b ? b->size() : 0, both = std::min(na, nb);
-    double x, y, xb, yb;
-    for (std::size_t i = 0; i < both; ++i) {
-        a.at(i, x, y);
-        b->at(i, xb, yb);
-        ma.addSums(x, y);
-        mb.addSums(xb, yb);
-    }
-    for (std::size_t i = both; i < na; ++i) {
-        a.at(i, x, y);
-        ma.addSums(x, y);
-    }
-    for (std::size_t i = both; i < nb; ++i) {
-        b->at(i, xb, yb);
-        mb.addSums(xb, yb);
-    }
+    // One pass over both groups: add(moments, x, y) for every point.
+    const auto sweep = [&](auto add) {
+        double x, y, xb, yb;
+        for (std::size_t i = 0; i < both; ++i) {
+            a.at(i, x, y);
+            b->at(i, xb, yb);
+            add(ma, x, y);
+            add(mb, xb, yb);
+        }
+        for (std::size_t i = both; i < na; ++i) {
+            a.at(i, x, y);
+            add(ma, x, y);
+        }
+        for (std::size_t i = both; i < nb; ++i) {
+            b->at(i, xb, yb);
+            add(mb, xb, yb);
+        }
+    };
+    sweep([](Moments& m, double x, double y) { m.addSums(x, y); });
     ma.centre(na, centred);
     mb.centre(nb, centred);
-    for (std::size_t i = 0; i < both; ++i) {
-        a.at(i, x, y);
-        b->at(i, xb, yb);
-        ma.addProducts(x, y);
-        mb.addProducts(xb, yb);
-    }
-    for (std::size_t i = both; i < na; ++i) {
-        a.at(i, x, y);
-        ma.addProducts(x, y);
-    }
-    for (std::size_t i = both; i < nb; ++i) {
-        b->at(i, xb, yb);
-        mb.addProducts(xb, yb);
-    }
+    sweep([](Moments& m, double x, double y) { m.addProducts(x, y); });
     resultA = ma;
     resultB = mb;
 }
