@@ -31,16 +31,15 @@ void shufflePool(std::vector<double>& R)
 namespace {
 // Fills the copy's axis scores and intercepts at slope b and returns the
 // pooled residuals (residual-axis score less intercept), groups in map order.
-std::vector<double> residualPool(GroupMap& copy, int method, bool hasIntercept, double b)
+std::vector<double> residualPool(const SMAstats& st, GroupMap& copy, double b)
 {
     std::vector<double> R;
     for (auto& entry : copy) {
         summary_stats& g = entry.second;
-        g.interc = hasIntercept ? g.Ymean - b * g.Xmean : 0;
+        g.interc = st.intercept == 1 ? g.Ymean - b * g.Xmean : 0;
         for (std::size_t k = 0; k < g.X.size(); ++k) {
-            const double x = g.X[k], y = g.Y[k];
-            g.fittedAxis[k] = method == 0 ? x : method == 1 ? y + b * x : x + b * y;
-            g.residAxis[k] = y - b * x;
+            g.fittedAxis[k] = st.fitted_axis(g.Y[k], g.X[k], b);
+            g.residAxis[k] = st.residual_axis(g.Y[k], g.X[k], b);
             R.push_back(g.residAxis[k] - g.interc);
         }
     }
@@ -61,7 +60,7 @@ double SMAstats::common_pval(const GroupMap& grps, int N, double b, int resample
 
     N = resampleCount(N);
     GroupMap copy = grps;
-    std::vector<double> R = residualPool(copy, method, intercept == 1, b);
+    std::vector<double> R = residualPool(*this, copy, b);
     long long count = 1;
     long long counted = 0;
     const long long wanted = N - 1;
