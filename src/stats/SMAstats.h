@@ -133,6 +133,13 @@ public:
     // Wald test of the group means of the fitted-axis (test 2) or
     // residual-axis (test 3) scores; stat receives W; returns p.
     double walds(GroupMap& grps, int test, double& stat, bool report, std::ofstream& out, double crit_p);
+    // One group's mean of the tested axis score at the common slope, the
+    // score's variance less the measurement errors, and the derivative of
+    // the mean with respect to the slope.
+    struct AxisScore {
+        double mean, variance, slopeDerivative;
+    };
+    AxisScore axisScore(const summary_stats& gr, int test) const;
     // The numbers of that test; the common value only when p > crit_p.
     WaldResult waldTest(const GroupMap& grps, int test, double crit_p) const;
     // Recomputes every group's axis scores, their means and variances and the

@@ -60,6 +60,16 @@ double transformValue(int transform, double v)
     return v;
 }
 
+void prepareGroup(summary_stats& g, int transform)
+{
+    g.fittedAxis.assign(g.X.size(), 0.0);
+    g.residAxis.assign(g.X.size(), 0.0);
+    for (double& x : g.X)
+        x = transformValue(transform, x);
+    for (double& y : g.Y)
+        y = transformValue(transform, y);
+}
+
 std::vector<std::pair<std::string, int>> removeSmallGroups(GroupMap& groups, int minSize)
 {
     std::vector<std::pair<std::string, int>> removed;
@@ -95,18 +105,11 @@ static double askErrorVariance(int transform, const std::string& name)
     return std::atof(reaskUntil(readWord(), isNumber).c_str());
 }
 
-void SMAstats::input(profile& prof, std::ofstream& out)
+// The data-summary block's lines up to the filters (method, file, variables,
+// settings and the filter maps).
+static void writeSummaryHead(std::ofstream& out, const profile& prof, int method, int intercept, int measError)
 {
-    GroupedData data = groupLines(prof);
-    groups = std::move(data.groups);
-    groupWidth = data.groupWidth;
-    method = prof.method;
-    intercept = prof.intercept != 0 ? 1 : 0;
-    measError = prof.meas_error != 0 ? 1 : 0;
-
     const auto& cols = prof.columns;
-    const std::string& yName = cols[1][0];
-    const std::string& xName = cols[2][0];
     out << methodName(method) << " analysis";
     if (intercept == 0)
         out << "\t fitted through origin";
@@ -114,8 +117,8 @@ void SMAstats::input(profile& prof, std::ofstream& out)
         out << "\t fitted using Methods of Moments";
     out << "\nFilename:\t" << prof.filename;
     out << "\nGrp:\t" << cols[0][0];
-    out << "\tY: " << transformPrefix(prof.transform) << yName << "\tX: " << transformPrefix(prof.transform)
-        << xName << std::endl;
+    out << "\tY: " << transformPrefix(prof.transform) << cols[1][0] << "\tX: " << transformPrefix(prof.transform)
+        << cols[2][0] << std::endl;
     out << "No. iterations:\t" << prof.n_iterations << "\tCritical p:\t" << prof.crit_p
         << "\tConf.interval:\t" << prof.conf_level << "%" << std::endl;
     out << "Filters:\n";
@@ -125,24 +128,30 @@ void SMAstats::input(profile& prof, std::ofstream& out)
             out << keep.first << " (" << keep.second << ")\t";
         out << std::endl;
     }
+}
+
+void SMAstats::input(profile& prof, std::ofstream& out)
+{
+    GroupedData data = groupLines(prof);
+    groups = std::move(data.groups);
+    groupWidth = data.groupWidth;
+    method = prof.method;
+    intercept = prof.intercept != 0 ? 1 : 0;
+    measError = prof.meas_error != 0 ? 1 : 0;
+    const std::string& yName = prof.columns[1][0];
+    const std::string& xName = prof.columns[2][0];
+
+    writeSummaryHead(out, prof, method, intercept, measError);
     out << "Filtered or empty data points:\t" << data.rejected;
     out << "\nGroups with less than " << prof.min_group_size << " data points (removed):\t";
-
     for (const auto& removed : removeSmallGroups(groups, prof.min_group_size)) {
         std::cout << "Group " << removed.first << " erased with " << removed.second << " elements" << "\n";
         out << removed.first << "\t";
     }
-
     long long points = 0;
     for (auto& entry : groups) {
-        summary_stats& g = entry.second;
-        g.fittedAxis.assign(static_cast<std::size_t>(g.n), 0.0);
-        g.residAxis.assign(static_cast<std::size_t>(g.n), 0.0);
-        for (int i = 0; i < g.n; ++i) {
-            g.X[static_cast<std::size_t>(i)] = transformValue(prof.transform, g.X[static_cast<std::size_t>(i)]);
-            g.Y[static_cast<std::size_t>(i)] = transformValue(prof.transform, g.Y[static_cast<std::size_t>(i)]);
-        }
-        points += g.n;
+        prepareGroup(entry.second, prof.transform);
+        points += entry.second.n;
     }
     out << "\nNo. groups:\t" << groups.size() << "\nNo. datapoints:\t" << points << std::endl;
 

@@ -26,6 +26,10 @@ GroupedData groupLines(const profile& prof);
 // anything else unchanged.
 double transformValue(int transform, double v);
 
+// Readies a kept group for fitting: axis scores sized to its points (zeros),
+// X and Y transformed in place.
+void prepareGroup(summary_stats& g, int transform);
+
 // Sets every group's n, removes the groups smaller than minSize and returns
 // their names and sizes in map order.
 std::vector<std::pair<std::string, int>> removeSmallGroups(GroupMap& groups, int minSize);

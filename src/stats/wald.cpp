@@ -68,6 +68,20 @@ double elementSum(const gsl_vector* v)
 }
 } // namespace
 
+SMAstats::AxisScore SMAstats::axisScore(const summary_stats& gr, int test) const
+{
+    const double B = commonSlope;
+    if (test == 3)
+        return {gr.Ymean - B * gr.Xmean, variance(gr.residAxis, gr.residAxis, true) - measErrY - B * B * measErrX,
+                gr.Xmean};
+    const double s = variance(gr.fittedAxis, gr.fittedAxis, true);
+    if (method == 0)
+        return {gr.Xmean, s - measErrX, 0};
+    if (method == 1)
+        return {gr.Ymean + B * gr.Xmean, s - (measErrY + B * B * measErrX), gr.Xmean};
+    return {B * gr.Ymean + gr.Xmean, s - (measErrX + B * B * measErrY), gr.Ymean};
+}
+
 WaldResult SMAstats::waldTest(const GroupMap& grps, int test, double crit_p) const
 {
     WaldResult result;
@@ -77,7 +91,6 @@ WaldResult SMAstats::waldTest(const GroupMap& grps, int test, double crit_p) con
     if (g < 2)
         return result;
     const std::size_t k = g - 1;
-    const double B = commonSlope;
 
     Vector m(g), v(g), h(g);
     double w = 0;
@@ -86,29 +99,12 @@ WaldResult SMAstats::waldTest(const GroupMap& grps, int test, double crit_p) con
     for (const auto& entry : grps) {
         const summary_stats& gr = entry.second;
         w += 1 / gr.varSlope;
-        double mean, s, deriv;
-        if (test == 3) {
-            mean = gr.Ymean - B * gr.Xmean;
-            s = variance(gr.residAxis, gr.residAxis, true) - measErrY - B * B * measErrX;
-            deriv = gr.Xmean;
-        } else if (method == 0) {
-            mean = gr.Xmean;
-            s = variance(gr.fittedAxis, gr.fittedAxis, true) - measErrX;
-            deriv = 0;
-        } else if (method == 1) {
-            mean = gr.Ymean + B * gr.Xmean;
-            s = variance(gr.fittedAxis, gr.fittedAxis, true) - (measErrY + B * B * measErrX);
-            deriv = gr.Xmean;
-        } else {
-            mean = B * gr.Ymean + gr.Xmean;
-            s = variance(gr.fittedAxis, gr.fittedAxis, true) - (measErrX + B * B * measErrY);
-            deriv = gr.Ymean;
-        }
+        const AxisScore score = axisScore(gr, test);
         const double n = gr.n;
         tooSmall = tooSmall || gr.n <= 2;
-        gsl_vector_set(m.v, i, mean);
-        gsl_vector_set(v.v, i, s * (n - 1) / (n - 2) / n);
-        gsl_vector_set(h.v, i, deriv);
+        gsl_vector_set(m.v, i, score.mean);
+        gsl_vector_set(v.v, i, score.variance * (n - 1) / (n - 2) / n);
+        gsl_vector_set(h.v, i, score.slopeDerivative);
         ++i;
     }
     if (tooSmall)
