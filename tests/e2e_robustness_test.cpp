@@ -88,21 +88,21 @@ std::vector<Case> cases()
         {"BinaryFile", binary(), "R 0\nL\nY 0\nX 0\nL\nx\n", {"SMA analysis\nFilename:\tinput.txt\n", kSep}, {}, ""},
         {"NoFinalLineFeed", kHead + worked("A").substr(0, worked("A").size() - 1), kRun + "x\n",
          {workedRow("A      "), "Single group: no test for common slope\n", kSep}, {}, ""},
+        // The carriage return before each line feed is not part of the line.
         {"CarriageReturnLineEnds", "g\ty\tx\r\n" + worked("A", "\r\n"), kRun + "x\n",
-         {"Grp:\tg\tY: y\tX: x\r\n", workedRow("A      "), kSep}, {}, ""},
+         {"Grp:\tg\tY: y\tX: x\n", workedRow("A      "), kSep}, {}, ""},
         {"OneMegabyteLine", mb, "R 0\nG 5\nL\nG 0\nY 1\nX 2\nL\nx\n", {workedRow("A      "), kSep}, {}, ""},
-        // Y "abc" counts as 0 (kept); empty and single-blank cells are left
-        // out: n = 6, Ymean (2+4+5+4+5+0)/6 = 3.333, Xmean (1+2+3+4+5+3)/6 = 3.
+        // Y "abc" is not a number, empty and single-blank cells are missing:
+        // all four lines are left out, the worked example remains.
         {"NonNumericEmptyAndBlankCells", kHead + worked("A") + "A\tabc\t3\nA\t\t3\nA\t \t3\nA\t4\t \n \t4\t3\n",
-         kRun + "x\n",
-         {"Filtered or empty data points:\t4\n", "No. datapoints:\t6\n", "A      \t6\t", "\t3.333  \t3.000  \t\n"}, {},
-         ""},
-        // log10 0 = -inf, log10 -2 = NaN; A's Xmean = log10(1*2*3*4*5*1)/6 =
-        // 0.347, B's log10(360)/6 = 0.426. NaN never converges: resampling
-        // stops at its bound.
-        {"ZeroAndNegativeUnderLog", logBad, "N 19\nL\nG 0\nY 1\nX 2\nT 0\nL\nn\nx\n",
-         {"A      \t6\t", "-inf   \t0.347  \t\n", "B      \t6\t", "nan", "\t0.426  \t\n", kSep},
-         {"SLOPES didn't converge", "p =\tnan\n", "Run post-hoc multiple slope comparisons"}, ""},
+         kRun + "x\n", {"Filtered or empty data points:\t5\n", "No. datapoints:\t5\n", workedRow("A      ")},
+         {"Warning: 1 line(s) left out: Y or X is not a number\n"}, ""},
+        // Y 0 and Y -2 have no logarithm: both lines are left out and the
+        // slopes converge (worked example against itself: T 0).
+        {"ZeroAndNegativeUnderLog", logBad, "N 19\nG 5\nL\nG 0\nY 1\nX 2\nT 0\nL\nn\nx\n",
+         {"Filtered or empty data points:\t2\n", "A      \t5\t", "B      \t5\t", "\nTest statistic:\t0.000\t", kSep},
+         {"Warning: 2 line(s) left out: Y or X is not above 0 for the log transformation\n"}, "",
+         {"SLOPES didn't converge", "nan"}},
         {"EveryGroupTooSmall", kHead + worked("A") + "B\t1\t1\nB\t2\t2\nB\t4\t3\n", "R 0\nL\nG 0\nY 1\nX 2\nL\nx\n",
          {"(removed):\tA\tB\t\nNo. groups:\t0\nNo. datapoints:\t0\n", "No groups: no test for common slope\n", kSep},
          {"Group A erased with 5 elements\nGroup B erased with 3 elements\n"}, "", {"Run comparisons"}},
@@ -140,17 +140,21 @@ std::vector<Case> cases()
          {"(removed):\tA\t\nNo. groups:\t2\n", "p =\tnan\n", "No post hoc comparisons between groups\n", kSep},
          {"p =\tnan\n", "Run post-hoc multiple slope comparisons"}, "", {"Run comparisons"}},
         // Beyond int refused; int's largest accepted; infinite decimals refused;
-        // 1e308 is finite: accepted, its tests are NaN.
+        // 1e308 is finite: accepted as a hypothesised slope; as an error
+        // variance it leaves neither sex a line, so both groups are removed.
         {"HugeNumbersAtEveryPrompt", "",
          "E 1\nG 2147483648\n6\nN 2147483648\n2147483647\nR 0\nP " + nines + "\n0.05\nC 2147483748\n95\nI cats.txt\nL\n"
          "G 0\nY 2\nX 1\nY " + nines + "\n2\nA " + nines + "\n2\nB " + e308 + "\nL\n1e999\n" + e308 + "\n0.1\nn\nx\n",
-         {"No. iterations:\t2147483647\t", "Measurement Error: Bwt = 1e+308\tHwt = 0.1\n", "nan", kSep},
+         {"No. iterations:\t2147483647\t", "No. groups:\t2\n", "Measurement Error: Bwt = 1e+308\tHwt = 0.1\n"
+          "Measurement error too large, removed:\tF\tM\t\n", "No groups: no test for common slope\n", kSep},
          {"\nEnter minimum group size (1-50) -> " + kBad + "\n", "\nEnter no iterations -> " + kBad + "\n",
           "N - No. iterations:   2147483647\n", "\nEnter critical p value -> " + kBad + "\n",
           "\nEnter confidence level (1-100) -> " + kBad + "\n", "Choose Y variable\n" + kBad + "\n",
           "\n Enter hypothesised intercept value HO: a = " + kBad + "\n", "B - H0 slope:           1e+308\n",
           "A - H0 intercept:       2\n", "Enter error variance estimate for Bwt: " + kBad +
-                                             "Enter error variance estimate for Hwt: "}, ""},
+                                             "Enter error variance estimate for Hwt: ",
+          "Group F erased: measurement error too large for its data\n"
+          "Group M erased: measurement error too large for its data\n"}, ""},
         {"ReportNameIsAFolder", "", "I cats.txt\nO sub\nR 0\nL\nY 2\nX 1\nL\n", {}, {}, "File sub not opened\n"},
         {"TransformedFileInMissingFolder", "", "I cats.txt\nR 0\nL\nG 0\nY 2\nX 1\nL\ny\ns\nnodir/t.txt\nx\nx\n",
          {"\nCOMPARISON OF LINES WITH COMMON SLOPE\n"}, {}, "File nodir/t.txt not opened\n"},

@@ -8,15 +8,6 @@
 
 using Column = std::vector<std::string>;
 
-TEST(ReadFile, StopsAtDelimiterOrLineFeed)
-{
-    std::istringstream s("ab\tcd\nef");
-    EXPECT_EQ(read_file(s, '\t'), "ab");
-    EXPECT_EQ(read_file(s, '\t'), "cd");
-    EXPECT_EQ(read_file(s, '\t'), "ef");
-    EXPECT_EQ(read_file(s, '\t'), "");
-}
-
 TEST(DataFile, HeaderCountAndMiddleColumn)
 {
     std::istringstream s("a\tb\tc\n1\t2\t3\n4\t5\t6\n7\t8\t9\n");
@@ -54,11 +45,16 @@ TEST(DataFile, LastLineWithoutLineFeedAndTrailingEmptyLine)
     EXPECT_EQ(extractColumn(trailing, 0, 3), (Column{"a", "1", ""}));
 }
 
-TEST(DataFile, CarriageReturnStaysInLastCell)
+TEST(DataFile, CarriageReturnsBeforeLineFeedsOrAtTheEndAreNotPartOfTheLine)
 {
-    std::istringstream s("a\tb\r\n1\t2\r\n");
-    EXPECT_EQ(readHeader(s), (Column{"a", "b\r"}));
-    EXPECT_EQ(extractColumn(s, 1, 2), (Column{"b\r", "2\r"}));
+    // Mixed line ends; a line holding only a carriage return is empty; the
+    // file's last byte is a carriage return; one inside a cell stays.
+    std::istringstream s("a\tb\r\n1\t2\n\r\n3\t\r4\r\n5\t6\r");
+    EXPECT_EQ(readHeader(s), (Column{"a", "b"}));
+    const LineCount count = countLines(s, 2);
+    EXPECT_EQ(count.lines, 5);
+    EXPECT_EQ(count.shortRecords, 0);
+    EXPECT_EQ(extractColumn(s, 1, 5), (Column{"b", "2", "", "\r4", "6"}));
 }
 
 TEST(DataFile, ShortRecordDoesNotShiftLaterRecords)

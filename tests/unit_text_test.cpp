@@ -92,10 +92,26 @@ TEST(NumberChecks, FiniteDecimalAndTypedNumber)
 {
     EXPECT_TRUE(isFiniteDecimal("2.5"));
     EXPECT_FALSE(isFiniteDecimal(std::string(400, '9')));
-    EXPECT_TRUE(isNumber("-0.25"));
-    EXPECT_TRUE(isNumber("1e-3"));
-    EXPECT_FALSE(isNumber("abc"));
-    EXPECT_FALSE(isNumber("1.5x"));
-    EXPECT_FALSE(isNumber("nan"));
-    EXPECT_FALSE(isNumber("1e999"));
+}
+
+TEST(NumberChecks, DecimalValueOfCellsAndTypedNumbers)
+{
+    const struct {
+        const char* text;
+        bool isNumber;
+        double value;
+    } rows[] = {
+        {"-0.25", true, -0.25}, {" 2 ", true, 2},     {"1e-3", true, 0.001}, {"+.5", true, 0.5},
+        {"-0", true, 0},        {"1e-400", true, 0},  {"5.", true, 5},       {"NA", false, 0},
+        {"n/a", false, 0},      {".", false, 0},      {"\"2\"", false, 0},   {"3,5", false, 0},
+        {"1.5x", false, 0},     {"nan", false, 0},    {"inf", false, 0},     {"0x10", false, 0},
+        {"1e400", false, 0},    {"", false, 0},       {"  ", false, 0},      {"1 2", false, 0},
+    };
+    for (const auto& row : rows) {
+        const auto value = decimalValue(row.text);
+        EXPECT_EQ(value.has_value(), row.isNumber) << "[" << row.text << "]";
+        if (value && row.isNumber) {
+            EXPECT_DOUBLE_EQ(*value, row.value) << row.text;
+        }
+    }
 }

@@ -1,12 +1,12 @@
 #include "datafile.h"
 
-std::string read_file(std::istream& file, char delim)
+bool readLine(std::istream& file, std::string& line)
 {
-    std::string text;
-    char c;
-    while (file.get(c) && c != '\n' && c != delim)
-        text += c;
-    return text;
+    if (!std::getline(file, line))
+        return false;
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return true;
 }
 
 static int cellCount(const std::string& line)
@@ -20,7 +20,8 @@ static int cellCount(const std::string& line)
 
 std::vector<std::string> readHeader(std::istream& file)
 {
-    const std::string row = read_file(file, '\n');
+    std::string row;
+    readLine(file, row);
     std::vector<std::string> names;
     std::string::size_type start = 0;
     for (;;) {
@@ -38,7 +39,7 @@ LineCount countLines(std::istream& file, int nCells)
     LineCount count;
     count.lines = 1;
     std::string line;
-    while (std::getline(file, line)) {
+    while (readLine(file, line)) {
         ++count.lines;
         if (!line.empty() && cellCount(line) < nCells)
             ++count.shortRecords;
@@ -67,7 +68,7 @@ std::vector<std::string> extractColumn(std::istream& file, int k, int nLines)
     column.reserve(static_cast<std::size_t>(nLines > 0 ? nLines : 0));
     std::string line;
     for (int r = 0; r < nLines; ++r) {
-        if (!std::getline(file, line))
+        if (!readLine(file, line))
             line.clear();
         column.push_back(cellOf(line, k));
     }

@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
-// Reads one cell: characters up to the next line feed or delim (consumed, not
-// returned) or the end of the file.
-std::string read_file(std::istream& file, char delim);
+// Reads one line: the characters up to the next line feed (consumed, not
+// returned) or the end of the file, less a carriage return that ends it (so
+// CR LF, LF and mixed line ends read alike). False at the end of the file.
+bool readLine(std::istream& file, std::string& line);
 
 // Reads the header row from the current position: the names between tabs, up
 // to the line feed or the end of the file. k tabs give k + 1 names; an empty

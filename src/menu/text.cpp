@@ -1,6 +1,5 @@
 #include "text.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 
@@ -77,12 +76,18 @@ bool isFiniteDecimal(const std::string& text)
     return isDecimal(text) && std::isfinite(std::atof(text.c_str()));
 }
 
-bool isNumber(const std::string& text)
+std::optional<double> decimalValue(const std::string& text)
 {
-    if (text.empty())
-        return false;
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return std::nullopt;
+    const std::string number = text.substr(first, text.find_last_not_of(' ') - first + 1);
+    // Only the characters of a decimal number: no inf, nan or hexadecimal.
+    if (number.find_first_not_of("0123456789+-.eE") != std::string::npos)
+        return std::nullopt;
     char* end = nullptr;
-    errno = 0;
-    const double value = std::strtod(text.c_str(), &end);
-    return *end == '\0' && std::isfinite(value);
+    const double value = std::strtod(number.c_str(), &end);
+    if (end == number.c_str() || *end != '\0' || !std::isfinite(value))
+        return std::nullopt;
+    return value;
 }

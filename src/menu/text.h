@@ -4,6 +4,7 @@
 // the checks are separate functions.
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -39,6 +40,8 @@ bool isBetween_dec(const std::string& text, float lo, float hi);
 // for a double is refused).
 bool isFiniteDecimal(const std::string& text);
 
-// True when the whole text reads as one finite number in the C library's
-// notation (sign, exponent allowed); used where a typed real number is needed.
-bool isNumber(const std::string& text);
+// The value of the text when, blanks around it dropped, it is one decimal
+// number as strtod reads it (sign, digits, point, exponent) and the value is
+// finite; nothing for anything else (empty, inf, nan, hexadecimal, a number
+// followed by other text, 1e400). Used for data cells and typed real numbers.
+std::optional<double> decimalValue(const std::string& text);

@@ -67,6 +67,9 @@ public:
     // removal of small groups, transformation), asks for the measurement-error
     // variances when that option is on, and writes the data-summary block.
     void input(profile& prof, std::ofstream& out);
+    // Removes, in map order, the groups whose measurement-error variances
+    // leave them no line, with a console line each and one report line.
+    void removeGroupsBeyondError(std::ofstream& out);
     // Lists every group's points and fit on the console.
     void displayData() const;
 

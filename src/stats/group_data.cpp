@@ -32,14 +32,26 @@ GroupedData groupLines(const profile& prof)
             ++data.rejected;
             continue;
         }
+        const auto y = decimalValue(prof.columns[1][static_cast<std::size_t>(i)]);
+        const auto x = decimalValue(prof.columns[2][static_cast<std::size_t>(i)]);
+        if (!y || !x) {
+            ++data.notNumbers;
+            ++data.rejected;
+            continue;
+        }
+        if (isLogTransform(prof.transform) && !(*y > 0 && *x > 0)) {
+            ++data.notPositive;
+            ++data.rejected;
+            continue;
+        }
         const std::string& name = prof.columns[0][static_cast<std::size_t>(i)];
         auto found = data.groups.find(name);
         if (found == data.groups.end()) {
             found = data.groups.emplace(name, summary_stats()).first;
             data.groupWidth = std::max(data.groupWidth, static_cast<int>(name.size()));
         }
-        found->second.X.push_back(StrTodouble(prof.columns[2][static_cast<std::size_t>(i)]));
-        found->second.Y.push_back(StrTodouble(prof.columns[1][static_cast<std::size_t>(i)]));
+        found->second.X.push_back(*x);
+        found->second.Y.push_back(*y);
     }
     // Points were appended in line order; groups hold them latest first.
     for (auto& entry : data.groups) {
@@ -49,6 +61,11 @@ GroupedData groupLines(const profile& prof)
     if (data.groupWidth % 6 == 0)
         ++data.groupWidth;
     return data;
+}
+
+bool isLogTransform(int transform)
+{
+    return transform == 0 || transform == 1;
 }
 
 double transformValue(int transform, double v)
@@ -97,12 +114,37 @@ static const char* transformPrefix(int transform)
     return transform == 0 ? "log " : transform == 1 ? "ln " : "";
 }
 
-// Reads one measurement-error variance; a word that is not a number is
-// refused and read again.
+// Reads one measurement-error variance; a word that is not a number, or a
+// negative number, is refused and read again.
 static double askErrorVariance(int transform, const std::string& name)
 {
     std::cout << "Enter error variance estimate for " << transformPrefix(transform) << name << ": ";
-    return std::atof(reaskUntil(readWord(), isNumber).c_str());
+    const std::string word = reaskUntil(readWord(), [](const std::string& w) {
+        const auto value = decimalValue(w);
+        return value && *value >= 0;
+    });
+    return *decimalValue(word);
+}
+
+// True when the error variances leave a group no line: its corrected variance
+// of X or of Y is not above 0, or its corrected squared correlation is above 1.
+static bool errorTooLarge(const SMAstats& st, const summary_stats& g)
+{
+    const bool centred = st.intercept == 1;
+    const double sxx = st.variance(g.X, g.X, centred) - st.measErrX;
+    const double syy = st.variance(g.Y, g.Y, centred) - st.measErrY;
+    const double sxy = st.variance(g.X, g.Y, centred);
+    return !(sxx > 0) || !(syy > 0) || sxy * sxy / (sxx * syy) > 1;
+}
+
+// Prints the data-file warnings of the grouping, each only when it applies.
+static void warnLeftOut(const GroupedData& data)
+{
+    if (data.notNumbers > 0)
+        std::cout << "Warning: " << data.notNumbers << " line(s) left out: Y or X is not a number" << std::endl;
+    if (data.notPositive > 0)
+        std::cout << "Warning: " << data.notPositive
+                  << " line(s) left out: Y or X is not above 0 for the log transformation" << std::endl;
 }
 
 // The data-summary block's lines up to the filters (method, file, variables,
@@ -133,6 +175,7 @@ static void writeSummaryHead(std::ofstream& out, const profile& prof, int method
 void SMAstats::input(profile& prof, std::ofstream& out)
 {
     GroupedData data = groupLines(prof);
+    warnLeftOut(data);
     groups = std::move(data.groups);
     groupWidth = data.groupWidth;
     method = prof.method;
@@ -166,6 +209,28 @@ void SMAstats::input(profile& prof, std::ofstream& out)
         out << xName << " = " << measErrX << "\t" << yName << " = " << measErrY << std::endl;
     else
         out << "Not included" << std::endl;
+    if (measError == 1)
+        removeGroupsBeyondError(out);
+}
+
+void SMAstats::removeGroupsBeyondError(std::ofstream& out)
+{
+    std::vector<std::string> removed;
+    for (auto it = groups.begin(); it != groups.end();) {
+        if (!errorTooLarge(*this, it->second)) {
+            ++it;
+            continue;
+        }
+        std::cout << "Group " << it->first << " erased: measurement error too large for its data" << std::endl;
+        removed.push_back(it->first);
+        it = groups.erase(it);
+    }
+    if (removed.empty())
+        return;
+    out << "Measurement error too large, removed:\t";
+    for (const std::string& name : removed)
+        out << name << "\t";
+    out << std::endl;
 }
 
 void SMAstats::displayData() const

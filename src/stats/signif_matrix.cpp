@@ -1,5 +1,6 @@
 #include "signif_matrix.h"
 
+#include <cmath>
 #include <iomanip>
 
 #include "text.h"
@@ -7,7 +8,7 @@
 void insertSorted(std::list<PH_data>& sorted, const PH_data& entry)
 {
     auto it = sorted.begin();
-    while (it != sorted.end() && it->value < entry.value)
+    while (it != sorted.end() && !(it->value >= entry.value))
         ++it;
     sorted.insert(it, entry);
 }
@@ -25,6 +26,13 @@ std::list<PH_data> sortedGroups(const GroupMap& grps, const std::function<double
         insertSorted(sorted, d);
     }
     return sorted;
+}
+
+const char* significanceMark(double p, double crit_p)
+{
+    if (std::isnan(p))
+        return "?";
+    return p < crit_p ? " " : "x";
 }
 
 char groupCode(int k)
@@ -52,7 +60,7 @@ void writeSignificanceMatrix(std::ostream& out, double crit_p, const std::string
             if (&c == &r)
                 out << "0";
             else
-                out << (pairP(r.grp_index, c.grp_index) < crit_p ? " " : "x");
+                out << significanceMark(pairP(r.grp_index, c.grp_index), crit_p);
         }
         out << "|";
     }
