@@ -1,0 +1,174 @@
+// The formulas and tables that end-to-end sessions reach only in part: the
+// estimators and the intercept factor K(n), the guarded distributions, the
+// significance matrix, the two-group Wald test and the refit of large pools.
+// Expected values are worked by hand (as shown) or from scipy, as noted.
+#include <cmath>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "SMAstats.h"
+#include "distributions.h"
+#include "signif_matrix.h"
+
+namespace {
+void addGroup(SMAstats& s, const std::string& name, const std::vector<double>& X, const std::vector<double>& Y)
+{
+    summary_stats& g = s.groups[name];
+    g.X = X;
+    g.Y = Y;
+    g.n = static_cast<int>(X.size());
+    g.fittedAxis.assign(X.size(), 0.0);
+    g.residAxis.assign(X.size(), 0.0);
+}
+} // namespace
+
+TEST(LineEstimators, SlopesScoresAndTheInterceptFactor)
+{
+    // Worked example (1,2),(2,4),(3,5),(4,4),(5,5): SXX 2.5, SYY 1.5, SXY 1.5.
+    const double slopes[] = {0.6, std::sqrt(0.6), (-1 + std::sqrt(10.0)) / 3};
+    for (int method = 0; method < 3; ++method) {
+        SMAstats s;
+        s.method = method;
+        addGroup(s, "one", {5, 4, 3, 2, 1}, {5, 4, 5, 4, 2});
+        s.fit_lines(s.groups, true);
+        const summary_stats& g = s.groups["one"];
+        EXPECT_DOUBLE_EQ(g.SXX, 2.5);
+        EXPECT_DOUBLE_EQ(g.SXY, 1.5);
+        EXPECT_DOUBLE_EQ(g.slope, slopes[method]) << method;
+        EXPECT_DOUBLE_EQ(g.interc, 4 - slopes[method] * 3) << method;
+        EXPECT_DOUBLE_EQ(g.residAxis[0], 5 - slopes[method] * 5) << method;
+        const double fitted[] = {5, 5 + slopes[1] * 5, slopes[2] * 5 + 5};
+        EXPECT_DOUBLE_EQ(g.fittedAxis[0], fitted[method]) << method;
+    }
+    SMAstats s;
+    s.method = 1;
+    EXPECT_DOUBLE_EQ(s.B_est(4, 1, -1.5), -2.0);
+    EXPECT_DOUBLE_EQ(s.B_est(4, 1, 0.0), 2.0); // SXY 0 counts as positive
+    // SYY - 2b SXY + b^2 SXX at b 0.6 is 0.6; K(3) = 2, K(4) = 1, K(2) taken as 1.
+    EXPECT_DOUBLE_EQ(s.var_resid(1.5, 2.5, 1.5, 0.6, 3, true), 1.2);
+    EXPECT_DOUBLE_EQ(s.var_resid(1.5, 2.5, 1.5, 0.6, 4, true), 0.6);
+    EXPECT_DOUBLE_EQ(s.var_resid(1.5, 2.5, 1.5, 0.6, 3, false), 0.6);
+    EXPECT_DOUBLE_EQ(s.var_resid(1.5, 2.5, 1.5, 0.6, 2, true), 0.6);
+    EXPECT_DOUBLE_EQ(s.var_fitted(1.5, 2.5, 1.5, 0.6, 3, true), 8.4); // 2 (1.5 + 1.8 + 0.9)
+    EXPECT_DOUBLE_EQ(s.covar_rf(1.5, 2.5, 1.5, 0.6, 3, true), 2 * (1.5 - 0.36 * 2.5));
+    s.method = 2;
+    EXPECT_DOUBLE_EQ(s.covar_rf(1.5, 2.5, 1.5, 0.6, 4, true), 0.6 * -1 + 1.5 - 0.36 * 1.5);
+    s.method = 0;
+    EXPECT_DOUBLE_EQ(s.var_fitted(1.5, 2.5, 1.5, 0.6, 3, true), 2.5); // OLS never uses K
+}
+
+TEST(Distributions, NaNOutsideTheDomainAndFQuantilesOfLargeGroups)
+{
+    EXPECT_TRUE(std::isnan(fdistQ(2.0, 1, 0)));
+    EXPECT_TRUE(std::isnan(fdistQ(-0.5, 1, 10)));
+    EXPECT_TRUE(std::isnan(fdistPinv(0.95, 1, -1)));
+    EXPECT_TRUE(std::isnan(tdistPinv(0.975, 0)));
+    EXPECT_TRUE(std::isnan(tdistP(NAN, 5)));
+    EXPECT_TRUE(std::isnan(chisqQ(1.0, -1)));
+    EXPECT_TRUE(std::isnan(chisqQinv(1.5, 1)));
+    // scipy.stats.f.ppf; the library alone gives NaN at these degrees of freedom.
+    EXPECT_NEAR(fdistPinv(0.95, 1, 99998), 3.8415518154339106, 1e-9);
+    EXPECT_NEAR(fdistQinv(0.05, 1, 999989), 3.8414681196369327, 1e-9);
+    EXPECT_NEAR(fdistPinv(0.95, 1, 10), 4.9646027437307128, 1e-10);
+}
+
+namespace {
+// The matrix of groups sorted by value, as the report (fixed, left) writes it.
+std::string matrixText(const std::vector<std::pair<std::string, double>>& values,
+                       const std::function<double(int, int)>& pairP)
+{
+    GroupMap g;
+    for (const auto& [name, value] : values) {
+        g[name].slope = value;
+        g[name].n = 6;
+    }
+    std::ostringstream s;
+    s << std::fixed << std::left;
+    writeSignificanceMatrix(s, 0.05, "slope", sortedGroups(g, [](const summary_stats& x) { return x.slope; }), 7,
+                            pairP);
+    return s.str();
+}
+} // namespace
+
+TEST(SignificanceMatrix, OrderCodesAndMarks)
+{
+    // The documented three-group example; A-B has p exactly 0.05, marked "x".
+    const auto p = [](int i, int j) { return i + j == 2 ? 0.01 : i + j == 1 ? 0.05 : 0.4; };
+    EXPECT_EQ(matrixText({{"A", 0.8}, {"B", 1.1}, {"C", 1.2}}, p),
+              "\nSorted pair-wise significance matrix for critical p = 0.050; x is indicated where p > 0.050"
+              "\nCode\tGroup  \tslope   \tn\t|123|"
+              "\n1\tA      \t0.800   \t6\t|0x |"
+              "\n2\tB      \t1.100   \t6\t|x0x|"
+              "\n3\tC      \t1.200   \t6\t| x0|\n");
+    // Equal values: the later group first. NaN: last, and its pairs "?".
+    const auto q = [](int i, int j) { return i == 3 || j == 3 ? NAN : i + j == 1 ? 0.01 : 0.5; };
+    const std::string text = matrixText({{"a", 1.0}, {"b", 1.0}, {"c", 0.5}, {"d", NAN}}, q);
+    EXPECT_NE(text.find("|1234|\n1\tc      \t0.500   \t6\t|0xx?|\n2\tb      \t1.000   \t6\t|x0 ?|\n"
+                        "3\ta      \t1.000   \t6\t|x 0?|\n4\td      \tnan     \t6\t|???0|\n"),
+              std::string::npos)
+        << text;
+    std::vector<std::pair<std::string, double>> eleven;
+    for (int k = 0; k < 11; ++k)
+        eleven.emplace_back("g" + std::to_string(10 + k), k);
+    EXPECT_NE(matrixText(eleven, [](int, int) { return 0.5; }).find("\tn\t|123456789:;|"), std::string::npos);
+}
+
+TEST(WaldTest, TwoGroupsFollowTheClosedForm)
+{
+    // SMA, B = 2, elevation: a: n 4, m = 3 - 2 = 1, v = (2.5/3)(3/2)/4 = 0.3125,
+    // var slope 0.5, h 1; b: n 5, m = 6 - 4 = 2, v = 0.5 (4/3)/5 = 2/15, var
+    // slope 0.25, h 2; var B = 1/6. W = 1 / (V00 + V11 - 2 V01) = 80/49,
+    // p = scipy.stats.chi2.sf(80/49, 1); A_com = 26/21 (numpy).
+    SMAstats st;
+    st.method = 1;
+    st.commonSlope = 2;
+    const auto group = [](double Xmean, double Ymean, double varSlope, std::vector<double> resid) {
+        summary_stats g;
+        g.n = static_cast<int>(resid.size());
+        g.Xmean = Xmean;
+        g.Ymean = Ymean;
+        g.varSlope = varSlope;
+        g.residAxis = g.fittedAxis = std::move(resid);
+        return g;
+    };
+    st.groups["a"] = group(1, 3, 0.5, {0.5, 1.5, 0.0, 2.0});
+    st.groups["b"] = group(2, 6, 0.25, {1, 2, 3, 2, 2});
+    const WaldResult r = st.waldTest(st.groups, 3, 0.05);
+    EXPECT_EQ(r.k, 1);
+    EXPECT_NEAR(r.W, 80.0 / 49.0, 1e-12);
+    EXPECT_NEAR(r.p, 0.20133648528739703, 1e-12);
+    ASSERT_TRUE(r.hasAcom);
+    EXPECT_NEAR(r.Acom, 26.0 / 21.0, 1e-12);
+    EXPECT_FALSE(st.waldTest(st.groups, 3, r.p).hasAcom); // p equal to crit_p: no common value
+    st.groups["c"] = group(1, 1, 0.3, {0.1, 0.2});         // two points: undefined
+    EXPECT_TRUE(std::isnan(st.waldTest(st.groups, 3, 0.05).W));
+}
+
+TEST(Resampling, LargePoolsRefitToTheSameNumbers)
+{
+    // Pools above 2^18 points are fitted from points rebuilt on the fly; the
+    // numbers must equal those of fitting the rebuilt points (smaller pool).
+    for (int method = 0; method < 3; ++method) {
+        SMAstats s;
+        s.method = method;
+        std::vector<double> X, Y;
+        for (int i = 0; i < 150000; ++i) {
+            X.push_back(1 + (i % 997) * 0.01);
+            Y.push_back(2 * X.back() + std::sin(i * 0.7));
+        }
+        addGroup(s, "A", X, Y);
+        addGroup(s, "B", Y, X);
+        s.fit_lines(s.groups, true);
+        std::vector<double> R(2 * X.size());
+        for (std::size_t k = 0; k < R.size(); ++k)
+            R[k] = std::cos(k * 1.3);
+        GroupMap large = s.groups, small = s.groups;
+        s.refitResampled(large, R, 1.7);
+        small.erase("B");
+        s.refitResampled(small, R, 1.7);
+        EXPECT_EQ(large.at("A").SXY, small.at("A").SXY) << method;
+        EXPECT_EQ(large.at("A").slope, small.at("A").slope) << method;
+        EXPECT_EQ(large.at("A").varSlope, small.at("A").varSlope) << method;
+    }
+}
