@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Menu.h"
+#include "plain_nan.h"
 #include "SMAstats.h"
 #include "report_file.h"
 #include "same_file.h"
@@ -54,6 +55,8 @@ struct ReportRegistration {
 int runKorvel()
 {
     std::ofstream out;
+    writeNaNPlainly(out);
+    writeNaNPlainly(std::cout);
     const ReportRegistration registration;
     std::string openName;
     Menu menu;

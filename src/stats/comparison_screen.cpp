@@ -7,6 +7,7 @@
 #include "SMAstats.h"
 #include "console.h"
 #include "report_file.h"
+#include "plain_nan.h"
 #include "same_file.h"
 #include "text.h"
 
@@ -119,7 +120,9 @@ static void saveTransformed(const SMAstats& st, const profile& prof, std::ofstre
     const std::string name = reaskUntil(readWord(), [&prof](const std::string& w) {
         return !sameFile(w, prof.filename) && (reportFileName().empty() || !sameFile(w, reportFileName()));
     });
-    std::ofstream file(name, std::ios::out | std::ios::trunc);
+    std::ofstream file;
+    writeNaNPlainly(file);
+    file.open(name, std::ios::out | std::ios::trunc);
     if (!file.is_open())
         fileNotOpened(name);
     file << "Group\tY\tX\tR\tF" << std::endl;

@@ -1,0 +1,8 @@
+// Undefined values are written as "nan", whatever the sign the arithmetic
+// left on them (which depends on how the compiler orders an addition).
+#pragma once
+
+#include <ostream>
+
+// Makes the stream write every NaN as "nan", keeping its width and adjustment.
+void writeNaNPlainly(std::ostream& out);
