@@ -1,13 +1,12 @@
 // Timing program for the resampling parts of the statistics library.
 //
 //   korvel_bench resample POINTS GROUPS N REPS
-//       The common-slope test's resampling p-value (SMAstats::common_pval)
+//       The common-slope test's resampling p-value (commonSlopePvalue)
 //       on GROUPS groups holding POINTS points in total, with N resamples,
 //       against shufflePool alone on a pool of the same size.
 //   korvel_bench posthoc GROUPS SIZE N REPS
-//       The real post-hoc slope comparisons (SMAstats::slope_postHoc, its
-//       question answered "y" through a redirected standard input, its
-//       console output discarded) on GROUPS groups of SIZE points, against
+//       The post-hoc slope comparisons (compareSlopes and the report tables
+//       they write, onto a discarded stream) on GROUPS groups of SIZE points, against
 //       the shuffles its pairs need (N - 1 shuffles of 2 * SIZE points each).
 //
 // Every figure is the median of REPS repetitions of processor time (wall time
@@ -30,8 +29,11 @@
 
 #include <gsl/gsl_errno.h>
 
-#include "SMAstats.h"
-#include "common_test.h"
+#include "report/pair_tables.h"
+#include "stats/common_slope.h"
+#include "stats/line_fits.h"
+#include "stats/resampling.h"
+#include "stats/slope_comparisons.h"
 
 namespace {
 
@@ -75,42 +77,41 @@ double median(std::vector<double> v)
     return n % 2 == 1 ? v[n / 2] : 0.5 * (v[n / 2 - 1] + v[n / 2]);
 }
 
-// A stream buffer that swallows everything.
-class NullBuffer : public std::streambuf {
-protected:
-    int overflow(int c) override { return traits_type::not_eof(c); }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+// The computation's events are not shown.
+class NoEvents : public AnalysisEvents {
+public:
+    void slopesDidNotConverge(double, double) override {}
+    void resamplingStopped(long long, long long) override {}
+    void pairSlopeDidNotConverge(const std::string&, const std::string&) override {}
+    void pairCompared(int) override {}
 };
+
+const Estimator sma(Method::SMA, true);
 
 // Fills an analysis with `groups` groups of `size` points each (SMA, with
 // intercept, untransformed) and fits the individual lines. Group g has slope
 // base + step * g; X is uniform on [100, 900].
-void buildGroups(SMAstats& s, int groups, int size, double base, double step, unsigned seed)
+GroupMap buildGroups(int groups, int size, double base, double step, unsigned seed)
 {
-    s.method = 1;
-    s.intercept = 1;
-    s.measError = 0;
     std::mt19937_64 rng(seed);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     std::normal_distribution<double> noise(0.0, 25.0);
+    PointsByGroup points;
     for (int g = 0; g < groups; ++g) {
         char name[16];
         std::snprintf(name, sizeof name, "g%02d", g);
-        summary_stats& st = s.groups[name];
-        st.n = size;
-        st.X.resize(static_cast<std::size_t>(size));
-        st.Y.resize(static_cast<std::size_t>(size));
+        Points& p = points[name];
         const double slope = base + step * g;
         for (int i = 0; i < size; ++i) {
             const double x = 100.0 + 800.0 * unit(rng);
-            st.X[static_cast<std::size_t>(i)] = x;
-            st.Y[static_cast<std::size_t>(i)] = 50.0 + 10.0 * g + slope * x + noise(rng);
+            p.X.push_back(x);
+            p.Y.push_back(50.0 + 10.0 * g + slope * x + noise(rng));
         }
-        st.fittedAxis.assign(static_cast<std::size_t>(size), 0.0);
-        st.residAxis.assign(static_cast<std::size_t>(size), 0.0);
     }
-    profile prof;
-    s.fit_individual(prof);
+    GroupMap fitted = groupsOf(std::move(points));
+    fitLines(sma, {}, fitted, true);
+    fitLimits(sma, fitted, 95);
+    return fitted;
 }
 
 int usage(const char* self)
@@ -125,13 +126,14 @@ int usage(const char* self)
 int runResample(long long points, int groups, int N, int reps)
 {
     const int size = static_cast<int>(points / groups);
-    SMAstats s;
-    buildGroups(s, groups, size, 1.0, 0.0, 12345u);
-    double b = 0;
-    if (!s.fit_common(s.groups, N, b)) {
+    const GroupMap fitted = buildGroups(groups, size, 1.0, 0.0, 12345u);
+    NoEvents events;
+    const CommonSlope common = fitCommonSlope(sma, fitted, N, events);
+    if (!common.within) {
         std::fprintf(stderr, "common slope did not converge\n");
         return 1;
     }
+    const double b = common.slope;
     const std::size_t total = static_cast<std::size_t>(size) * static_cast<std::size_t>(groups);
     std::vector<double> pool(total);
     {
@@ -143,8 +145,10 @@ int runResample(long long points, int groups, int N, int reps)
     std::vector<double> setup, full, shuffle, fullWall, shuffleWall, ratios;
     double p = 0;
     for (int rep = 0; rep < reps; ++rep) {
-        const Timing ts = timeIt([&] { p = s.common_pval(s.groups, 1, b, 1); });
-        const Timing tf = timeIt([&] { p = s.common_pval(s.groups, N, b, 1); });
+        const Timing ts =
+            timeIt([&] { p = commonSlopePvalue(sma, {}, fitted, 1, b, PValueFrom::Resampling, events); });
+        const Timing tf =
+            timeIt([&] { p = commonSlopePvalue(sma, {}, fitted, N, b, PValueFrom::Resampling, events); });
         const Timing tsh = timeIt([&] {
             for (int k = 1; k < N; ++k)
                 shufflePool(pool);
@@ -172,12 +176,9 @@ int runResample(long long points, int groups, int N, int reps)
 
 int runPosthoc(int groups, int size, int N, int reps)
 {
-    SMAstats s;
-    buildGroups(s, groups, size, 0.6, 0.02, 4242u);
-    profile prof;
-    prof.n_iterations = N;
-    prof.resample = 1;
-    prof.crit_p = 0.05;
+    const GroupMap fitted = buildGroups(groups, size, 0.6, 0.02, 4242u);
+    AnalysisSettings settings;
+    settings.iterations = N;
 
     const long long pairs = static_cast<long long>(groups) * (groups - 1) / 2;
     std::vector<double> pool(static_cast<std::size_t>(2 * size));
@@ -188,16 +189,14 @@ int runPosthoc(int groups, int size, int N, int reps)
             r = noise(rng);
     }
 
-    NullBuffer nullBuffer;
+    NoEvents events;
     std::vector<double> whole, shuffles, wholeWall, shufflesWall, ratios;
     for (int rep = 0; rep < reps; ++rep) {
         std::ofstream out("/dev/null");
-        std::istringstream answer("y\n");
-        std::streambuf* const oldIn = std::cin.rdbuf(answer.rdbuf());
-        std::streambuf* const oldOut = std::cout.rdbuf(&nullBuffer);
-        const Timing tw = timeIt([&] { s.slope_postHoc(prof, out); });
-        std::cout.rdbuf(oldOut);
-        std::cin.rdbuf(oldIn);
+        const Timing tw = timeIt([&] {
+            const auto table = compareSlopes(sma, {}, fitted, settings, events);
+            writeSlopeComparisons(out, fitted, table, linesLayout(fitted, 7), 3, settings.criticalP);
+        });
         const Timing tsh = timeIt([&] {
             for (long long pr = 0; pr < pairs; ++pr)
                 for (int k = 1; k < N; ++k)

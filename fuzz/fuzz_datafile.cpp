@@ -1,4 +1,4 @@
-// libFuzzer target: the data file reader (src/menu/datafile.h) on arbitrary
+// libFuzzer target: the data file reader (src/data/data_file.h) on arbitrary
 // bytes. Checks, besides the sanitizers' own findings:
 //  - readHeader gives one name more than the first line has tabs, and no name
 //    holds a tab or a line feed;
@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "datafile.h"
+#include "data/data_file.h"
 
 namespace {
 [[noreturn]] void fail(const char* what)

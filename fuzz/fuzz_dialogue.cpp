@@ -1,4 +1,4 @@
-// libFuzzer target: the whole dialogue (runKorvel) driven by bytes.
+// libFuzzer target: the whole dialogue (runDialogue) driven by bytes.
 //
 // Input layout: DATA "%%\n" SCRIPT. DATA is written as input.txt in a private
 // temporary folder, the working folder while the input runs (libFuzzer reads
@@ -11,10 +11,9 @@
 // followed by SCRIPT: nine resampling iterations unless the script changes
 // that. std::cout and std::cerr write to a buffer that drops everything.
 //
-// The run ends through endRun() (end of input, a file that cannot be opened):
-// the end-of-run handler throws EndOfRun, caught here. Anything else that
-// leaves runKorvel (another exception, a sanitizer report, an abort) is a
-// finding.
+// The run returns its exit status however it ends (x, end of input, a file
+// that cannot be opened); an exception that leaves runDialogue, a sanitizer
+// report or an abort is a finding.
 //
 // Kept small per input: data at most 4 KB, script at most 1 KB, no number
 // above 100 in the script (so at most 100 resampling iterations, and the
@@ -37,8 +36,7 @@
 #include <gsl/gsl_errno.h>
 #include <unistd.h>
 
-#include "report_file.h"
-#include "run.h"
+#include "app/dialogue_run.h"
 
 namespace fs = std::filesystem;
 
@@ -56,15 +54,6 @@ extern "C" int system(const char* command)
 }
 
 namespace {
-struct EndOfRun {
-    int status;
-};
-
-[[noreturn]] void throwEndOfRun(int status)
-{
-    throw EndOfRun{status};
-}
-
 // A stream buffer that accepts and drops every character.
 class NullBuffer : public std::streambuf {
 protected:
@@ -142,7 +131,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     static const bool ready = [] {
         gsl_set_error_handler_off();
-        setEndOfRunHandler(throwEndOfRun);
         makeWorkDir();
         return true;
     }();
@@ -169,10 +157,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::streambuf* const oldOut = std::cout.rdbuf(&nullBuffer);
     std::streambuf* const oldErr = std::cerr.rdbuf(&nullBuffer);
     std::cin.clear();
-    try {
-        runKorvel();
-    } catch (const EndOfRun&) {
-    }
+    runDialogue();
     std::cin.rdbuf(oldIn);
     std::cout.rdbuf(oldOut);
     std::cerr.rdbuf(oldErr);

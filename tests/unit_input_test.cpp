@@ -5,12 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include "datafile.h"
-#include "filter_questions.h"
-#include "group_data.h"
-#include "text.h"
-
-using Column = std::vector<std::string>;
+#include "data/data_file.h"
+#include "data/grouping.h"
+#include "data/scalar_filter.h"
+#include "data/text_checks.h"
+#include "report/text_columns.h"
 
 TEST(TextChecks, PromptValidatorsAndPadding)
 {
@@ -42,7 +41,7 @@ TEST(TextChecks, PromptValidatorsAndPadding)
     EXPECT_FALSE(isFiniteDecimal(std::string(400, '9')));
     for (const auto& [text, width, padded] : {std::tuple{"ab", 5, "ab   "}, {"abcdef", 5, "abcdef"}, {"ab", 0, "ab"}}) {
         std::ostringstream s;
-        Print_String(text, s, width);
+        writePadded(s, text, width);
         EXPECT_EQ(s.str(), padded);
     }
 }
@@ -109,39 +108,38 @@ TEST(ScalarFilter, LabelsBelowBetweenAndAbove)
 }
 
 namespace {
-profile columns(Column g, Column y, Column x, int transform = 2)
+LoadedData columns(Column g, Column y, Column x)
 {
-    profile p;
-    p.n_lines = static_cast<int>(g.size());
-    p.columns = {std::move(g), std::move(y), std::move(x), {"none"}};
-    p.transform = transform;
-    return p;
+    LoadedData d;
+    d.lineCount = static_cast<int>(g.size());
+    d.columns = {std::move(g), std::move(y), std::move(x), {"none"}};
+    return d;
 }
 } // namespace
 
 TEST(GroupLines, AcceptedLinesPointOrderAndCounts)
 {
-    const profile p = columns({"grp", "A", "A", "", "A", " ", "B", "A", "A"}, {"y", "10", "20", "5", " ", "6", "7", "30", "NA"},
+    const LoadedData p = columns({"grp", "A", "A", "", "A", " ", "B", "A", "A"}, {"y", "10", "20", "5", " ", "6", "7", "30", "NA"},
                               {"x", "1", "2", "3", "4", "5", " 6", "3", "1"});
-    const GroupedData d = groupLines(p);
+    const GroupedLines d = groupLines(p, Transform::None);
     EXPECT_EQ(d.rejected, 4);
     EXPECT_EQ(d.notNumbers, 1);
     EXPECT_EQ(d.groups.at("A").X, (std::vector<double>{3, 2, 1}));
     EXPECT_EQ(d.groups.at("A").Y, (std::vector<double>{30, 20, 10}));
     EXPECT_EQ(d.groups.at("B").X, (std::vector<double>{6}));
-    EXPECT_EQ(d.groupWidth, 7);
+    EXPECT_EQ(d.nameWidth, 7);
 
     // Under a log, lines not above 0 are left out; a line that is also not a
     // number counts once, as not a number. Names of 12 characters: width 13.
-    const profile logs = columns({"g", "abcdefghijkl", "B", "B", "B"}, {"y", "1", "0", "-0", "NA"}, {"x", "2", "1", "3", "0"}, 1);
-    const GroupedData l = groupLines(logs);
+    const LoadedData logs = columns({"g", "abcdefghijkl", "B", "B", "B"}, {"y", "1", "0", "-0", "NA"}, {"x", "2", "1", "3", "0"});
+    const GroupedLines l = groupLines(logs, Transform::Ln);
     EXPECT_EQ(l.rejected, 3);
     EXPECT_EQ(l.notPositive, 2);
     EXPECT_EQ(l.notNumbers, 1);
-    EXPECT_EQ(l.groupWidth, 13);
+    EXPECT_EQ(l.nameWidth, 13);
 
-    profile filtered = columns({"g", "A", "A", "A", "A"}, {"y", "1", "2", "3", "4"}, {"x", "1", "2", "3", "4"});
+    LoadedData filtered = columns({"g", "A", "A", "A", "A"}, {"y", "1", "2", "3", "4"}, {"x", "1", "2", "3", "4"});
     filtered.columns.back() = {"site", "s1", "s2", "s1", "s3"};
-    filtered.filter_maps = {{{"s1", 1}, {"s2", 0}}}; // s3 has no entry: removed too
-    EXPECT_EQ(groupLines(filtered).groups.at("A").X, (std::vector<double>{3, 1}));
+    filtered.filterMaps = {{{"s1", 1}, {"s2", 0}}}; // s3 has no entry: removed too
+    EXPECT_EQ(groupLines(filtered, Transform::None).groups.at("A").X, (std::vector<double>{3, 1}));
 }

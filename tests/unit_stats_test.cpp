@@ -7,19 +7,19 @@
 
 #include <gtest/gtest.h>
 
-#include "SMAstats.h"
-#include "distributions.h"
-#include "signif_matrix.h"
+#include "report/significance_matrix.h"
+#include "stats/distributions.h"
+#include "stats/line_fits.h"
+#include "stats/ranking.h"
+#include "stats/resampled_fits.h"
+#include "stats/wald.h"
 
 namespace {
-void addGroup(SMAstats& s, const std::string& name, const std::vector<double>& X, const std::vector<double>& Y)
+GroupMap oneGroup(const std::vector<double>& X, const std::vector<double>& Y)
 {
-    summary_stats& g = s.groups[name];
-    g.X = X;
-    g.Y = Y;
-    g.n = static_cast<int>(X.size());
-    g.fittedAxis.assign(X.size(), 0.0);
-    g.residAxis.assign(X.size(), 0.0);
+    PointsByGroup points;
+    points["one"] = {X, Y};
+    return groupsOf(std::move(points));
 }
 } // namespace
 
@@ -27,35 +27,31 @@ TEST(LineEstimators, SlopesScoresAndTheInterceptFactor)
 {
     // Worked example (1,2),(2,4),(3,5),(4,4),(5,5): SXX 2.5, SYY 1.5, SXY 1.5.
     const double slopes[] = {0.6, std::sqrt(0.6), (-1 + std::sqrt(10.0)) / 3};
-    for (int method = 0; method < 3; ++method) {
-        SMAstats s;
-        s.method = method;
-        addGroup(s, "one", {5, 4, 3, 2, 1}, {5, 4, 5, 4, 2});
-        s.fit_lines(s.groups, true);
-        const summary_stats& g = s.groups["one"];
+    const Method methods[] = {Method::OLS, Method::SMA, Method::MA};
+    for (int m = 0; m < 3; ++m) {
+        GroupMap groups = oneGroup({5, 4, 3, 2, 1}, {5, 4, 5, 4, 2});
+        fitLines(Estimator(methods[m], true), {}, groups, true);
+        const Group& g = groups["one"];
         EXPECT_DOUBLE_EQ(g.SXX, 2.5);
         EXPECT_DOUBLE_EQ(g.SXY, 1.5);
-        EXPECT_DOUBLE_EQ(g.slope, slopes[method]) << method;
-        EXPECT_DOUBLE_EQ(g.interc, 4 - slopes[method] * 3) << method;
-        EXPECT_DOUBLE_EQ(g.residAxis[0], 5 - slopes[method] * 5) << method;
+        EXPECT_DOUBLE_EQ(g.slope, slopes[m]) << m;
+        EXPECT_DOUBLE_EQ(g.interc, 4 - slopes[m] * 3) << m;
+        EXPECT_DOUBLE_EQ(g.residAxis[0], 5 - slopes[m] * 5) << m;
         const double fitted[] = {5, 5 + slopes[1] * 5, slopes[2] * 5 + 5};
-        EXPECT_DOUBLE_EQ(g.fittedAxis[0], fitted[method]) << method;
+        EXPECT_DOUBLE_EQ(g.fittedAxis[0], fitted[m]) << m;
     }
-    SMAstats s;
-    s.method = 1;
-    EXPECT_DOUBLE_EQ(s.B_est(4, 1, -1.5), -2.0);
-    EXPECT_DOUBLE_EQ(s.B_est(4, 1, 0.0), 2.0); // SXY 0 counts as positive
+    const Estimator sma(Method::SMA, true), throughOrigin(Method::SMA, false);
+    EXPECT_DOUBLE_EQ(sma.slope(4, 1, -1.5), -2.0);
+    EXPECT_DOUBLE_EQ(sma.slope(4, 1, 0.0), 2.0); // SXY 0 counts as positive
     // SYY - 2b SXY + b^2 SXX at b 0.6 is 0.6; K(3) = 2, K(4) = 1, K(2) taken as 1.
-    EXPECT_DOUBLE_EQ(s.var_resid(1.5, 2.5, 1.5, 0.6, 3, true), 1.2);
-    EXPECT_DOUBLE_EQ(s.var_resid(1.5, 2.5, 1.5, 0.6, 4, true), 0.6);
-    EXPECT_DOUBLE_EQ(s.var_resid(1.5, 2.5, 1.5, 0.6, 3, false), 0.6);
-    EXPECT_DOUBLE_EQ(s.var_resid(1.5, 2.5, 1.5, 0.6, 2, true), 0.6);
-    EXPECT_DOUBLE_EQ(s.var_fitted(1.5, 2.5, 1.5, 0.6, 3, true), 8.4); // 2 (1.5 + 1.8 + 0.9)
-    EXPECT_DOUBLE_EQ(s.covar_rf(1.5, 2.5, 1.5, 0.6, 3, true), 2 * (1.5 - 0.36 * 2.5));
-    s.method = 2;
-    EXPECT_DOUBLE_EQ(s.covar_rf(1.5, 2.5, 1.5, 0.6, 4, true), 0.6 * -1 + 1.5 - 0.36 * 1.5);
-    s.method = 0;
-    EXPECT_DOUBLE_EQ(s.var_fitted(1.5, 2.5, 1.5, 0.6, 3, true), 2.5); // OLS never uses K
+    EXPECT_DOUBLE_EQ(sma.varResid(1.5, 2.5, 1.5, 0.6, 3), 1.2);
+    EXPECT_DOUBLE_EQ(sma.varResid(1.5, 2.5, 1.5, 0.6, 4), 0.6);
+    EXPECT_DOUBLE_EQ(throughOrigin.varResid(1.5, 2.5, 1.5, 0.6, 3), 0.6);
+    EXPECT_DOUBLE_EQ(sma.varResid(1.5, 2.5, 1.5, 0.6, 2), 0.6);
+    EXPECT_DOUBLE_EQ(sma.varFitted(1.5, 2.5, 1.5, 0.6, 3), 8.4); // 2 (1.5 + 1.8 + 0.9)
+    EXPECT_DOUBLE_EQ(sma.covarRF(1.5, 2.5, 1.5, 0.6, 3), 2 * (1.5 - 0.36 * 2.5));
+    EXPECT_DOUBLE_EQ(Estimator(Method::MA, true).covarRF(1.5, 2.5, 1.5, 0.6, 4), 0.6 * -1 + 1.5 - 0.36 * 1.5);
+    EXPECT_DOUBLE_EQ(Estimator(Method::OLS, true).varFitted(1.5, 2.5, 1.5, 0.6, 3), 2.5); // OLS never uses K
 }
 
 TEST(Distributions, NaNOutsideTheDomainAndFQuantilesOfLargeGroups)
@@ -85,8 +81,7 @@ std::string matrixText(const std::vector<std::pair<std::string, double>>& values
     }
     std::ostringstream s;
     s << std::fixed << std::left;
-    writeSignificanceMatrix(s, 0.05, "slope", sortedGroups(g, [](const summary_stats& x) { return x.slope; }), 7,
-                            pairP);
+    writeSignificanceMatrix(s, 0.05, "slope", rankGroups(g, [](const Group& x) { return x.slope; }), 7, pairP);
     return s.str();
 }
 } // namespace
@@ -120,11 +115,8 @@ TEST(WaldTest, TwoGroupsFollowTheClosedForm)
     // var slope 0.5, h 1; b: n 5, m = 6 - 4 = 2, v = 0.5 (4/3)/5 = 2/15, var
     // slope 0.25, h 2; var B = 1/6. W = 1 / (V00 + V11 - 2 V01) = 80/49,
     // p = scipy.stats.chi2.sf(80/49, 1); A_com = 26/21 (numpy).
-    SMAstats st;
-    st.method = 1;
-    st.commonSlope = 2;
     const auto group = [](double Xmean, double Ymean, double varSlope, std::vector<double> resid) {
-        summary_stats g;
+        Group g;
         g.n = static_cast<int>(resid.size());
         g.Xmean = Xmean;
         g.Ymean = Ymean;
@@ -132,43 +124,43 @@ TEST(WaldTest, TwoGroupsFollowTheClosedForm)
         g.residAxis = g.fittedAxis = std::move(resid);
         return g;
     };
-    st.groups["a"] = group(1, 3, 0.5, {0.5, 1.5, 0.0, 2.0});
-    st.groups["b"] = group(2, 6, 0.25, {1, 2, 3, 2, 2});
-    const WaldResult r = st.waldTest(st.groups, 3, 0.05);
+    GroupMap groups{{"a", group(1, 3, 0.5, {0.5, 1.5, 0.0, 2.0})}, {"b", group(2, 6, 0.25, {1, 2, 3, 2, 2})}};
+    const Estimator sma(Method::SMA, true);
+    const WaldResult r = waldTest(sma, groups, ScoreAxis::Residual, 2, {}, 0.05);
     EXPECT_EQ(r.k, 1);
     EXPECT_NEAR(r.W, 80.0 / 49.0, 1e-12);
     EXPECT_NEAR(r.p, 0.20133648528739703, 1e-12);
     ASSERT_TRUE(r.hasAcom);
     EXPECT_NEAR(r.Acom, 26.0 / 21.0, 1e-12);
-    EXPECT_FALSE(st.waldTest(st.groups, 3, r.p).hasAcom); // p equal to crit_p: no common value
-    st.groups["c"] = group(1, 1, 0.3, {0.1, 0.2});         // two points: undefined
-    EXPECT_TRUE(std::isnan(st.waldTest(st.groups, 3, 0.05).W));
+    EXPECT_FALSE(waldTest(sma, groups, ScoreAxis::Residual, 2, {}, r.p).hasAcom); // p equal to crit_p: no common value
+    groups["c"] = group(1, 1, 0.3, {0.1, 0.2});                                    // two points: undefined
+    EXPECT_TRUE(std::isnan(waldTest(sma, groups, ScoreAxis::Residual, 2, {}, 0.05).W));
 }
 
 TEST(Resampling, LargePoolsRefitToTheSameNumbers)
 {
     // Pools above 2^18 points are fitted from points rebuilt on the fly; the
     // numbers must equal those of fitting the rebuilt points (smaller pool).
-    for (int method = 0; method < 3; ++method) {
-        SMAstats s;
-        s.method = method;
+    for (Method method : {Method::OLS, Method::SMA, Method::MA}) {
+        const Estimator estimator(method, true);
         std::vector<double> X, Y;
         for (int i = 0; i < 150000; ++i) {
             X.push_back(1 + (i % 997) * 0.01);
             Y.push_back(2 * X.back() + std::sin(i * 0.7));
         }
-        addGroup(s, "A", X, Y);
-        addGroup(s, "B", Y, X);
-        s.fit_lines(s.groups, true);
+        PointsByGroup points{{"A", {X, Y}}, {"B", {Y, X}}};
+        GroupMap groups = groupsOf(std::move(points));
+        fitLines(estimator, {}, groups, true);
         std::vector<double> R(2 * X.size());
         for (std::size_t k = 0; k < R.size(); ++k)
             R[k] = std::cos(k * 1.3);
-        GroupMap large = s.groups, small = s.groups;
-        s.refitResampled(large, R, 1.7);
+        GroupMap large = groups, small = groups;
+        refitResampled(estimator, {}, large, R, 1.7);
         small.erase("B");
-        s.refitResampled(small, R, 1.7);
-        EXPECT_EQ(large.at("A").SXY, small.at("A").SXY) << method;
-        EXPECT_EQ(large.at("A").slope, small.at("A").slope) << method;
-        EXPECT_EQ(large.at("A").varSlope, small.at("A").varSlope) << method;
+        refitResampled(estimator, {}, small, R, 1.7);
+        const int m = static_cast<int>(method);
+        EXPECT_EQ(large.at("A").SXY, small.at("A").SXY) << m;
+        EXPECT_EQ(large.at("A").slope, small.at("A").slope) << m;
+        EXPECT_EQ(large.at("A").varSlope, small.at("A").varSlope) << m;
     }
 }

@@ -1,35 +1,16 @@
-// The slope shared by all groups of a map: its estimate, the likelihood-ratio
-// statistic and its confidence interval.
+#include "stats/common_slope.h"
+
 #include <algorithm>
 #include <cmath>
 #include <functional>
-#include <iostream>
 
-#include "SMAstats.h"
-#include "distributions.h"
+#include "stats/distributions.h"
 
 namespace {
-// Residual variance r, fitted-axis variance f and their covariance c of one
-// group at slope beta.
-struct AxisMoments {
-    double r, f, c;
-};
-
-AxisMoments axisMoments(int method, const summary_stats& g, double beta)
+// Degrees of freedom of a group's line.
+double degreesOfFreedom(const Estimator& estimator, const Group& g)
 {
-    AxisMoments m;
-    m.r = g.SYY - 2 * beta * g.SXY + beta * beta * g.SXX;
-    if (method == 0) {
-        m.f = g.SXX;
-        m.c = g.SXY - beta * g.SXX;
-    } else if (method == 1) {
-        m.f = g.SYY + 2 * beta * g.SXY + beta * beta * g.SXX;
-        m.c = g.SYY - beta * beta * g.SXX;
-    } else {
-        m.f = g.SXX + 2 * beta * g.SXY + beta * beta * g.SYY;
-        m.c = g.SXY + beta * (g.SYY - g.SXX) - beta * beta * g.SXY;
-    }
-    return m;
+    return estimator.hasIntercept ? g.n - 2 : g.n - 1;
 }
 
 // Solves T(beta) = chi by bracketing between lo and hi. widenUp says which
@@ -71,69 +52,67 @@ double bracketSearch(const std::function<double(double)>& T, double lo, double h
 }
 } // namespace
 
-bool SMAstats::fit_common(const GroupMap& grps, int limit, double& slope) const
+CommonSlope fitCommonSlope(const Estimator& estimator, const GroupMap& groups, int limit, AnalysisEvents& events)
 {
     double syy = 0, sxx = 0, sxy = 0;
-    for (const auto& entry : grps) {
-        const summary_stats& g = entry.second;
+    for (const auto& entry : groups) {
+        const Group& g = entry.second;
         syy += (g.n - 1) * g.SYY;
         sxx += (g.n - 1) * g.SXX;
         sxy += (g.n - 1) * g.SXY;
     }
-    double b = B_est(syy, sxx, sxy);
+    double b = estimator.slope(syy, sxx, sxy);
     for (int iteration = 1;; ++iteration) {
         double wyy = 0, wxx = 0, wxy = 0;
-        for (const auto& entry : grps) {
-            const summary_stats& g = entry.second;
-            const AxisMoments m = axisMoments(method, g, b);
-            const double w = method == 2 ? g.n * (1 / m.r - 1 / m.f) : g.n * (1 / m.r + 1 / m.f);
+        for (const auto& entry : groups) {
+            const Group& g = entry.second;
+            const AxisMoments m = estimator.axisMoments(g.SYY, g.SXX, g.SXY, b);
+            const double w = estimator.method == Method::MA ? g.n * (1 / m.r - 1 / m.f) : g.n * (1 / m.r + 1 / m.f);
             wyy += w * g.SYY;
             wxx += w * g.SXX;
             wxy += w * g.SXY;
         }
-        const double next = B_est(wyy, wxx, wxy);
-        if (std::fabs(b - next) < 0.0001) {
-            slope = next;
-            return limit > iteration;
-        }
-        if (iteration == 200) {
-            std::cout << "SLOPES didn't converge" << b << " " << next << std::endl;
-            slope = next;
-            return limit > iteration;
+        const double next = estimator.slope(wyy, wxx, wxy);
+        const bool converged = std::fabs(b - next) < 0.0001;
+        if (converged || iteration == 200) {
+            if (!converged)
+                events.slopesDidNotConverge(b, next);
+            return {next, limit > iteration};
         }
         b = next;
     }
 }
 
-double SMAstats::common_TestStat(const GroupMap& grps, double b, double b2) const
+double commonTestStatistic(const Estimator& estimator, const GroupMap& groups, double b, double b2)
 {
     double T = 0;
-    for (const auto& entry : grps) {
-        const summary_stats& g = entry.second;
-        const double df = intercept == 1 ? g.n - 2 : g.n - 1;
-        const AxisMoments at = axisMoments(method, g, b);
+    for (const auto& entry : groups) {
+        const Group& g = entry.second;
+        const double df = degreesOfFreedom(estimator, g);
+        const AxisMoments at = estimator.axisMoments(g.SYY, g.SXX, g.SXY, b);
         if (b2 == 0.0) {
             T -= (df - 0.5) * std::log(1 - at.c * at.c / (at.r * at.f));
         } else {
-            const AxisMoments at2 = axisMoments(method, g, b2);
-            const double d = kb(b), d2 = kb(b2);
+            const AxisMoments at2 = estimator.axisMoments(g.SYY, g.SXX, g.SXY, b2);
+            const double d = estimator.scale(b), d2 = estimator.scale(b2);
             T += (df - 0.5) * std::log((at2.f * at2.r / (d2 * d2)) / (at.f * at.r / (d * d)));
         }
     }
     return T;
 }
 
-std::pair<double, double> SMAstats::commonCI(const GroupMap& grps, double conf_level, double b) const
+std::pair<double, double> commonSlopeLimits(const Estimator& estimator, const GroupMap& groups, double confidence,
+                                            double b)
 {
     double N = 0, Sxx = 0, Syy = 0, Sxy = 0;
-    for (const auto& entry : grps) {
+    for (const auto& entry : groups) {
         N += entry.second.n;
         Sxx += entry.second.SXX;
         Syy += entry.second.SYY;
         Sxy += entry.second.SXY;
     }
-    const int g = static_cast<int>(grps.size());
-    const double alpha = 1 - conf_level / 100;
+    const int g = static_cast<int>(groups.size());
+    const double alpha = 1 - confidence / 100;
     const int dfF = static_cast<int>(N) - g - 1;
     const double F = fdistQinv(alpha, 1, dfF);
     const double B = F * (1 - Sxy * Sxy / (Sxx * Syy)) / dfF;
@@ -144,7 +123,7 @@ std::pair<double, double> SMAstats::commonCI(const GroupMap& grps, double conf_l
     const double U0 = b + s * q * (hiF - 1);
     const double L0 = b - s * q * (1 - loF);
     const double chi = chisqQinv(alpha, 1);
-    const auto T = [&](double beta) { return common_TestStat(grps, b, beta); };
+    const auto T = [&](double beta) { return commonTestStatistic(estimator, groups, b, beta); };
 
     const double d = U0 / b - 1;
     const double upper = bracketSearch(T, U0 * (1 - d / 2), U0 * (1 + 2 * d), chi, U0, true);

@@ -1,4 +1,4 @@
-#include "distributions.h"
+#include "stats/distributions.h"
 
 #include <cmath>
 #include <limits>

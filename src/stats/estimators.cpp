@@ -1,28 +1,13 @@
-// The formulas every fit and test uses, by method (0 OLS, 1 SMA, 2 MA).
-#include <cmath>
+#include "stats/estimators.h"
 
-#include "SMAstats.h"
+#include <cmath>
 
 int sign(double v)
 {
     return v < 0 ? -1 : 1;
 }
 
-// Intercept correction factor: the integer quotient (n - 1) / (n - 2), taken
-// as 1 for n = 2 where the quotient has no divisor.
-static double interceptFactor(int n)
-{
-    if (n == 2)
-        return 1.0;
-    return static_cast<double>((n - 1) / (n - 2));
-}
-
-static double withK(double value, int n, bool hasIntercept)
-{
-    return hasIntercept ? value * interceptFactor(n) : value;
-}
-
-double SMAstats::sum(const std::vector<double>& v) const
+double sum(const std::vector<double>& v)
 {
     double total = 0;
     for (double x : v)
@@ -30,7 +15,7 @@ double SMAstats::sum(const std::vector<double>& v) const
     return total;
 }
 
-double SMAstats::SumSq(const std::vector<double>& x, const std::vector<double>& y, bool centred) const
+double sumOfProducts(const std::vector<double>& x, const std::vector<double>& y, bool centred)
 {
     const std::size_t n = x.size();
     double mx = 0, my = 0;
@@ -44,85 +29,93 @@ double SMAstats::SumSq(const std::vector<double>& x, const std::vector<double>& 
     return total;
 }
 
-double SMAstats::variance(const std::vector<double>& x, const std::vector<double>& y, bool centred) const
+double variance(const std::vector<double>& x, const std::vector<double>& y, bool centred)
 {
     const double d = static_cast<double>(x.size()) - (centred ? 1.0 : 0.0);
-    return SumSq(x, y, centred) / d;
+    return sumOfProducts(x, y, centred) / d;
 }
 
-double SMAstats::B_est(double SYY, double SXX, double SXY) const
+// Intercept correction factor: the integer quotient (n - 1) / (n - 2), 2 for
+// three points and 1 from four on; taken as 1 for two points, where the
+// quotient has no divisor.
+static double interceptFactor(int n)
 {
-    if (method == 0)
+    if (n == 2)
+        return 1.0;
+    return static_cast<double>((n - 1) / (n - 2));
+}
+
+double Estimator::slope(double SYY, double SXX, double SXY) const
+{
+    if (method == Method::OLS)
         return SXY / SXX;
-    if (method == 1)
+    if (method == Method::SMA)
         return sign(SXY) * std::sqrt(SYY / SXX);
     return ((SYY - SXX) + std::sqrt((SYY - SXX) * (SYY - SXX) + 4 * SXY * SXY)) / (2 * SXY);
 }
 
-double SMAstats::var_slope(double SYY, double SXX, double SXY, double varFitted, double varResid, double b,
+double Estimator::varSlope(double SYY, double SXX, double SXY, double varFitted, double varResid, double b,
                            int n) const
 {
-    if (method == 0 || method == 1)
+    if (method != Method::MA)
         return (SYY / SXX) * (1 - SXY * SXY / (SYY * SXX)) / (n - 2);
     return (1 + b * b) * (1 + b * b) / (n - 2) / (varFitted / varResid + varResid / varFitted - 2);
 }
 
-double SMAstats::var_fitted(double SYY, double SXX, double SXY, double b, int n, bool hasIntercept) const
+AxisMoments Estimator::axisMoments(double SYY, double SXX, double SXY, double b) const
 {
-    if (method == 0)
-        return SXX;
-    if (method == 1)
-        return withK(SYY + 2 * b * SXY + b * b * SXX, n, hasIntercept);
-    return withK(b * b * SYY + 2 * b * SXY + SXX, n, hasIntercept);
+    AxisMoments m;
+    m.r = SYY - 2 * b * SXY + b * b * SXX;
+    if (method == Method::OLS) {
+        m.f = SXX;
+        m.c = SXY - b * SXX;
+    } else if (method == Method::SMA) {
+        m.f = SYY + 2 * b * SXY + b * b * SXX;
+        m.c = SYY - b * b * SXX;
+    } else {
+        m.f = b * b * SYY + 2 * b * SXY + SXX;
+        m.c = b * (SYY - SXX) + SXY - b * b * SXY;
+    }
+    return m;
 }
 
-double SMAstats::var_resid(double SYY, double SXX, double SXY, double b, int n, bool hasIntercept) const
+double Estimator::varFitted(double SYY, double SXX, double SXY, double b, int n) const
 {
-    return withK(SYY - 2 * b * SXY + b * b * SXX, n, hasIntercept);
+    const double f = axisMoments(SYY, SXX, SXY, b).f;
+    return method == Method::OLS || !hasIntercept ? f : f * interceptFactor(n);
 }
 
-double SMAstats::covar_rf(double SYY, double SXX, double SXY, double b, int n, bool hasIntercept) const
+double Estimator::varResid(double SYY, double SXX, double SXY, double b, int n) const
 {
-    if (method == 0)
-        return withK(SXY - b * SXX, n, hasIntercept);
-    if (method == 1)
-        return withK(SYY - b * b * SXX, n, hasIntercept);
-    return withK(b * (SYY - SXX) + SXY - b * b * SXY, n, hasIntercept);
+    const double r = axisMoments(SYY, SXX, SXY, b).r;
+    return hasIntercept ? r * interceptFactor(n) : r;
 }
 
-double SMAstats::residual_axis(double y, double x, double b) const
+double Estimator::covarRF(double SYY, double SXX, double SXY, double b, int n) const
+{
+    const double c = axisMoments(SYY, SXX, SXY, b).c;
+    return hasIntercept ? c * interceptFactor(n) : c;
+}
+
+double Estimator::residualScore(double y, double x, double b) const
 {
     return y - b * x;
 }
 
-double SMAstats::fitted_axis(double y, double x, double b) const
+double Estimator::fittedScore(double y, double x, double b) const
 {
-    if (method == 0)
+    if (method == Method::OLS)
         return x;
-    if (method == 1)
+    if (method == Method::SMA)
         return y + b * x;
     return b * y + x;
 }
 
-double SMAstats::kb(double b) const
+double Estimator::scale(double b) const
 {
-    if (method == 0)
+    if (method == Method::OLS)
         return 1;
-    if (method == 1)
+    if (method == Method::SMA)
         return 2 * std::fabs(b);
     return 1 + b * b;
-}
-
-double SMAstats::XYFR(int type, double X, double Y, double F, double R) const
-{
-    switch (type) {
-    case 0:
-        return X;
-    case 1:
-        return Y;
-    case 2:
-        return F;
-    default:
-        return R;
-    }
 }

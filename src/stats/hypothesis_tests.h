@@ -1,7 +1,8 @@
-// Tests of one group's line against the hypothesised slope and intercept.
+// Tests of one group's line against a hypothesised slope and intercept.
 #pragma once
 
-#include "SMAstats.h"
+#include "stats/estimators.h"
+#include "stats/group.h"
 
 struct TestResult {
     double stat = 0; // F for the slope, T (with its sign) for the intercept
@@ -11,7 +12,7 @@ struct TestResult {
 // Slope = b0: F = (n - 2) r^2 / (1 - r^2), r the correlation of residual- and
 // fitted-axis scores at b0; p from F(1, d), d = n - 2 with an intercept,
 // n - 1 through the origin.
-TestResult slopeTest(const SMAstats& st, const summary_stats& g, double b0);
+TestResult slopeTest(const Estimator& estimator, const Group& g, double b0);
 
 // Intercept = a0: T = (interc - a0) / sqrt(varInterc), two-sided t(n - 2).
-TestResult interceptTest(const summary_stats& g, double a0);
+TestResult interceptTest(const Group& g, double a0);

@@ -1,46 +1,38 @@
-// Fitting one line to each group, with its confidence limits.
-#include <algorithm>
+#include "stats/line_fits.h"
+
 #include <cmath>
 
-#include "SMAstats.h"
-#include "distributions.h"
-#include "line_fits.h"
-#include "line_moments.h"
+#include "stats/distributions.h"
+#include "stats/moments.h"
 
-void SMAstats::fit_individual(profile& prof)
+void fitLines(const Estimator& estimator, ErrorVariances errors, GroupMap& groups, bool withAxes)
 {
-    fit_lines(groups, true);
-    fit_CIs(groups, static_cast<double>(prof.conf_level));
+    storeMoments(groups, estimator.hasIntercept, [](const Group& g) { return StoredPoints{g}; });
+    for (auto& entry : groups)
+        fitFromMoments(estimator, errors, entry.second, withAxes);
 }
 
-void SMAstats::fit_lines(GroupMap& grps, bool withAxes) const
+void fitFromMoments(const Estimator& estimator, ErrorVariances errors, Group& g, bool withAxes)
 {
-    fitGroups(*this, grps, withAxes, intercept == 1, [](const summary_stats& g) { return StoredPoints{g}; });
-}
-
-void SMAstats::fitFromMoments(summary_stats& g, bool withAxes) const
-{
-    const bool hasIntercept = intercept == 1;
     const int n = g.n;
-    g.SXX -= measErrX;
-    g.SYY -= measErrY;
+    g.SXX -= errors.x;
+    g.SYY -= errors.y;
     g.R2 = g.SXY * g.SXY / (g.SYY * g.SXX);
-    g.slope = B_est(g.SYY, g.SXX, g.SXY);
+    g.slope = estimator.slope(g.SYY, g.SXX, g.SXY);
     if (withAxes) {
-        g.interc = hasIntercept ? g.Ymean - g.slope * g.Xmean : 0;
-        for (int i = 0; i < n; ++i) {
-            const std::size_t k = static_cast<std::size_t>(i);
-            g.residAxis[k] = residual_axis(g.Y[k], g.X[k], g.slope);
-            g.fittedAxis[k] = fitted_axis(g.Y[k], g.X[k], g.slope);
+        g.interc = estimator.hasIntercept ? g.Ymean - g.slope * g.Xmean : 0;
+        for (std::size_t k = 0; k < g.X.size(); ++k) {
+            g.residAxis[k] = estimator.residualScore(g.Y[k], g.X[k], g.slope);
+            g.fittedAxis[k] = estimator.fittedScore(g.Y[k], g.X[k], g.slope);
         }
     }
-    g.varFitted = var_fitted(g.SYY, g.SXX, g.SXY, g.slope, n, hasIntercept);
-    g.varResid = var_resid(g.SYY, g.SXX, g.SXY, g.slope, n, hasIntercept);
-    g.covarRF = covar_rf(g.SYY, g.SXX, g.SXY, g.slope, n, hasIntercept);
-    g.varSlope = var_slope(g.SYY, g.SXX, g.SXY, g.varFitted, g.varResid, g.slope, n);
+    g.varFitted = estimator.varFitted(g.SYY, g.SXX, g.SXY, g.slope, n);
+    g.varResid = estimator.varResid(g.SYY, g.SXX, g.SXY, g.slope, n);
+    g.covarRF = estimator.covarRF(g.SYY, g.SXX, g.SXY, g.slope, n);
+    g.varSlope = estimator.varSlope(g.SYY, g.SXX, g.SXY, g.varFitted, g.varResid, g.slope, n);
 }
 
-double correlationPvalue(const summary_stats& g)
+double correlationPvalue(const Group& g)
 {
     const double b0 = g.SXY / g.SXX;
     const double a0 = g.Ymean - b0 * g.Xmean;
@@ -55,13 +47,13 @@ double correlationPvalue(const summary_stats& g)
     return fdistQ(F, 1, g.n - 2);
 }
 
-std::pair<double, double> slopeLimits(int method, const summary_stats& g, double alpha, double df)
+std::pair<double, double> slopeLimits(Method method, const Group& g, double alpha, double df)
 {
-    if (method == 0) {
+    if (method == Method::OLS) {
         const double h = std::sqrt(g.varSlope) * tdistPinv(1 - alpha / 2, df);
         return {g.slope - h, g.slope + h};
     }
-    if (method == 1) {
+    if (method == Method::SMA) {
         const double B = (1 - g.R2) / df * fdistPinv(1 - alpha, 1, df);
         const double l1 = g.slope * (std::sqrt(B + 1) - std::sqrt(B));
         const double l2 = g.slope * (std::sqrt(B + 1) + std::sqrt(B));
@@ -73,27 +65,18 @@ std::pair<double, double> slopeLimits(int method, const summary_stats& g, double
     return {D / (2 * (g.SXY + std::sqrt(Q))), D / (2 * (g.SXY - std::sqrt(Q)))};
 }
 
-int printDecimals(int current, double value)
+void fitLimits(const Estimator& estimator, GroupMap& groups, int confidence)
 {
-    if (value == 0 || !std::isfinite(value))
-        return current;
-    return std::max(current, static_cast<int>(std::trunc(4 - std::log10(std::fabs(value)))));
-}
-
-void SMAstats::fit_CIs(GroupMap& grps, double confPercent)
-{
-    slopeDecimals = 0;
-    intercDecimals = 0;
-    const double alpha = 1 - confPercent / 100;
-    for (auto& entry : grps) {
-        summary_stats& g = entry.second;
+    const double alpha = 1 - static_cast<double>(confidence) / 100;
+    for (auto& entry : groups) {
+        Group& g = entry.second;
         const int n = g.n;
         g.p = correlationPvalue(g);
-        const double df = intercept == 1 ? n - 2 : n - 1;
-        const auto limits = slopeLimits(method, g, alpha, df);
+        const double df = estimator.hasIntercept ? n - 2 : n - 1;
+        const auto limits = slopeLimits(estimator.method, g, alpha, df);
         g.slopeLowCI = limits.first;
         g.slopeUppCI = limits.second;
-        if (intercept == 1) {
+        if (estimator.hasIntercept) {
             g.varInterc = g.Xmean * g.Xmean * g.varSlope + g.varResid / n;
             const double h = std::sqrt(g.varInterc) * tdistPinv(1 - alpha / 2, n - 2);
             g.intercLowCI = g.interc - h;
@@ -103,7 +86,5 @@ void SMAstats::fit_CIs(GroupMap& grps, double confPercent)
             g.intercLowCI = 0;
             g.intercUppCI = 0;
         }
-        intercDecimals = printDecimals(intercDecimals, g.interc);
-        slopeDecimals = printDecimals(slopeDecimals, g.slope);
     }
 }

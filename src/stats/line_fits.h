@@ -1,19 +1,28 @@
-// Pieces of the individual line fits that are useful on their own.
+// Fitting one line to each group, with its confidence limits.
 #pragma once
 
 #include <utility>
 
-#include "SMAstats.h"
+#include "stats/estimators.h"
+#include "stats/group.h"
+
+// Fits every group: means, (co)variances less the error variances, R2, slope,
+// axis variances and slope variance; withAxes also the intercept and the
+// per-point axis scores (otherwise they keep what they held).
+void fitLines(const Estimator& estimator, ErrorVariances errors, GroupMap& groups, bool withAxes);
+
+// The rest of one group's fit once its means and (co)variances are stored.
+void fitFromMoments(const Estimator& estimator, ErrorVariances errors, Group& g, bool withAxes);
+
+// The correlation p-value, the confidence limits of slope and intercept and
+// the intercept's variance of every fitted group, at confidence percent.
+void fitLimits(const Estimator& estimator, GroupMap& groups, int confidence);
 
 // p-value of the test of no correlation, always by the least-squares line
 // through the group's means: F = SSR / (SSE / (n - 2)), upper tail F(1, n - 2).
-double correlationPvalue(const summary_stats& g);
+double correlationPvalue(const Group& g);
 
 // Confidence limits of a fitted group's slope, alpha = 1 - confidence, df the
 // slope's degrees of freedom. SMA limits come out in order for negative
 // slopes too; MA limits are not reordered.
-std::pair<double, double> slopeLimits(int method, const summary_stats& g, double alpha, double df);
-
-// Decimals asked for by a value: the larger of current and
-// trunc(4 - log10|value|). Zero and non-finite values leave current as it is.
-int printDecimals(int current, double value);
+std::pair<double, double> slopeLimits(Method method, const Group& g, double alpha, double df);

@@ -1,9 +1,7 @@
-// Wald test among the group means of one axis score at the common slope.
+#include "stats/wald.h"
+
 #include <cmath>
-#include <iomanip>
-#include <iostream>
 #include <limits>
-#include <vector>
 
 #include <gsl/gsl_blas.h>
 #include <gsl/gsl_linalg.h>
@@ -11,8 +9,7 @@
 #include <gsl/gsl_permutation.h>
 #include <gsl/gsl_vector.h>
 
-#include "SMAstats.h"
-#include "distributions.h"
+#include "stats/distributions.h"
 
 namespace {
 const double notANumber = std::numeric_limits<double>::quiet_NaN();
@@ -68,24 +65,24 @@ double elementSum(const gsl_vector* v)
 }
 } // namespace
 
-SMAstats::AxisScore SMAstats::axisScore(const summary_stats& gr, int test) const
+AxisScore axisScore(const Estimator& estimator, const Group& g, ScoreAxis axis, double B, ErrorVariances errors)
 {
-    const double B = commonSlope;
-    if (test == 3)
-        return {gr.Ymean - B * gr.Xmean, variance(gr.residAxis, gr.residAxis, true) - measErrY - B * B * measErrX,
-                gr.Xmean};
-    const double s = variance(gr.fittedAxis, gr.fittedAxis, true);
-    if (method == 0)
-        return {gr.Xmean, s - measErrX, 0};
-    if (method == 1)
-        return {gr.Ymean + B * gr.Xmean, s - (measErrY + B * B * measErrX), gr.Xmean};
-    return {B * gr.Ymean + gr.Xmean, s - (measErrX + B * B * measErrY), gr.Ymean};
+    if (axis == ScoreAxis::Residual)
+        return {g.Ymean - B * g.Xmean, variance(g.residAxis, g.residAxis, true) - errors.y - B * B * errors.x,
+                g.Xmean};
+    const double s = variance(g.fittedAxis, g.fittedAxis, true);
+    if (estimator.method == Method::OLS)
+        return {g.Xmean, s - errors.x, 0};
+    if (estimator.method == Method::SMA)
+        return {g.Ymean + B * g.Xmean, s - (errors.y + B * B * errors.x), g.Xmean};
+    return {B * g.Ymean + g.Xmean, s - (errors.x + B * B * errors.y), g.Ymean};
 }
 
-WaldResult SMAstats::waldTest(const GroupMap& grps, int test, double crit_p) const
+WaldResult waldTest(const Estimator& estimator, const GroupMap& groups, ScoreAxis axis, double B,
+                    ErrorVariances errors, double criticalP)
 {
     WaldResult result;
-    const std::size_t g = grps.size();
+    const std::size_t g = groups.size();
     result.k = static_cast<int>(g) - 1;
     result.W = result.p = notANumber;
     if (g < 2)
@@ -96,10 +93,10 @@ WaldResult SMAstats::waldTest(const GroupMap& grps, int test, double crit_p) con
     double w = 0;
     bool tooSmall = false;
     std::size_t i = 0;
-    for (const auto& entry : grps) {
-        const summary_stats& gr = entry.second;
+    for (const auto& entry : groups) {
+        const Group& gr = entry.second;
         w += 1 / gr.varSlope;
-        const AxisScore score = axisScore(gr, test);
+        const AxisScore score = axisScore(estimator, gr, axis, B, errors);
         const double n = gr.n;
         tooSmall = tooSmall || gr.n <= 2;
         gsl_vector_set(m.v, i, score.mean);
@@ -138,12 +135,13 @@ WaldResult SMAstats::waldTest(const GroupMap& grps, int test, double crit_p) con
     double W = 0;
     gsl_blas_ddot(d.v, Kd.v, &W);
     const double p = chisqQ(W, static_cast<double>(k));
-    if (!(p > crit_p)) {
+    if (!(p > criticalP)) {
         result.W = W;
         result.p = p;
         return result;
     }
-    // The means do not differ: their generalised-least-squares common value.
+    // The means do not differ: their generalised-least-squares common value
+    // (the whole result stays undefined when V cannot be inverted).
     Matrix Vinv(g, g);
     if (!invert(V.m, Vinv.m))
         return result;
@@ -157,37 +155,4 @@ WaldResult SMAstats::waldTest(const GroupMap& grps, int test, double crit_p) con
     result.hasAcom = true;
     result.Acom = elementSum(Vm.v) / elementSum(V1.v);
     return result;
-}
-
-// The result line of a Wald test on one stream.
-static void writeWaldValues(std::ostream& s, const WaldResult& r, int decimals)
-{
-    s << std::left << std::fixed << r.k << "\t" << std::setprecision(decimals) << std::setw(7) << r.W << "\t"
-      << std::setw(7) << r.p << "\t";
-}
-
-double SMAstats::walds(GroupMap& grps, int test, double& stat, bool report, std::ofstream& out, double crit_p)
-{
-    if (report) {
-        out << " using WALD statistic" << std::endl;
-        std::cout << " using WALD statistic" << std::endl;
-    }
-    const WaldResult r = waldTest(grps, test, crit_p);
-    stat = r.W;
-    if (report) {
-        out << "df\tstat\tp\tA_com" << std::endl;
-        std::cout << "df\tstat\tp\tA_com" << std::endl;
-        writeWaldValues(out, r, 3);
-        writeWaldValues(std::cout, r, 4);
-        if (r.hasAcom) {
-            out << r.Acom;
-            std::cout << r.Acom;
-        } else {
-            out << "na";
-            std::cout << "na";
-        }
-        std::cout << std::endl;
-        out << std::endl;
-    }
-    return r.p;
 }

@@ -1,0 +1,61 @@
+#include "app/dialogue_run.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "data/same_file.h"
+#include "dialogue/analysis_run.h"
+#include "dialogue/console_choices.h"
+#include "dialogue/run_ending.h"
+#include "dialogue/settings_screen.h"
+#include "report/console_messages.h"
+#include "report/plain_nan.h"
+
+namespace {
+// Opens the report (emptying it) unless it is open under the current name.
+// False when it cannot be opened, or when it is the data file (a report never
+// replaces or extends the data it reports on).
+bool openReport(std::ofstream& out, std::string& openName, const std::string& wanted, const std::string& dataFile)
+{
+    if (out.is_open() && wanted != openName)
+        out.close();
+    const bool isDataFile = sameFile(wanted, dataFile);
+    if (!out.is_open() && !isDataFile) {
+        openName = wanted;
+        out.open(wanted, std::ios::out | std::ios::trunc);
+    }
+    if (out.is_open() && !isDataFile)
+        return true;
+    out.close();
+    std::cerr << "File " << wanted << " not opened" << std::endl;
+    [[maybe_unused]] const int paused = std::system("pause");
+    return false;
+}
+} // namespace
+
+int runDialogue()
+{
+    std::ofstream report;
+    writeNaNPlainly(report);
+    writeNaNPlainly(std::cout);
+    std::string openName;
+    Session session;
+    try {
+        while (runSettingsScreen(session)) {
+            if (!openReport(report, openName, session.outputFile, session.data.filename))
+                return 1;
+            ConsoleChoices choices;
+            MessageWriter events(std::cout, true);
+            AnalysisStreams streams{report, std::cout, std::cout, events, openName};
+            runAnalysis(session.settings, session.data, choices, streams);
+            report << std::string(100, '-') << "\n" << std::endl;
+        }
+    } catch (const EndOfInput&) {
+        std::cout << "\nGoodBye" << std::endl;
+    } catch (const FileNotOpened& notOpened) {
+        std::cerr << "File " << notOpened.name << " not opened" << std::endl;
+    }
+    return 1;
+}

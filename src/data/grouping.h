@@ -1,0 +1,46 @@
+// Turning the chosen text columns into numeric points by group.
+#pragma once
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "data/loaded_data.h"
+#include "data/settings.h"
+
+// The X and Y values of one group, in reverse order of the data lines.
+struct Points {
+    std::vector<double> X;
+    std::vector<double> Y;
+};
+
+using PointsByGroup = std::map<std::string, Points>;
+
+struct GroupedLines {
+    PointsByGroup groups;
+    int rejected = 0;    // lines left out: a cell empty or a single blank, removed by
+                         // a filter, or one of the two reasons below
+    int notNumbers = 0;  // lines whose Y or X is not a number
+    int notPositive = 0; // lines whose Y or X is not above 0 under a logarithm
+    int nameWidth = 7;   // longest group name met, at least 7, never a multiple of 6
+};
+
+// True when data line i has its group, Y and X cells filled (not empty, not
+// a single blank) and every filter keeps its cell (a cell missing from a
+// filter map removes the line).
+bool lineAccepted(const LoadedData& data, int i);
+
+// Groups the accepted lines whose Y and X are decimal numbers (above 0 under a
+// logarithm); the other lines are counted.
+GroupedLines groupLines(const LoadedData& data, Transform transform);
+
+// Removes the groups of fewer than minSize points; returns their names and
+// sizes in map order.
+std::vector<std::pair<std::string, int>> removeSmallGroups(PointsByGroup& groups, int minSize);
+
+// The value on the transformed scale.
+double transformed(Transform transform, double v);
+
+// Transforms every X and Y of a group in place.
+void transformPoints(Points& points, Transform transform);

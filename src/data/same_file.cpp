@@ -1,0 +1,19 @@
+#include "data/same_file.h"
+
+#include <filesystem>
+#include <system_error>
+
+bool sameFile(const std::string& a, const std::string& b)
+{
+    namespace fs = std::filesystem;
+    if (a == b)
+        return true;
+    std::error_code ec;
+    if (fs::exists(a, ec) && fs::exists(b, ec))
+        return fs::equivalent(a, b, ec);
+    const fs::path pa = fs::weakly_canonical(a, ec);
+    if (ec)
+        return false;
+    const fs::path pb = fs::weakly_canonical(b, ec);
+    return !ec && pa == pb;
+}

@@ -1,0 +1,30 @@
+#include "data/settings.h"
+
+const char* methodName(Method method)
+{
+    switch (method) {
+    case Method::OLS:
+        return "OLS";
+    case Method::SMA:
+        return "SMA";
+    default:
+        return "MA";
+    }
+}
+
+const char* transformPrefix(Transform transform)
+{
+    switch (transform) {
+    case Transform::Log10:
+        return "log ";
+    case Transform::Ln:
+        return "ln ";
+    default:
+        return "";
+    }
+}
+
+bool isLogTransform(Transform transform)
+{
+    return transform != Transform::None;
+}

@@ -1,0 +1,136 @@
+#include "report/comparison_block.h"
+
+#include <iomanip>
+
+#include "report/text_columns.h"
+#include "stats/lines_with_common_slope.h"
+
+void writeLinesNotCompared(std::ostream& report, std::ostream& console)
+{
+    report << "\nComparisons of lines with common slope not run" << std::endl;
+    console << "\nComparisons of lines with common slope not run" << std::endl;
+}
+
+void writeLinesTitle(std::ostream& report)
+{
+    report << "\nCOMPARISON OF LINES WITH COMMON SLOPE" << std::endl;
+}
+
+void writeCommonSlopeLines(std::ostream& out, const GroupMap& groups, double B, const LinesLayout& layout)
+{
+    const GrandMeans gm = grandMeans(groups);
+    out << std::fixed << "Common slope:\t" << std::setprecision(layout.slopeDecimals) << B << "\t" << "Grand mean X:"
+        << "\t" << std::setprecision(3) << gm.X << "\t" << "Grand mean Y:" << "\t" << gm.Y << "\t"
+        << "Grand mean F:" << "\t" << gm.F << "\t" << "Grand mean R:" << "\t" << gm.R << std::endl;
+    out << std::left << std::setw(layout.groupWidth) << "\nGroup" << "\tn\tR2\t";
+    for (const char* label : {"Interc", "YgrandX", "XgrandY", "Ymean", "Xmean", "Fmean", "Rmean"})
+        out << std::setw(7) << label << "\t";
+    out << std::endl;
+    for (const auto& entry : groups) {
+        const Group& g = entry.second;
+        const double a = g.Ymean - B * g.Xmean;
+        writePadded(out, entry.first, layout.groupWidth);
+        out << "\t" << g.n << "\t" << std::setprecision(3) << g.R2;
+        for (double v : {a, a + B * gm.X, (gm.Y - a) / B, g.Ymean, g.Xmean, g.fittedMean, g.residMean})
+            out << "\t" << std::setw(7) << v;
+        out << std::endl;
+    }
+}
+
+namespace {
+// Texts of the two tests of the lines.
+struct ShiftTexts {
+    const char* announce;
+    const char* significant;
+    const char* pairsRun;
+    const char* notSignificant;
+};
+
+const ShiftTexts& textsOf(ScoreAxis axis)
+{
+    static const ShiftTexts elevation{"\nTesting for shifts in elevation between groups",
+                                      "Significant elevation shift between groups!",
+                                      "\nRunning post-hoc multiple comparisons", "No elevation shift between groups"};
+    static const ShiftTexts shift{"\nTesting for shifts along the common slope", "Significant shift along common slope!",
+                                  "Running post-hoc multiple comparisons", "No shift along common slope"};
+    return axis == ScoreAxis::Residual ? elevation : shift;
+}
+
+void writeWaldValues(std::ostream& s, const WaldResult& r, int decimals)
+{
+    s << std::left << std::fixed << r.k << "\t" << std::setprecision(decimals) << std::setw(7) << r.W << "\t"
+      << std::setw(7) << r.p << "\t";
+}
+} // namespace
+
+void writeWaldResult(std::ostream& report, std::ostream& console, const WaldResult& r)
+{
+    report << " using WALD statistic" << std::endl;
+    console << " using WALD statistic" << std::endl;
+    report << "df\tstat\tp\tA_com" << std::endl;
+    console << "df\tstat\tp\tA_com" << std::endl;
+    writeWaldValues(report, r, 3);
+    writeWaldValues(console, r, 4);
+    if (r.hasAcom) {
+        report << r.Acom;
+        console << r.Acom;
+    } else {
+        report << "na";
+        console << "na";
+    }
+    console << std::endl;
+    report << std::endl;
+}
+
+void writeNoElevationThroughOrigin(std::ostream& console)
+{
+    console << "Not possible for lines fitted through the origin";
+}
+
+void writeShiftAnnouncement(std::ostream& report, std::ostream& console, ScoreAxis axis)
+{
+    report << textsOf(axis).announce;
+    console << textsOf(axis).announce;
+}
+
+void writeShiftSignificant(std::ostream& report, std::ostream& console, ScoreAxis axis)
+{
+    report << textsOf(axis).significant << std::endl;
+    console << textsOf(axis).significant;
+}
+
+void writeShiftNotSignificant(std::ostream& report, std::ostream& console, ScoreAxis axis)
+{
+    report << textsOf(axis).notSignificant << std::endl;
+    console << textsOf(axis).notSignificant << std::endl;
+}
+
+void writeShiftPairsRun(std::ostream& report, std::ostream& console, ScoreAxis axis)
+{
+    report << textsOf(axis).pairsRun << std::endl;
+    console << "processing........" << std::endl;
+}
+
+void writeShiftPairsNotRun(std::ostream& report)
+{
+    report << "No post-hoc multiple comparisons" << std::endl;
+}
+
+void writeTransformedData(std::ostream& file, const GroupMap& groups)
+{
+    file << "Group\tY\tX\tR\tF" << std::endl;
+    for (const auto& entry : groups) {
+        const Group& g = entry.second;
+        for (std::size_t i = g.X.size(); i-- > 0;)
+            file << entry.first << "\t" << g.Y[i] << "\t" << g.X[i] << "\t" << g.residAxis[i] << "\t"
+                 << g.fittedAxis[i] << std::endl;
+    }
+}
+
+void writeTransformedNote(std::ostream& out, Method method, double B, const std::string& fileName)
+{
+    const char* scores = method == Method::OLS   ? "as R=Y-Bx, F= X for B= "
+                         : method == Method::SMA ? "as R=Y-Bx, F= Y+BX for B= "
+                                                 : "as R=Y-Bx, F= BY+X for B= ";
+    out << "\nData transformed" << scores << B << "\nTransformed data saved to file " << fileName << std::endl;
+}

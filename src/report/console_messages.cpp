@@ -1,0 +1,41 @@
+#include "report/console_messages.h"
+
+void MessageWriter::slopesDidNotConverge(double last, double next)
+{
+    out << "SLOPES didn't converge" << last << " " << next << std::endl;
+}
+
+void MessageWriter::resamplingStopped(long long counted, long long wanted)
+{
+    out << "Resampling stopped: " << counted << " of " << wanted << " resamples converged" << std::endl;
+}
+
+void MessageWriter::pairSlopeDidNotConverge(const std::string& first, const std::string& second)
+{
+    out << "slope didn't converge for groups: " << first << " & " << second << ", check data." << std::endl;
+}
+
+void MessageWriter::pairCompared(int count)
+{
+    if (showProgress)
+        out << count << " ";
+}
+
+void writeLeftOutWarnings(std::ostream& out, const GroupedLines& grouped)
+{
+    if (grouped.notNumbers > 0)
+        out << "Warning: " << grouped.notNumbers << " line(s) left out: Y or X is not a number" << std::endl;
+    if (grouped.notPositive > 0)
+        out << "Warning: " << grouped.notPositive
+            << " line(s) left out: Y or X is not above 0 for the log transformation" << std::endl;
+}
+
+void writeSmallGroupErased(std::ostream& out, const std::string& name, int n)
+{
+    out << "Group " << name << " erased with " << n << " elements" << "\n";
+}
+
+void writeErrorGroupErased(std::ostream& out, const std::string& name)
+{
+    out << "Group " << name << " erased: measurement error too large for its data" << std::endl;
+}

@@ -1,0 +1,32 @@
+// The messages an analysis shows on the console while it runs.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "data/grouping.h"
+#include "stats/events.h"
+
+// Shows the computation's events on a stream, in the stream's current number
+// format; the pair count only when showProgress.
+class MessageWriter : public AnalysisEvents {
+public:
+    MessageWriter(std::ostream& out, bool showProgress) : out(out), showProgress(showProgress) {}
+    void slopesDidNotConverge(double last, double next) override;
+    void resamplingStopped(long long counted, long long wanted) override;
+    void pairSlopeDidNotConverge(const std::string& first, const std::string& second) override;
+    void pairCompared(int count) override;
+
+private:
+    std::ostream& out;
+    bool showProgress;
+};
+
+// The warnings about lines left out for their Y or X, each only when it applies.
+void writeLeftOutWarnings(std::ostream& out, const GroupedLines& grouped);
+
+// A group removed for having fewer points than the minimum.
+void writeSmallGroupErased(std::ostream& out, const std::string& name, int n);
+
+// A group removed because the error variances leave it no line.
+void writeErrorGroupErased(std::ostream& out, const std::string& name);

@@ -1,0 +1,121 @@
+#include "report/pair_tables.h"
+
+#include <algorithm>
+#include <functional>
+#include <iomanip>
+#include <string>
+#include <vector>
+
+#include "report/significance_matrix.h"
+#include "report/text_columns.h"
+#include "stats/ranking.h"
+
+namespace {
+std::vector<std::string> groupNames(const GroupMap& groups)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : groups)
+        names.push_back(entry.first);
+    return names;
+}
+
+// A square table, left-justified: the header ("Group" in nameWidth, then each
+// name padded to columnWidth, each followed by a tab), then one row per group
+// (its name padded to nameWidth, a tab, then cell(row, column) for every
+// column, each cell writing its own text and separator).
+void writePairTable(std::ostream& out, const std::vector<std::string>& names, int nameWidth, int columnWidth,
+                    const std::function<void(int, int)>& cell)
+{
+    out << std::left << std::setw(nameWidth) << "Group" << "\t";
+    for (const std::string& name : names) {
+        writePadded(out, name, columnWidth);
+        out << "\t";
+    }
+    out << std::endl;
+    const int g = static_cast<int>(names.size());
+    for (int r = 0; r < g; ++r) {
+        writePadded(out, names[static_cast<std::size_t>(r)], nameWidth);
+        out << "\t";
+        for (int c = 0; c < g; ++c)
+            cell(r, c);
+        out << std::endl;
+    }
+}
+
+// The "p-values only" table: every cell in a fixed-point field of nameWidth,
+// 1.0 with one decimal on the diagonal and the pair's p-value with decimals
+// elsewhere, each followed by a tab.
+void writePvalueTable(std::ostream& out, const std::vector<std::string>& names, int nameWidth, int decimals,
+                      const std::function<double(int, int)>& pairP)
+{
+    out << "\np-values only\n";
+    writePairTable(out, names, nameWidth, nameWidth, [&](int r, int c) {
+        out << std::fixed << std::setw(nameWidth);
+        if (c == r)
+            out << std::setprecision(1) << 1.0;
+        else
+            out << std::setprecision(decimals) << pairP(r, c);
+        out << "\t";
+    });
+}
+} // namespace
+
+void writeSlopeComparisonsNotRun(std::ostream& report, std::ostream& console)
+{
+    report << "\nNo post hoc comparisons between groups" << std::endl;
+    console << "\nNo post hoc comparisons between groups" << std::endl;
+}
+
+void writeSlopeComparisonsStart(std::ostream& report, std::ostream& console, int groups)
+{
+    report << "\nPOST-HOC MULTIPLE COMPARISON OF SLOPES AMONG GROUPS" << std::endl;
+    const double pairs = (static_cast<double>(groups) * groups - groups) / 2;
+    console << "\nRunning permutation tests for " << std::setprecision(0) << static_cast<int>(pairs)
+            << std::setprecision(3) << " comparisons\nCount - ";
+}
+
+void writeSlopeComparisons(std::ostream& out, const GroupMap& groups, const PairTable<SlopePair>& table,
+                           const LinesLayout& layout, int pDigits, double criticalP)
+{
+    const std::vector<std::string> names = groupNames(groups);
+    const auto pairP = [&table](int i, int j) { return table.get(i, j).p; };
+    out << "Common slope, test stat, p-value\n";
+    writePairTable(out, names, layout.groupWidth, pDigits + 18, [&](int r, int c) {
+        if (c == r) {
+            out << "(" << std::setw(pDigits + 16) << std::setprecision(1) << 1.0;
+        } else {
+            const SlopePair& pr = table.get(r, c);
+            out << std::fixed << std::setprecision(3) << "(" << std::setw(6) << pr.slope << "," << std::setw(6)
+                << pr.stat << "," << std::setprecision(pDigits) << pr.p;
+        }
+        out << ")\t";
+    });
+    writePvalueTable(out, names, layout.groupWidth, pDigits, pairP);
+    const auto ranking = rankGroups(groups, [](const Group& g) { return g.slope; });
+    writeSignificanceMatrix(out, criticalP, "slope", ranking, layout.groupWidth, pairP);
+}
+
+void writeShiftComparisons(std::ostream& out, const GroupMap& groups, const PairTable<ShiftPair>& table,
+                           ScoreAxis axis, double criticalP)
+{
+    const std::vector<std::string> names = groupNames(groups);
+    int nameWidth = 7;
+    for (const std::string& name : names)
+        nameWidth = std::max(nameWidth, static_cast<int>(name.size()));
+    const auto pairP = [&table](int i, int j) { return table.get(i, j).p; };
+    out << "Difference, standard error, df, p-value\n";
+    writePairTable(out, names, nameWidth, 25, [&](int r, int c) {
+        out << std::fixed << "(";
+        if (c == r) {
+            out << std::setprecision(1) << std::setw(23) << 1.0;
+        } else {
+            const ShiftPair& pr = table.get(r, c);
+            out << std::setprecision(3) << std::setw(6) << pr.difference << "," << std::setw(6) << standardError(pr)
+                << "," << std::setprecision(0) << std::setw(3) << pr.df << "," << std::setprecision(3) << pr.p;
+        }
+        out << ")\t";
+    });
+    writePvalueTable(out, names, nameWidth, 4, pairP);
+    const auto ranking = rankGroups(groups, [axis](const Group& g) { return scoreMean(g, axis); });
+    writeSignificanceMatrix(out, criticalP, "mean", ranking, nameWidth, pairP);
+}

@@ -1,0 +1,27 @@
+// The tables of pairwise results after the slope comparisons and after a
+// significant elevation or shift test, each followed by the significance matrix.
+#pragma once
+
+#include <ostream>
+
+#include "report/lines_table.h"
+#include "stats/group.h"
+#include "stats/lines_with_common_slope.h"
+#include "stats/slope_comparisons.h"
+
+// The answer no to comparing the slopes.
+void writeSlopeComparisonsNotRun(std::ostream& report, std::ostream& console);
+
+// The title in the report and, on the console, the number of pairs and the
+// head of the count that follows them.
+void writeSlopeComparisonsStart(std::ostream& report, std::ostream& console, int groups);
+
+// "Common slope, test stat, p-value", "p-values only" and the matrix of the
+// groups ranked by their own slopes; p-values with pDigits decimals.
+void writeSlopeComparisons(std::ostream& out, const GroupMap& groups, const PairTable<SlopePair>& table,
+                           const LinesLayout& layout, int pDigits, double criticalP);
+
+// "Difference, standard error, df, p-value", "p-values only" and the matrix of
+// the groups ranked by their mean score on the axis.
+void writeShiftComparisons(std::ostream& out, const GroupMap& groups, const PairTable<ShiftPair>& table,
+                           ScoreAxis axis, double criticalP);

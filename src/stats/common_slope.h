@@ -1,0 +1,31 @@
+// The slope shared by all groups of a map: its estimate, the likelihood-ratio
+// statistic and its confidence interval.
+#pragma once
+
+#include <utility>
+
+#include "stats/estimators.h"
+#include "stats/events.h"
+#include "stats/group.h"
+
+struct CommonSlope {
+    double slope = 0;   // the estimate (the last iterate when the iteration failed)
+    bool within = true; // the iteration limit exceeds the iterations used
+};
+
+// Iterates the common slope of the groups from the pooled start value until
+// two iterates differ by less than 0.0001, or 200 iterations (then the event
+// slopesDidNotConverge). `within` compares limit with the iterations used.
+CommonSlope fitCommonSlope(const Estimator& estimator, const GroupMap& groups, int limit, AnalysisEvents& events);
+
+// Likelihood-ratio statistic. With b2 exactly 0.0: how far the groups are from
+// sharing the slope b. Otherwise: of the hypothesis that the common slope is
+// b2, given the estimate b.
+double commonTestStatistic(const Estimator& estimator, const GroupMap& groups, double b, double b2);
+
+// Confidence limits of the common slope b at confidence percent, where the
+// statistic of the hypothesis b2 = limit meets the chi-squared quantile:
+// first the limit of the search from below b, then from above (for a negative
+// slope the names follow the searches).
+std::pair<double, double> commonSlopeLimits(const Estimator& estimator, const GroupMap& groups, double confidence,
+                                            double b);

@@ -1,0 +1,28 @@
+#include "stats/common_slope_test.h"
+
+#include "stats/common_slope.h"
+#include "stats/distributions.h"
+#include "stats/resampling.h"
+
+CommonSlopeResult testCommonSlope(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups,
+                                  const AnalysisSettings& settings, AnalysisEvents& events)
+{
+    CommonSlopeResult r;
+    for (const auto& entry : groups)
+        r.points += entry.second.n;
+    r.groups = static_cast<int>(groups.size());
+    r.b = fitCommonSlope(estimator, groups, settings.iterations, events).slope;
+    r.T = commonTestStatistic(estimator, groups, r.b, 0.0);
+    r.p = commonSlopePvalue(estimator, errors, groups, settings.iterations, r.b, settings.pvalueFrom, events);
+    r.common = r.p > settings.criticalP;
+    if (r.common) {
+        const auto limits = commonSlopeLimits(estimator, groups, settings.confidence, r.b);
+        r.low = limits.first;
+        r.upp = limits.second;
+        if (settings.slopeH0) {
+            r.T0 = commonTestStatistic(estimator, groups, r.b, *settings.slopeH0);
+            r.p0 = chisqQ(r.T0, 1);
+        }
+    }
+    return r;
+}

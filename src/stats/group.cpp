@@ -1,0 +1,15 @@
+#include "stats/group.h"
+
+GroupMap groupsOf(PointsByGroup&& points)
+{
+    GroupMap groups;
+    for (auto& [name, p] : points) {
+        Group& g = groups[name];
+        g.X = std::move(p.X);
+        g.Y = std::move(p.Y);
+        g.n = static_cast<int>(g.X.size());
+        g.fittedAxis.assign(g.X.size(), 0.0);
+        g.residAxis.assign(g.X.size(), 0.0);
+    }
+    return groups;
+}

@@ -1,0 +1,23 @@
+#include "stats/measurement_error.h"
+
+bool errorTooLarge(const Group& g, bool hasIntercept, ErrorVariances errors)
+{
+    const double sxx = variance(g.X, g.X, hasIntercept) - errors.x;
+    const double syy = variance(g.Y, g.Y, hasIntercept) - errors.y;
+    const double sxy = variance(g.X, g.Y, hasIntercept);
+    return !(sxx > 0) || !(syy > 0) || sxy * sxy / (sxx * syy) > 1;
+}
+
+std::vector<std::string> removeGroupsBeyondError(GroupMap& groups, bool hasIntercept, ErrorVariances errors)
+{
+    std::vector<std::string> removed;
+    for (auto it = groups.begin(); it != groups.end();) {
+        if (errorTooLarge(it->second, hasIntercept, errors)) {
+            removed.push_back(it->first);
+            it = groups.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    return removed;
+}

@@ -1,0 +1,27 @@
+// The p-value of the common-slope statistic: from the chi-squared
+// distribution, or by resampling the pooled residuals of all groups.
+#pragma once
+
+#include <vector>
+
+#include "data/settings.h"
+#include "stats/estimators.h"
+#include "stats/events.h"
+#include "stats/group.h"
+
+// Resamples asked for: N, with N below 1 taken as 1.
+int resampleCount(int iterations);
+
+// Shuffles the pool in place: for i = 1 .. size - 1, j = rand() % (i + 1),
+// swap R[i] and R[j]. The C library generator is seeded only when the user
+// asks for it, so resampling repeats itself from run to run.
+void shufflePool(std::vector<double>& R);
+
+// p-value of the common-slope statistic of the groups at their common slope b:
+// chi-squared with groups - 1 degrees of freedom, or (count of resampled
+// statistics above the observed one, plus 1) / N from N - 1 resamples. NaN
+// when the statistic is. A resample whose common slope fails to converge
+// within N iterations does not count; after 100 N attempts resampling stops
+// (event resamplingStopped) with count / (1 + resamples counted).
+double commonSlopePvalue(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups, int N, double b,
+                         PValueFrom from, AnalysisEvents& events);

@@ -1,0 +1,28 @@
+#include "stats/slope_comparisons.h"
+
+#include "stats/common_slope.h"
+#include "stats/resampling.h"
+
+PairTable<SlopePair> compareSlopes(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups,
+                                   const AnalysisSettings& settings, AnalysisEvents& events)
+{
+    PairTable<SlopePair> table(static_cast<int>(groups.size()));
+    int count = 0, i = 0;
+    for (auto gi = groups.begin(); gi != groups.end(); ++gi, ++i) {
+        int j = 0;
+        for (auto gj = groups.begin(); gj != gi; ++gj, ++j) {
+            const GroupMap pair{*gi, *gj};
+            const CommonSlope fit = fitCommonSlope(estimator, pair, settings.iterations, events);
+            if (!fit.within)
+                events.pairSlopeDidNotConverge(gi->first, gj->first);
+            SlopePair result;
+            result.slope = fit.within ? fit.slope : 0;
+            result.stat = commonTestStatistic(estimator, pair, fit.slope, 0.0);
+            result.p = commonSlopePvalue(estimator, errors, pair, settings.iterations, fit.slope, settings.pvalueFrom,
+                                         events);
+            table.set(i, j, result);
+            events.pairCompared(++count);
+        }
+    }
+    return table;
+}
