@@ -1,0 +1,502 @@
+#!/usr/bin/python3
+"""Usage: check_reports.py SESSION_DIR...  (recorded sessions, see tests/sessions/run)
+
+Recomputes the numbers of the sessions' report files independently of the program
+(numpy, scipy) from each analysis's header block and data file, and compares them
+at the printed decimals. Only resampling is replayed, with the C library's rand().
+"""
+import ctypes
+import re
+import sys
+from pathlib import Path
+
+import numpy as np
+from scipy import optimize, stats
+
+np.seterr(all='ignore')
+LIBC = ctypes.CDLL('libc.so.6')
+LIBC.atof.restype = ctypes.c_double
+SEP = '-' * 100
+NUMBER = re.compile(r'[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?')
+SCALAR = re.compile(r'< (\S+)|> (\S+) & < (\S+)|> (\S+)')
+NONFINITE = ('nan', '-nan', 'inf', '-inf')
+METHODS = {'OLS': 0, 'SMA': 1, 'MA': 2}
+STEP = 1e-4  # the program's common slope iteration stops at steps below this
+
+
+def decimals(text):
+    return len(text.split('.')[1]) if '.' in text else 0
+
+
+class Checker:
+    def __init__(self):
+        self.count, self.bad, self.where = 0, [], ''
+
+    def fail(self, item, printed, expected):
+        self.bad.append(f'{self.where}: {item}: printed {printed!r}, expected {expected}')
+
+    def num(self, item, text, x, slack=0.0):
+        """x, rounded as printed, is the printed value (give or take slack); x None: unknown."""
+        if x is None:
+            return
+        self.count += 1
+        t = text.strip()
+        if t in NONFINITE or not np.isfinite(x):
+            ok = t in NONFINITE and not np.isfinite(x)
+        else:
+            ok = abs(float(t) - x) <= 0.5 * 10.0 ** -decimals(t) + slack + 1e-9 * (1 + abs(x))
+        if not ok:
+            self.fail(item, t, f'{x:.8g}')
+
+    def zero(self, item, text, g, tol=0.0):
+        """g comes within tol of 0 in the rounding interval of the printed value."""
+        self.count += 1
+        t = text.strip()
+        h = 0.5 * 10.0 ** -decimals(t)
+        ends = [np.inf] if t in NONFINITE else [g(float(t) - h), g(float(t) + h)]
+        if not (min(ends) <= tol and max(ends) >= -tol):
+            self.fail(item, t, f'{g.__doc__} within {tol} of 0 there')
+
+    def text(self, item, printed, expected):
+        if printed != expected:
+            self.fail(item, printed, expected)
+
+
+# ---- data ----------------------------------------------------------------------
+
+def read_rows(path):
+    lines = path.read_bytes().decode('latin-1').removesuffix('\n').split('\n')
+    return [line.removesuffix('\r').split('\t') for line in lines]
+
+
+def number(cell):
+    """A Y or X cell holds one decimal number, blanks around it allowed."""
+    c = cell.strip()
+    return float(c) if NUMBER.fullmatch(c) and np.isfinite(float(c)) else None
+
+
+def atof(text):
+    return LIBC.atof(text.encode('latin-1'))
+
+
+def filter_keep(entries):
+    """Keep test from report entries {label: keep}; scalar labels ('> 5 & < 7') give min and max."""
+    found = [SCALAR.fullmatch(label) for label in entries]
+    if not entries or not all(found):
+        return lambda cell: entries.get(cell, True)
+    lo = next((m[1] or m[2] for m in found if m[1] or m[2]), None)
+    hi = next((m[3] or m[4] for m in found if m[3] or m[4]), None)
+
+    def keep(cell):
+        v = atof(cell)
+        return entries.get(f'> {hi}' if hi is not None and v > atof(hi) else f'< {lo}'
+                           if lo is not None and atof(lo) > v else f'> {lo} & < {hi}', True)
+    return keep
+
+
+class Group:
+    def __init__(self, name, x, y, h):
+        self.name, self.x, self.y, self.n, self.mx, self.my = name, x, y, len(x), x.mean(), y.mean()
+        self.df = self.n - (1 if h['origin'] else 2)  # degrees of freedom of the line
+        S = np.array([[x @ x, x @ y], [x @ y, y @ y]]) / self.n if h['origin'] else np.cov(x, y)
+        self.S = S - np.diag(h['me'])  # (co)variances less the measurement error
+        self.r2 = self.S[0, 1] ** 2 / (self.S[0, 0] * self.S[1, 1])
+
+
+def load(session, h):
+    """Rejected lines, small groups, groups (points in reverse file order), groups with too large errors."""
+    rows = read_rows(session / 'in' / h['file'])
+    names, gcols, part = rows[0], [], None
+    for word in ([] if h['grp'] == 'none' else h['grp'].split(' ')):
+        part = word if part is None else f'{part} {word}'
+        if part in names:
+            gcols.append(names.index(part))
+            part = None
+    filters = [(names.index(name), filter_keep(entries)) for name, entries in h['filters']]
+    iy, ix = names.index(h['y']), names.index(h['x'])
+    points, rejected = {}, 0
+    for row in rows[1:]:
+        cell = lambda k: row[k] if k < len(row) else ''
+        g = ' '.join(cell(k) for k in gcols) if gcols else 'none'
+        y, x = number(cell(iy)), number(cell(ix))
+        if (g in ('', ' ') or y is None or x is None or not all(keep(cell(k)) for k, keep in filters)
+                or h['transform'] < 2 and min(x, y) <= 0):
+            rejected += 1
+        else:
+            points.setdefault(g, []).insert(0, (x, y))
+    small = [g for g in sorted(points) if len(points[g]) < h['min_size']]
+    log = (np.log10, np.log, lambda v: v)[h['transform']]
+    groups = [Group(g, *log(np.array(points[g]).T), h) for g in sorted(points) if g not in small]
+    too_large = [g.name for g in groups if h['me_on'] and not (g.S[0, 0] > 0 and g.S[1, 1] > 0 and g.r2 <= 1)]
+    return rejected, small, groups, too_large
+
+
+# ---- lines -----------------------------------------------------------------------
+
+def axes(method, b):
+    """Residual-axis and fitted-axis scores at slope b, as coefficients of (x, y)."""
+    return np.array([[-b, 1.0], [[1.0, 0.0], [b, 1.0], [1.0, b]][method]])
+
+
+def scores(g, method, b, axis):
+    return axes(method, b)[axis] @ np.vstack([g.x, g.y])
+
+
+def rfc(S, method, b):
+    """Residual variance, fitted variance and their covariance at slope b."""
+    M = axes(method, b) @ S @ axes(method, b).T
+    return M[..., 0, 0], M[..., 1, 1], M[..., 0, 1]
+
+
+def rho2(S, method, b):
+    r, f, c = rfc(S, method, b)
+    return c * c / (r * f)
+
+
+def scale(method, b):
+    return (1.0, 2 * abs(b), 1 + b * b)[method]
+
+
+def slope(S, method):
+    if method < 2:
+        return S[0, 1] / S[0, 0] if method == 0 else (-1 if S[0, 1] < 0 else 1) * np.sqrt(S[1, 1] / S[0, 0])
+    axis = np.linalg.eigh(S)[1][:, 1] if np.isfinite(S).all() else [np.nan, np.nan]  # the major axis
+    return axis[1] / axis[0]
+
+
+def var_slope(g, method, b):
+    if method < 2:
+        return g.S[1, 1] / g.S[0, 0] * (1 - g.r2) / (g.n - 2)
+    r, f, _ = rfc(g.S, method, b)
+    return (1 + b * b) ** 2 * r * f / ((g.n - 2) * (f - r) ** 2)
+
+
+def check_lines(ck, h, gs, rows, header):
+    method, alpha = h['method'], 1 - h['conf'] / 100
+    for g, row in zip(gs, rows):
+        c, S, n, b, df = row.split('\t'), g.S, g.n, slope(g.S, method), g.df
+        at = lambda item: f'{g.name} {item}'
+        ck.num(at('n'), c[1], n)
+        ck.num(at('R2'), c[2], g.r2)
+        # The correlation test takes the regression sum of squares of the slope SXY/SXX.
+        ssr, sst = (S[0, 1] / S[0, 0]) ** 2 * np.sum((g.x - g.mx) ** 2), np.sum((g.y - g.my) ** 2)
+        ck.num(at('p'), c[3], stats.f.sf(ssr / ((sst - ssr) / (n - 2)), 1, n - 2))
+        ck.num(at('slope'), c[4], b)
+        # The slope limits are where the test of slope = beta (correlation of residual
+        # and fitted scores) meets its F quantile; OLS keeps n - 2 in its slope variance.
+        k, fq = (n - 2 if method == 0 else df), stats.f.ppf(1 - alpha, 1, df)
+        for side, text in ((-1, c[5]), (1, c[6])):
+            def limit(beta, side=side):
+                """the slope test less its quantile"""
+                q = rho2(S, method, beta)
+                return k * q - fq * (1 - q) if (beta - b) * side > 0 else np.inf
+            if np.isfinite(b) and abs(1 - g.r2) > 1e-9:
+                ck.zero(at('slope limit'), text, limit)
+            else:
+                ck.num(at('slope limit'), text, b if np.isfinite(g.r2) else np.nan)
+        a = 0.0 if h['origin'] else g.my - b * g.mx
+        K = 2 if n == 3 else 1
+        va = 0.0 if h['origin'] else g.mx ** 2 * var_slope(g, method, b) + rfc(S, method, b)[0] * K / n
+        ha = np.sqrt(va) * stats.t.ppf(1 - alpha / 2, n - 2)
+        for item, text, x in zip(('interc', 'interc low', 'interc upp', 'Ymean', 'Xmean'),
+                                 c[7:12], (a, a - ha, a + ha, g.my, g.mx)):
+            ck.num(at(item), text, x)
+        if 'H0_b' in header:
+            q = rho2(S, method, float(c[12]))
+            ck.num(at('F of H0_b'), c[13], (n - 2) * q / (1 - q))
+            ck.num(at('p of H0_b'), c[14], stats.f.sf((n - 2) * q / (1 - q), 1, df))
+        if 'H0_a' in header:
+            i = header.index('H0_a')
+            T = (a - float(c[i])) / np.sqrt(va)
+            ck.num(at('T of H0_a'), c[i + 1], T)
+            ck.num(at('p of H0_a'), c[i + 2], 2 * stats.t.sf(abs(T), n - 2))
+
+
+# ---- common slope ------------------------------------------------------------------
+
+def objective(gs, method, beta):
+    """Minimised by the common slope: the sum of n ln(r f / d^2) for SMA and MA. For
+    OLS the program weighs each group by n (1/r + 1/f) as for SMA, which makes its
+    slope minimise the sum of n (ln r + r / f), not the likelihood sum of n ln r."""
+    total = 0.0
+    for g in gs:
+        r, f, _ = rfc(g.S, method, beta)
+        total += g.n * (np.log(r) + r / f if method == 0 else np.log(r * f / scale(method, beta) ** 2))
+    return total
+
+
+def common_slope(gs, method):
+    """The minimiser of the objective nearest the slope of the pooled groups."""
+    start = slope(np.tensordot([g.n - 1.0 for g in gs], [g.S for g in gs], 1), method)
+    L = lambda beta: objective(gs, method, beta)
+    if not np.isfinite(L(start)):
+        return np.nan
+    return optimize.minimize_scalar(L, bracket=(start, start * 1.001), tol=1e-12).x
+
+
+def stat(gs, h, b):
+    return -sum((g.df - 0.5) * np.log(1 - rho2(g.S, h['method'], b)) for g in gs)
+
+
+def stat2(gs, h, b, beta):
+    """Likelihood-ratio statistic of the common slope beta, given the estimate b."""
+    q = lambda g, t: np.log(np.prod(rfc(g.S, h['method'], t)[:2]) / scale(h['method'], t) ** 2)
+    return sum((g.df - 0.5) * (q(g, beta) - q(g, b)) for g in gs)
+
+
+def chisq(T, df):
+    return stats.chi2.sf(T, df) if np.isfinite(T) else np.nan  # the program gives none for T = inf
+
+
+def iterate_common(gs, method, limit):
+    """The program's common slope iteration, to replay resamples: (converged before step limit, slope)."""
+    S, n = np.array([g.S for g in gs]), np.array([g.n for g in gs], float)
+    b = slope(np.tensordot(n - 1, S, 1), method)
+    for step in range(1, 201):
+        r, f, _ = rfc(S, method, b)
+        b2 = slope(np.tensordot(n * (1 / r + (-1 if method == 2 else 1) / f), S, 1), method)
+        if abs(b - b2) < STEP:
+            return limit > step, b2
+        b = b2
+    return limit > 200, b
+
+
+def replay(gs, h):
+    """Resampling p-value: the residuals at the common slope, pooled, are shuffled with rand() and
+    the points rebuilt at their fitted scores; p = count(T* > T, data included) / (1 + resamples)."""
+    N, method = max(h['iterations'], 1), h['method']
+    b = iterate_common(gs, method, N)[1]
+    T0, A = stat(gs, h, b), axes(method, b)
+    if not np.isfinite(T0):
+        return np.nan
+    shift = [0.0 if h['origin'] else g.my - b * g.mx for g in gs]
+    pool = list(np.concatenate([scores(g, method, b, 0) - a for g, a in zip(gs, shift)]))
+    starts = np.cumsum([0] + [g.n for g in gs])
+    count, done, attempts = 1, 0, 0
+    while done < N - 1 and attempts < 100 * N:
+        attempts += 1
+        for i in range(1, len(pool)):
+            j = LIBC.rand() % (i + 1)
+            pool[i], pool[j] = pool[j], pool[i]
+        copies = [Group(g.name, *np.linalg.solve(A, np.vstack(
+            [np.array(pool[s:s + g.n]) + a, scores(g, method, b, 1)])), h) for g, a, s in zip(gs, shift, starts)]
+        converged, bs = iterate_common(copies, method, N)
+        if converged:
+            done += 1
+            count += stat(copies, h, bs) > T0
+    return count / (1 + done)
+
+
+def wald(gs, h, B, axis):
+    """Wald test of equal mean scores on axis 0 (residual) or 1 (fitted): W, p, common mean, means."""
+    method = h['method']
+    m = np.array([scores(g, method, B, axis).mean() for g in gs])
+    err = axes(method, B)[axis] ** 2 @ h['me']
+    v = np.array([(np.var(scores(g, method, B, axis), ddof=1) - err) / (g.n - 2) * (g.n - 1) / g.n for g in gs])
+    d = np.array([(scores(g, method, B + 1, axis) - scores(g, method, B - 1, axis)).mean() / 2 for g in gs])
+    Vi = np.linalg.inv(np.diag(v) + np.outer(d, d) / sum(1 / var_slope(g, method, B) for g in gs))
+    one = np.ones(len(gs))
+    W = m @ Vi @ m - (one @ Vi @ m) ** 2 / (one @ Vi @ one)
+    return W, chisq(W, len(gs) - 1), (one @ Vi @ m) / (one @ Vi @ one), m
+
+
+# ---- report ------------------------------------------------------------------------
+
+def find(lines, prefix, start):
+    return next((k for k in range(start, len(lines)) if lines[k].startswith(prefix)), None)
+
+
+def field(lines, prefix):
+    return next((line[len(prefix):] for line in lines if line.startswith(prefix)), None)
+
+
+def listed(text):
+    return [name for name in (text or '').split('\t') if name]
+
+
+def pair_cells(gs, numbers):
+    """cells[r][c] = cells[c][r] = numbers(pair map of groups c and r), in the program's order of pairs."""
+    cells = [[None] * len(gs) for _ in gs]
+    for r in range(len(gs)):
+        for c in range(r):
+            cells[r][c] = cells[c][r] = numbers([gs[c], gs[r]])
+    return cells
+
+
+def check_pairs(ck, h, lines, i, gs, cells, values, label):
+    """Pair table at lines[i] (cells: a pair's numbers, p-value last), p-values, sorted matrix."""
+    for r, row in enumerate(lines[i + 2:i + 2 + len(gs)]):
+        row = [c.strip()[1:-1].split(',') for c in row.split('\t')[1:] if c.strip()]
+        for c in range(len(gs)):
+            for k, (text, x) in enumerate(zip(row[c], cells[r][c]) if c != r else ()):
+                ck.num(f'{label} pair {gs[r].name}/{gs[c].name} #{k + 1}', text, x,
+                       STEP if label == 'slope' and k == 0 else 0)
+    at = find(lines, 'p-values only', i)
+    for r, row in enumerate(lines[at + 2:at + 2 + len(gs)] if at else []):
+        for c, text in enumerate(row.split('\t')[1:len(gs) + 1]):
+            if c != r:
+                ck.num(f'{label} p-value {gs[r].name}/{gs[c].name}', text, cells[r][c][-1])
+    at = find(lines, 'Sorted pair-wise', i)
+    # Ascending values; among equal ones the later group first; undefined values last.
+    order = sorted(range(len(gs)), key=lambda k: (np.isnan(values[k]), np.nan_to_num(values[k]), -k))
+    for pos, (k, row) in enumerate(zip(order, lines[at + 2:at + 2 + len(gs)] if at else [])):
+        code, name, value, n, marks = row.split('\t')
+        ck.text(f'{label} matrix row {pos + 1}', (code, name.rstrip(' ')), (chr(ord('1') + pos), gs[k].name))
+        ck.num(f'{label} matrix {gs[k].name} value', value, values[k])
+        ck.num(f'{label} matrix {gs[k].name} n', n, gs[k].n)
+        ps = [cells[k][c][-1] if c != k else 0 for c in order]
+        if None not in ps:
+            ck.text(f'{label} matrix {gs[k].name} marks', marks, '|' + ''.join(
+                '0' if c == k else '?' if np.isnan(p) else ' ' if p < h['crit'] else 'x'
+                for c, p in zip(order, ps)) + '|')
+
+
+def read_header(lines):
+    y, x = lines[2].split('\t')[2:4]
+    transform, skip = next((t, 3 + len(pre)) for t, pre in enumerate(('log ', 'ln ', ''))
+                           if y[3:].startswith(pre) and x[3:].startswith(pre))
+    settings, filters, k = lines[3].split('\t'), [], 5
+    while not lines[k].startswith('Filtered or empty'):
+        name, *entries = lines[k].split('\t')
+        filters.append((name, {e.rsplit(' (', 1)[0]: not e.endswith('(0)') for e in entries if e}))
+        k += 1
+    me = field(lines, 'Measurement Error: ')
+    return dict(method=METHODS[lines[0].split(' ')[0]], origin='fitted through origin' in lines[0],
+                me_on='Methods of Moments' in lines[0], file=lines[1].split('\t', 1)[1],
+                grp=lines[2].split('\t')[1], y=y[skip:], x=x[skip:], transform=transform,
+                iterations=int(settings[1]), crit=float(settings[3]), conf=float(settings[5].rstrip('%')),
+                filters=filters, min_size=int(re.search(r'less than (-?\d+)', lines[k + 1])[1]), me_text=me,
+                me=(0.0, 0.0) if me in (None, 'Not included') else [float(p.rsplit(' = ')[-1]) for p in me.split('\t')])
+
+
+def check_analysis(ck, session, lines, pvalue):
+    h = read_header(lines)
+    if not (session / 'in' / h['file']).is_file():
+        return  # data the session made itself: nothing to recompute from
+    method, (rejected, small, gs, too_large) = h['method'], load(session, h)
+    ck.num('filtered or empty data points', field(lines, 'Filtered or empty data points:\t'), rejected)
+    ck.text('groups removed as small', listed(field(lines, 'Groups with less than ').split(':', 1)[1]), small)
+    ck.num('groups', field(lines, 'No. groups:\t'), len(gs))
+    ck.num('data points', field(lines, 'No. datapoints:\t'), sum(g.n for g in gs))
+    if h['me_text'] is None:
+        return
+    ck.text('removed for measurement error', listed(field(lines, 'Measurement error too large, removed:\t')), too_large)
+    gs = [g for g in gs if g.name not in too_large]
+    t = next(k for k, line in enumerate(lines) if line.endswith(' results'))
+    rows = lines[t + 2:t + 2 + len(gs)]
+    ck.text('groups of the lines table', [row.split('\t')[0].rstrip(' ') for row in rows], [g.name for g in gs])
+    check_lines(ck, h, gs, rows, lines[t + 1].split())
+    ck.text('common slope block', (lines + [''])[t + 3 + len(gs)], ('No groups: no test for common slope',
+            'Single group: no test for common slope', 'TEST FOR COMMON SLOPE ACROSS GROUPS')[min(len(gs), 2)])
+    for i, line in enumerate(lines):
+        if line == 'TEST FOR COMMON SLOPE ACROSS GROUPS':
+            c, s, B = lines[i + 2].split('\t'), lines[i + 4].split('\t'), common_slope(gs, method)
+            ck.num('common slope groups', c[0], len(gs))
+            ck.num('common slope points', c[1], sum(g.n for g in gs))
+            ck.num('common slope', c[2], B, STEP)
+            ck.num('common slope test statistic', s[1], stat(gs, h, B))
+            ck.num('common slope p', s[3], pvalue(gs, h, stat(gs, h, B)))
+            agree = float(s[3]) > h['crit']
+            ck.text('common slope interval shown', bool(c[3].strip()), agree)
+            chi = stats.chi2.ppf(h['conf'] / 100, 1)
+            for side, text in ((-1, c[3]), (1, c[4])) if agree else ():
+                def limit(beta, side=side):
+                    """the two-slope statistic less its quantile"""
+                    return stat2(gs, h, B, beta) - chi if (beta - B) * side * np.sign(B) > 0 else np.inf
+                ck.zero('common slope limit', text, limit, tol=0.01)
+            if agree and len(c) > 6 and c[5].strip():
+                ck.num('common slope X2 of H0_b', c[6], stat2(gs, h, B, float(c[5])))
+                ck.num('common slope p of H0_b', c[7], stats.chi2.sf(stat2(gs, h, B, float(c[5])), 1))
+        elif line.startswith('Common slope, test stat'):
+            def slope_pair(pg):
+                s = common_slope(pg, method)
+                return s, stat(pg, h, s), pvalue(pg, h, stat(pg, h, s))
+            check_pairs(ck, h, lines, i, gs, pair_cells(gs, slope_pair), [slope(g.S, method) for g in gs], 'slope')
+        elif line.startswith('Common slope:\t'):
+            X, Y = np.concatenate([g.x for g in gs]), np.concatenate([g.y for g in gs])
+            F = axes(method, B)[1] @ np.vstack([X, Y])
+            for item, text, x in zip(('slope', 'X', 'Y', 'F', 'R'), line.split('\t')[1::2],
+                                     (B, X.mean(), Y.mean(), F.mean(), (Y - B * X).mean())):
+                ck.num(f'comparison {item}', text, x, STEP if item == 'slope' else 0)
+            for g, row in zip(gs, lines[i + 3:]):
+                a = g.my - B * g.mx
+                for item, text, x in zip(
+                        ('n', 'R2', 'interc', 'YgrandX', 'XgrandY', 'Ymean', 'Xmean', 'Fmean', 'Rmean'),
+                        row.split('\t')[1:], (g.n, g.r2, a, a + B * X.mean(), (Y.mean() - a) / B, g.my, g.mx,
+                                              scores(g, method, B, 1).mean(), scores(g, method, B, 0).mean())):
+                    ck.num(f'comparison {g.name} {item}', text, x)
+        elif line.startswith('Testing for shifts'):
+            axis, label = (0, 'elevation') if 'elevation' in line else (1, 'shift')
+            W, p, common, means = wald(gs, h, B, axis)
+            c = lines[i + 2].split('\t')
+            for item, text, x in zip(('df', 'stat', 'p'), c, (len(gs) - 1, W, p)):
+                ck.num(f'{label} Wald {item}', text, x)
+            ck.num(f'{label} Wald A_com', c[3], common) if p > h['crit'] else ck.text(f'{label} A_com', c[3], 'na')
+            ck.text(f'{label} verdict', lines[i + 3].startswith('Significant'), p < h['crit'])
+            def shift_pair(pg):
+                W2, p2, _, m = wald(pg, h, B, axis)
+                return abs(m[1] - m[0]), abs(m[1] - m[0]) / np.sqrt(W2), 1, p2
+            pairs = pair_cells(gs, shift_pair)
+        elif line.startswith('Difference, standard error'):
+            check_pairs(ck, h, lines, i, gs, pairs, means, label)
+        elif line.startswith('Data transformed'):
+            ck.num('slope of the transformed data', line.rsplit('= ', 1)[1], B, STEP)
+
+
+# ---- sessions ------------------------------------------------------------------------
+
+def check_session(session):
+    files, folder = {}, session / 'out' / 'files'
+    for f in sorted(folder.rglob('*')):
+        text = f.read_bytes().decode('latin-1') if f.is_file() else ''
+        if re.match(r'(OLS|SMA|MA) analysis', text):
+            files[f.relative_to(folder).as_posix()] = [a.strip('\n').split('\n') for a in text.split(SEP) if a.strip()]
+    if not files:
+        return None
+    # Whether a common-slope test resampled: the settings screen shown last before
+    # it on the console tells. A report file holds the last analyses sent to it.
+    out, resample, tests, stdout = 'output.txt', True, [], session / 'out' / 'stdout'
+    for m in re.finditer(r'O - Output File: *(.*)|R - Resample: *(\w+)|TEST FOR COMMON SLOPE ACROSS GROUPS',
+                         stdout.read_bytes().decode('latin-1') if stdout.exists() else ''):
+        if m[1] is not None:
+            out = m[1].strip()
+        elif m[2]:
+            resample = m[2] == 'Yes'
+        else:
+            tests.append((out, resample))
+    jobs = []
+    for name, analyses in files.items():
+        tested = [k for k, a in enumerate(analyses) if 'TEST FOR COMMON SLOPE ACROSS GROUPS' in a]
+        run = [k for k, t in enumerate(tests) if t[0] == name][-len(tested):] if tested else []
+        at = dict(zip(tested, run)) if len(run) == len(tested) else {}
+        jobs += [(at.get(k, -1), f'{name} analysis {k + 1}', a) for k, a in enumerate(analyses)]
+    # Past a resampling test whose report is gone, the generator's state is unknown.
+    lost = min((k for k, t in enumerate(tests) if t[1] and k not in {j[0] for j in jobs}), default=len(tests))
+    ck = Checker()
+    LIBC.srand(1)
+    for run, where, lines in sorted(jobs, key=lambda j: j[0]):
+        ck.where, resampled = where, 0 <= run < len(tests) and tests[run][1]
+
+        def pvalue(gs, h, T):
+            return replay(gs, h) if resampled and run < lost else None if resampled else chisq(T, len(gs) - 1)
+        try:
+            check_analysis(ck, session, lines, pvalue)
+        except Exception as e:  # a report that does not read as the program writes it
+            ck.fail('report', type(e).__name__, f'a readable analysis ({e})')
+    return ck
+
+
+def main(args):
+    failed = False
+    for session in (s for s in map(Path, args) if s.is_dir()):
+        ck = check_session(session)
+        if ck:
+            failed |= bool(ck.bad)
+            print(f'FAIL {session.name}: {len(ck.bad)} of {ck.count} numbers differ' if ck.bad
+                  else f'ok {session.name}: {ck.count} numbers checked')
+            print(''.join(f'  {line}\n' for line in ck.bad), end='')
+    return int(failed)
+
+
+if __name__ == '__main__':
+    sys.exit(main(sys.argv[1:]))
