@@ -8,12 +8,14 @@ at the printed decimals. Only resampling is replayed, with the C library's rand(
 import ctypes
 import re
 import sys
+import warnings
 from pathlib import Path
 
 import numpy as np
 from scipy import optimize, stats
 
 np.seterr(all='ignore')
+warnings.simplefilter('ignore', RuntimeWarning)  # degenerate groups give nan on purpose
 LIBC = ctypes.CDLL('libc.so.6')
 LIBC.atof.restype = ctypes.c_double
 SEP = '-' * 100
@@ -190,10 +192,10 @@ def check_lines(ck, h, gs, rows, header):
                 """the slope test less its quantile"""
                 q = rho2(S, method, beta)
                 return k * q - fq * (1 - q) if (beta - b) * side > 0 else np.inf
-            if np.isfinite(b) and abs(1 - g.r2) > 1e-9:
+            if np.isfinite(b) and abs(1 - g.r2) > 1e-9 and df > 0:
                 ck.zero(at('slope limit'), text, limit)
-            else:
-                ck.num(at('slope limit'), text, b if np.isfinite(g.r2) else np.nan)
+            else:  # an exact line has its slope as limits; no degrees of freedom, none
+                ck.num(at('slope limit'), text, b if np.isfinite(g.r2) and df > 0 else np.nan)
         a = 0.0 if h['origin'] else g.my - b * g.mx
         K = 2 if n == 3 else 1
         va = 0.0 if h['origin'] else g.mx ** 2 * var_slope(g, method, b) + rfc(S, method, b)[0] * K / n
@@ -337,8 +339,11 @@ def check_pairs(ck, h, lines, i, gs, cells, values, label):
             if c != r:
                 ck.num(f'{label} p-value {gs[r].name}/{gs[c].name}', text, cells[r][c][-1])
     at = find(lines, 'Sorted pair-wise', i)
-    # Ascending values; among equal ones the later group first; undefined values last.
-    order = sorted(range(len(gs)), key=lambda k: (np.isnan(values[k]), np.nan_to_num(values[k]), -k))
+    # Each group in map order goes before the first listed one whose value is >= its own,
+    # else last (false for nan): ascending, the later of equal values first.
+    order = []
+    for k in range(len(gs)):
+        order.insert(next((i for i, j in enumerate(order) if values[j] >= values[k]), len(order)), k)
     for pos, (k, row) in enumerate(zip(order, lines[at + 2:at + 2 + len(gs)] if at else [])):
         code, name, value, n, marks = row.split('\t')
         ck.text(f'{label} matrix row {pos + 1}', (code, name.rstrip(' ')), (chr(ord('1') + pos), gs[k].name))
