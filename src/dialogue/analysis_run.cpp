@@ -19,17 +19,24 @@
 #include "stats/wald.h"
 
 namespace {
-// The groups of one analysis and what they were fitted with.
+// The groups of one analysis and what they were made from.
 struct AnalysisData {
     const AnalysisSettings& settings;
     const LoadedData& data;
-    const Estimator estimator;
     ErrorVariances errors;
     GroupMap groups;
     int nameWidth = 7; // the longest group name met by the grouping, removed groups included
-
-    LinesLayout layout() const { return linesLayout(groups, nameWidth); }
 };
+
+Estimator estimatorOf(const AnalysisSettings& settings)
+{
+    return Estimator(settings.method, settings.intercept);
+}
+
+LinesLayout layoutOf(const AnalysisData& a)
+{
+    return linesLayout(a.groups, a.nameWidth);
+}
 
 // The dialogue around it: the answers where it branches and where it writes.
 struct AnalysisDialogue {
@@ -72,9 +79,9 @@ void prepareGroups(AnalysisData& a, AnalysisDialogue& d)
 
 void fitIndividualLines(AnalysisData& a, AnalysisDialogue& d)
 {
-    fitLines(a.estimator, a.errors, a.groups, true);
-    fitLimits(a.estimator, a.groups, a.settings.confidence);
-    writeLinesTable(d.out.report, a.layout(), a.groups, a.settings, a.estimator);
+    fitLines(estimatorOf(a.settings), a.errors, a.groups, true);
+    fitLimits(estimatorOf(a.settings), a.groups, a.settings.confidence);
+    writeLinesTable(d.out.report, layoutOf(a), a.groups, a.settings, estimatorOf(a.settings));
     d.out.report << std::endl;
 }
 
@@ -85,9 +92,9 @@ void compareSlopes(AnalysisData& a, AnalysisDialogue& d)
         return;
     }
     writeSlopeComparisonsStart(d.out.report, d.out.console, static_cast<int>(a.groups.size()));
-    const auto table = compareSlopes(a.estimator, a.errors, a.groups, a.settings, d.out.events);
+    const auto table = compareSlopes(estimatorOf(a.settings), a.errors, a.groups, a.settings, d.out.events);
     d.out.console << std::endl;
-    writeSlopeComparisons(d.out.report, a.groups, table, a.layout(), pvalueDigits(a.settings.iterations),
+    writeSlopeComparisons(d.out.report, a.groups, table, layoutOf(a), pvalueDigits(a.settings.iterations),
                           a.settings.criticalP);
 }
 
@@ -108,7 +115,7 @@ void saveTransformed(AnalysisData& a, AnalysisDialogue& d, double B)
 void testShift(AnalysisData& a, AnalysisDialogue& d, ScoreAxis axis, double B)
 {
     writeShiftAnnouncement(d.out.report, d.out.console, axis);
-    const WaldResult r = waldTest(a.estimator, a.groups, axis, B, a.errors, a.settings.criticalP);
+    const WaldResult r = waldTest(estimatorOf(a.settings), a.groups, axis, B, a.errors, a.settings.criticalP);
     writeWaldResult(d.out.report, d.out.console, r);
     if (!(r.p < a.settings.criticalP)) {
         writeShiftNotSignificant(d.out.report, d.out.console, axis);
@@ -120,7 +127,7 @@ void testShift(AnalysisData& a, AnalysisDialogue& d, ScoreAxis axis, double B)
         return;
     }
     writeShiftPairsRun(d.out.report, d.out.console, axis);
-    const auto table = compareShifts(a.estimator, a.groups, axis, B, a.errors, a.settings.criticalP);
+    const auto table = compareShifts(estimatorOf(a.settings), a.groups, axis, B, a.errors, a.settings.criticalP);
     writeShiftComparisons(d.out.report, a.groups, table, axis, a.settings.criticalP);
 }
 
@@ -132,8 +139,8 @@ void compareLines(AnalysisData& a, AnalysisDialogue& d, double B)
         return;
     }
     writeLinesTitle(d.out.report);
-    applyCommonSlope(a.estimator, a.groups, B);
-    writeCommonSlopeLines(d.out.report, a.groups, B, a.layout());
+    applyCommonSlope(estimatorOf(a.settings), a.groups, B);
+    writeCommonSlopeLines(d.out.report, a.groups, B, layoutOf(a));
     for (;;) {
         switch (d.choices.nextAction(a.settings.intercept)) {
         case LinesAction::Exit:
@@ -168,8 +175,8 @@ void testAndCompare(AnalysisData& a, AnalysisDialogue& d)
         return;
     }
     writeCommonSlopeTitle(d.out.report, d.out.console);
-    const CommonSlopeResult r = testCommonSlope(a.estimator, a.errors, a.groups, a.settings, d.out.events);
-    writeCommonSlopeResult(d.out.report, d.out.console, r, a.layout(), a.settings.slopeH0, a.settings.iterations);
+    const CommonSlopeResult r = testCommonSlope(estimatorOf(a.settings), a.errors, a.groups, a.settings, d.out.events);
+    writeCommonSlopeResult(d.out.report, d.out.console, r, layoutOf(a), a.settings.slopeH0, a.settings.iterations);
     if (r.common)
         compareLines(a, d, r.b);
     else
@@ -180,7 +187,7 @@ void testAndCompare(AnalysisData& a, AnalysisDialogue& d)
 void runAnalysis(const AnalysisSettings& settings, const LoadedData& data, AnalysisChoices& choices,
                  AnalysisStreams& streams)
 {
-    AnalysisData a{settings, data, Estimator(settings.method, settings.intercept), {}, {}};
+    AnalysisData a{settings, data, {}, {}};
     AnalysisDialogue d{choices, streams};
     prepareGroups(a, d);
     fitIndividualLines(a, d);

@@ -17,7 +17,7 @@ struct Group {
     double residMean = 0, fittedMean = 0; // means of the scores at the common slope
     double SXX = 0, SYY = 0, SXY = 0;     // (co)variances, less the measurement error
     double varSlope = 0, varInterc = 0;
-    double varFitted = 0, varResid = 0, covarRF = 0;
+    double varFitted = 0, varResid = 0;
     double R2 = 0, p = 0;
     double slope = 0, slopeLowCI = 0, slopeUppCI = 0;
     double interc = 0, intercLowCI = 0, intercUppCI = 0;

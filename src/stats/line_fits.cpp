@@ -28,7 +28,6 @@ void fitFromMoments(const Estimator& estimator, ErrorVariances errors, Group& g,
     }
     g.varFitted = estimator.varFitted(g.SYY, g.SXX, g.SXY, g.slope, n);
     g.varResid = estimator.varResid(g.SYY, g.SXX, g.SXY, g.slope, n);
-    g.covarRF = estimator.covarRF(g.SYY, g.SXX, g.SXY, g.slope, n);
     g.varSlope = estimator.varSlope(g.SYY, g.SXX, g.SXY, g.varFitted, g.varResid, g.slope, n);
 }
 

@@ -17,7 +17,6 @@ void applyCommonSlope(const Estimator& estimator, GroupMap& groups, double B)
         g.residMean = sum(g.residAxis) / g.n;
         g.varFitted = estimator.varFitted(g.SYY, g.SXX, g.SXY, B, g.n);
         g.varResid = estimator.varResid(g.SYY, g.SXX, g.SXY, B, g.n);
-        g.covarRF = estimator.covarRF(g.SYY, g.SXX, g.SXY, B, g.n);
         g.varSlope = estimator.varSlope(g.SYY, g.SXX, g.SXY, g.varFitted, g.varResid, B, g.n);
     }
 }

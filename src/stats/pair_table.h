@@ -18,7 +18,6 @@ public:
         at(j, i) = cell;
     }
     const Cell& get(int i, int j) const { return cells[index(i, j)]; }
-    int size() const { return g; }
 
 private:
     int g;
