@@ -5,6 +5,7 @@
 #include <iostream>
 #include <string>
 
+#include "app/analysis_plot.h"
 #include "data/same_file.h"
 #include "dialogue/analysis_run.h"
 #include "dialogue/console_choices.h"
@@ -35,13 +36,16 @@ bool openReport(std::ofstream& out, std::string& openName, const std::string& wa
 }
 } // namespace
 
-int runDialogue()
+int runDialogue(const DialogueOptions& options)
 {
     std::ofstream report;
     writeNaNPlainly(report);
     writeNaNPlainly(std::cout);
     std::string openName;
     Session session;
+    if (!options.dataFile.empty())
+        session.inputFile = options.dataFile;
+    int analyses = 0;
     try {
         while (runSettingsScreen(session)) {
             if (!openReport(report, openName, session.outputFile, session.data.filename))
@@ -49,8 +53,12 @@ int runDialogue()
             ConsoleChoices choices;
             MessageWriter events(std::cout, true);
             AnalysisStreams streams{report, std::cout, std::cout, events, openName};
-            runAnalysis(session.settings, session.data, choices, streams);
+            const AnalysisOutcome outcome = runAnalysis(session.settings, session.data, choices, streams);
             report << std::string(100, '-') << "\n" << std::endl;
+            ++analyses;
+            if (options.plot && !writeAnalysisPlot(plotFileName(openName, analyses), outcome, session.settings,
+                                                   session.data, std::cout))
+                return 1;
         }
     } catch (const EndOfInput&) {
         std::cout << "\nGoodBye" << std::endl;

@@ -2,6 +2,13 @@
 // user types x, standard input ends, or a file cannot be opened.
 #pragma once
 
+#include <string>
+
+struct DialogueOptions {
+    std::string dataFile; // the input file to start with; empty: the default
+    bool plot = false;    // a plot of every analysis beside the report
+};
+
 // Runs the dialogue on the standard streams and returns the exit status (1:
 // the dialogue has no other).
-int runDialogue();
+int runDialogue(const DialogueOptions& options = {});

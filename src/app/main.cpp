@@ -1,12 +1,43 @@
 // KORVEL: fits lines to grouped measurements and compares them among groups.
-// The settings and data-input screens alternate with analyses; every analysis
-// is appended to one report file.
+// Without Y and X on the command line, the settings and data-input screens
+// alternate with analyses; with them, one analysis runs from the options.
+#include <cstdlib>
+#include <iostream>
+
 #include <gsl/gsl_errno.h>
 
+#include "app/command_line.h"
 #include "app/dialogue_run.h"
+#include "app/script_run.h"
 
-int main()
+namespace {
+int usageError(const UsageError& e)
+{
+    std::cerr << "korvel: " << e.what() << "\nTry 'korvel --help'." << std::endl;
+    return 2;
+}
+} // namespace
+
+int main(int argc, char** argv)
 {
     gsl_set_error_handler_off();
-    return runDialogue();
+    try {
+        const Invocation inv = parseCommandLine(argc, argv);
+        if (inv.seed)
+            std::srand(*inv.seed);
+        switch (inv.mode) {
+        case Invocation::Help:
+            std::cout << helpText();
+            return 0;
+        case Invocation::Version:
+            std::cout << "KORVEL 2.0" << std::endl;
+            return 0;
+        case Invocation::Analysis:
+            return runFromOptions(inv);
+        default:
+            return runDialogue({inv.dataFile, inv.plot});
+        }
+    } catch (const UsageError& e) {
+        return usageError(e);
+    }
 }

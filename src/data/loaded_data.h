@@ -28,6 +28,12 @@ struct LoadedData {
 
     // True when the column of a role is chosen.
     bool chosen(int role) const { return columns[static_cast<std::size_t>(role)][0] != "none"; }
+    // Takes a grouping column: the first replaces "none"; each later one is
+    // joined to it by a blank, names and cells alike, so that the group name of
+    // a line combines the values of all grouping variables.
+    void addGrouping(const Column& column);
+    // Without a grouping variable every line belongs to the one group "none".
+    void fillMissingGrouping();
     // Forgets the columns, the line count and the filter decisions.
     void clear()
     {

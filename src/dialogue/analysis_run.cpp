@@ -131,12 +131,13 @@ void testShift(AnalysisData& a, AnalysisDialogue& d, ScoreAxis axis, double B)
     writeShiftComparisons(d.out.report, a.groups, table, axis, a.settings.criticalP);
 }
 
-// The lines at the common slope B and the actions on them, until exit.
-void compareLines(AnalysisData& a, AnalysisDialogue& d, double B)
+// The lines at the common slope B and the actions on them, until exit; false
+// when they are not compared.
+bool compareLines(AnalysisData& a, AnalysisDialogue& d, double B)
 {
     if (!d.choices.compareLines()) {
         writeLinesNotCompared(d.out.report, d.out.console);
-        return;
+        return false;
     }
     writeLinesTitle(d.out.report);
     applyCommonSlope(estimatorOf(a.settings), a.groups, B);
@@ -144,7 +145,7 @@ void compareLines(AnalysisData& a, AnalysisDialogue& d, double B)
     for (;;) {
         switch (d.choices.nextAction(a.settings.intercept)) {
         case LinesAction::Exit:
-            return;
+            return true;
         case LinesAction::Save:
             saveTransformed(a, d, B);
             break;
@@ -163,33 +164,35 @@ void compareLines(AnalysisData& a, AnalysisDialogue& d, double B)
     }
 }
 
-// The test for a common slope, then the comparisons it calls for.
-void testAndCompare(AnalysisData& a, AnalysisDialogue& d)
+// The test for a common slope, then the comparisons it calls for; the common
+// slope when the lines sharing it were compared.
+std::optional<double> testAndCompare(AnalysisData& a, AnalysisDialogue& d)
 {
     if (a.groups.size() == 1) {
         writeSingleGroup(d.out.report, d.out.console);
-        return;
+        return std::nullopt;
     }
     if (a.groups.empty()) {
         writeNoGroups(d.out.report, d.out.console);
-        return;
+        return std::nullopt;
     }
     writeCommonSlopeTitle(d.out.report, d.out.console);
     const CommonSlopeResult r = testCommonSlope(estimatorOf(a.settings), a.errors, a.groups, a.settings, d.out.events);
     writeCommonSlopeResult(d.out.report, d.out.console, r, layoutOf(a), a.settings.slopeH0, a.settings.iterations);
     if (r.common)
-        compareLines(a, d, r.b);
-    else
-        compareSlopes(a, d);
+        return compareLines(a, d, r.b) ? std::optional<double>(r.b) : std::nullopt;
+    compareSlopes(a, d);
+    return std::nullopt;
 }
 } // namespace
 
-void runAnalysis(const AnalysisSettings& settings, const LoadedData& data, AnalysisChoices& choices,
-                 AnalysisStreams& streams)
+AnalysisOutcome runAnalysis(const AnalysisSettings& settings, const LoadedData& data, AnalysisChoices& choices,
+                            AnalysisStreams& streams)
 {
     AnalysisData a{settings, data, {}, {}};
     AnalysisDialogue d{choices, streams};
     prepareGroups(a, d);
     fitIndividualLines(a, d);
-    testAndCompare(a, d);
+    const std::optional<double> commonSlope = testAndCompare(a, d);
+    return {std::move(a.groups), commonSlope};
 }

@@ -1,6 +1,7 @@
 // One analysis of the loaded data, from the grouping to the last comparison.
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -8,6 +9,7 @@
 #include "data/settings.h"
 #include "dialogue/analysis_choices.h"
 #include "stats/events.h"
+#include "stats/group.h"
 
 // Where an analysis writes: the report, the console's tables and notes, and
 // its messages (warnings and the computation's events).
@@ -19,8 +21,15 @@ struct AnalysisStreams {
     std::string reportName; // the report's file name, never the transformed-data file's
 };
 
+// What an analysis leaves for its plot: the fitted groups and, when the lines
+// with a common slope were compared, that slope.
+struct AnalysisOutcome {
+    GroupMap groups;
+    std::optional<double> commonSlope;
+};
+
 // Groups, fits and tests the data, writes the report and asks choices where
 // the analysis branches. FileNotOpened when the transformed-data file cannot
 // be opened.
-void runAnalysis(const AnalysisSettings& settings, const LoadedData& data, AnalysisChoices& choices,
-                 AnalysisStreams& streams);
+AnalysisOutcome runAnalysis(const AnalysisSettings& settings, const LoadedData& data, AnalysisChoices& choices,
+                            AnalysisStreams& streams);

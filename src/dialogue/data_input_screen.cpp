@@ -10,6 +10,7 @@
 #include "dialogue/console_input.h"
 #include "dialogue/filter_questions.h"
 #include "dialogue/run_ending.h"
+#include "report/console_messages.h"
 
 namespace {
 // The screen while it is open: the data file and its variable names.
@@ -31,9 +32,7 @@ OpenDataFile openDataFile(Session& session)
         const int nCells = static_cast<int>(open.header.size());
         const LineCount count = countLines(*open.file, nCells);
         data.lineCount = count.lines;
-        if (count.shortRecords > 0)
-            std::cout << "Warning: " << count.shortRecords << " line(s) of " << session.inputFile << " do not have "
-                      << nCells << " cells" << std::endl;
+        writeShortRecordsWarning(std::cout, count.shortRecords, session.inputFile, nCells);
     }
     return open;
 }
@@ -102,19 +101,11 @@ void pickGrouping(OpenDataFile& open, Session& session)
 {
     std::cout << "Choose grouping variables (press c to clear)" << std::endl;
     const std::string first = readWord();
-    Column& groupList = session.data.columns[GroupColumn];
     if (first[0] == 'c') {
-        groupList = {"none"};
+        session.data.columns[GroupColumn] = {"none"};
         return;
     }
-    const Column column = askColumn(open, session, first);
-    if (groupList[0] == "none") {
-        groupList = column;
-        return;
-    }
-    // Several grouping variables: each line's group name joins their values.
-    for (std::size_t i = 0; i < groupList.size() && i < column.size(); ++i)
-        groupList[i] += " " + column[i];
+    session.data.addGrouping(askColumn(open, session, first));
 }
 
 void pickFilter(OpenDataFile& open, Session& session)
@@ -147,8 +138,7 @@ bool load(Session& session)
         std::cout << "\nCan't load data because missing X or Y variable" << std::endl;
         return false;
     }
-    if (!data.chosen(GroupColumn))
-        cols[GroupColumn].resize(static_cast<std::size_t>(data.lineCount), "none");
+    data.fillMissingGrouping();
     if (data.chosen(FirstFilterColumn) && data.filtersPending) {
         data.filterMaps.clear();
         for (std::size_t f = FirstFilterColumn; f < cols.size(); ++f)

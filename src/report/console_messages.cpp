@@ -21,6 +21,13 @@ void MessageWriter::pairCompared(int count)
         out << count << " ";
 }
 
+void writeShortRecordsWarning(std::ostream& out, int shortRecords, const std::string& file, int cells)
+{
+    if (shortRecords > 0)
+        out << "Warning: " << shortRecords << " line(s) of " << file << " do not have " << cells << " cells"
+            << std::endl;
+}
+
 void writeLeftOutWarnings(std::ostream& out, const GroupedLines& grouped)
 {
     if (grouped.notNumbers > 0)

@@ -22,6 +22,9 @@ private:
     bool showProgress;
 };
 
+// The warning about records with fewer cells than the header.
+void writeShortRecordsWarning(std::ostream& out, int shortRecords, const std::string& file, int cells);
+
 // The warnings about lines left out for their Y or X, each only when it applies.
 void writeLeftOutWarnings(std::ostream& out, const GroupedLines& grouped);
 

@@ -1,0 +1,26 @@
+#include "app/analysis_plot.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "report/analysis_plot.h"
+
+std::string plotFileName(const std::string& reportName, int number)
+{
+    std::filesystem::path stem = reportName.empty() ? std::filesystem::path("korvel") : std::filesystem::path(reportName);
+    stem.replace_extension();
+    return stem.string() + "-" + std::to_string(number) + ".svg";
+}
+
+bool writeAnalysisPlot(const std::string& fileName, const AnalysisOutcome& outcome, const AnalysisSettings& settings,
+                       const LoadedData& data, std::ostream& messages)
+{
+    std::ofstream file(fileName, std::ios::out | std::ios::trunc | std::ios::binary);
+    if (!file.is_open() || !writePlot(file, analysisPlot(outcome.groups, outcome.commonSlope, settings, data)) ||
+        !file.flush()) {
+        messages << "File " << fileName << " not opened" << std::endl;
+        return false;
+    }
+    messages << "Plot written to " << fileName << std::endl;
+    return true;
+}

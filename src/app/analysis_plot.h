@@ -1,0 +1,18 @@
+// The plot file of an analysis: its name and its writing.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "data/loaded_data.h"
+#include "dialogue/analysis_run.h"
+
+// STEM-K.svg beside the report (STEM its name without the extension), or
+// korvel-K.svg when the report goes to standard output (no name); K is the
+// analysis's number in the run, from 1.
+std::string plotFileName(const std::string& reportName, int number);
+
+// Writes the plot and says "Plot written to NAME" on messages; false (and
+// "File NAME not opened") when the file cannot be written.
+bool writeAnalysisPlot(const std::string& fileName, const AnalysisOutcome& outcome, const AnalysisSettings& settings,
+                       const LoadedData& data, std::ostream& messages);

@@ -1,0 +1,296 @@
+#include "app/command_line.h"
+
+#include <CLI/CLI.hpp>
+
+#include "data/text_checks.h"
+
+namespace {
+// The options as typed; each is checked and converted after parsing, so
+// that every bad value gets one message naming its option.
+struct TypedOptions {
+    std::string y, x, method, transform, confidence, minGroupSize, iterations, criticalP;
+    std::string slopeH0, interceptH0, errorX, errorY, seed;
+    std::vector<std::string> groups, removals, ranges;
+    bool throughOrigin = false, chiSquared = false, help = false, version = false;
+};
+
+[[noreturn]] void bad(const std::string& option, const std::string& value, const std::string& why)
+{
+    throw UsageError(option + " " + value + ": " + why);
+}
+
+int wholeNumber(const std::string& option, const std::string& value, int lo, int hi)
+{
+    if (!isBetween(value, lo, hi))
+        bad(option, value, "not a whole number from " + std::to_string(lo) + " to " + std::to_string(hi));
+    return std::atoi(value.c_str());
+}
+
+// A number as the dialogue accepts it there: digits and a point, not negative.
+double decimalNumber(const std::string& option, const std::string& value)
+{
+    const auto number = decimalValue(value);
+    if (!isDecimal(value) || value.empty() || !number)
+        bad(option, value, "not a number of digits and a point");
+    return *number;
+}
+
+// "VAR=VALUE": the variable and the value.
+std::pair<std::string, std::string> assignment(const std::string& option, const std::string& text)
+{
+    const auto at = text.find('=');
+    if (at == std::string::npos || at == 0)
+        bad(option, text, "not VARIABLE=VALUE");
+    return {text.substr(0, at), text.substr(at + 1)};
+}
+
+template <typename T>
+T oneOf(const std::string& option, const std::string& value, std::initializer_list<std::pair<const char*, T>> names)
+{
+    for (const auto& [name, meaning] : names)
+        if (value == name)
+            return meaning;
+    std::string list;
+    for (const auto& entry : names)
+        list += (list.empty() ? "" : ", ") + std::string(entry.first);
+    bad(option, value, "not one of " + list);
+}
+
+// "--name=" with nothing after the equals sign would take the next word as its
+// value; it is refused first.
+void refuseEmptyValues(int argc, const char* const* argv)
+{
+    for (int i = 1; i < argc && std::string(argv[i]) != "--"; ++i) {
+        const std::string word = argv[i];
+        if (word.size() > 3 && word.compare(0, 2, "--") == 0 && word.back() == '=')
+            throw UsageError("option " + word.substr(0, word.size() - 1) + " needs a value");
+    }
+}
+
+// The filters in the order their options were given.
+std::vector<FilterOption> filtersInOrder(const CLI::App& app, const TypedOptions& typed)
+{
+    std::vector<FilterOption> filters;
+    std::size_t nextRemoval = 0, nextRange = 0;
+    for (const CLI::Option* option : app.parse_order()) {
+        if (option->get_name() == "--remove") {
+            const auto [variable, value] = assignment("--remove", typed.removals[nextRemoval++]);
+            filters.push_back({variable, value, "", "", false});
+        } else if (option->get_name() == "--range") {
+            const std::string text = typed.ranges[nextRange++];
+            const auto [variable, limits] = assignment("--range", text);
+            const auto colon = limits.find(':');
+            const std::string min = limits.substr(0, colon), max = colon == std::string::npos ? "" : limits.substr(colon + 1);
+            if (colon == std::string::npos || !decimalValue(min) || !decimalValue(max))
+                bad("--range", text, "not VARIABLE=MIN:MAX");
+            filters.push_back({variable, "", min, max, true});
+        }
+    }
+    return filters;
+}
+
+void addOptions(CLI::App& app, TypedOptions& t, Invocation& inv)
+{
+    AnalysisRequest& a = inv.analysis;
+    app.set_help_flag();
+    app.allow_extras();
+    app.add_flag("-h,--help", t.help);
+    app.add_flag("--version", t.version);
+    app.add_option("DATAFILE", inv.dataFile);
+    app.add_option("-y,--y", t.y)->take_last();
+    app.add_option("-x,--x", t.x)->take_last();
+    app.add_option("-g,--group", t.groups)->allow_extra_args(false);
+    app.add_option("-m,--method", t.method)->take_last();
+    app.add_option("-t,--transform", t.transform)->take_last();
+    app.add_flag("--through-origin", t.throughOrigin);
+    app.add_option("--error-x", t.errorX)->take_last();
+    app.add_option("--error-y", t.errorY)->take_last();
+    app.add_option("-c,--confidence", t.confidence)->take_last();
+    app.add_option("--min-group-size", t.minGroupSize)->take_last();
+    app.add_flag("--chi-squared", t.chiSquared);
+    app.add_option("-n,--iterations", t.iterations)->take_last();
+    app.add_option("-p,--critical-p", t.criticalP)->take_last();
+    app.add_option("--slope-h0", t.slopeH0)->take_last();
+    app.add_option("--intercept-h0", t.interceptH0)->take_last();
+    app.add_option("--remove", t.removals)->allow_extra_args(false);
+    app.add_option("--range", t.ranges)->allow_extra_args(false);
+    app.add_flag("--slope-pairs", a.slopePairs);
+    app.add_flag("--elevation", a.elevation);
+    app.add_flag("--elevation-pairs", a.elevationPairs);
+    app.add_flag("--shift", a.shift);
+    app.add_flag("--shift-pairs", a.shiftPairs);
+    app.add_option("--save", a.saveFile)->take_last();
+    app.add_option("-o,--output", a.outputFile)->take_last();
+    app.add_flag("--plot", inv.plot);
+    app.add_option("--plot-file", a.plotFile)->take_last();
+    app.add_option("--seed", t.seed)->take_last();
+}
+
+// The analysis settings from the typed options; defaults are the dialogue's.
+void convertSettings(const CLI::App& app, const TypedOptions& t, AnalysisRequest& a)
+{
+    AnalysisSettings& s = a.settings;
+    if (!t.method.empty())
+        s.method = oneOf<Method>("--method", t.method, {{"ols", Method::OLS}, {"sma", Method::SMA}, {"ma", Method::MA}});
+    if (!t.transform.empty())
+        s.transform = oneOf<Transform>("--transform", t.transform,
+                                       {{"none", Transform::None}, {"log10", Transform::Log10}, {"ln", Transform::Ln}});
+    s.intercept = !t.throughOrigin;
+    if (!t.confidence.empty())
+        s.confidence = wholeNumber("--confidence", t.confidence, 1, 100);
+    if (!t.minGroupSize.empty())
+        s.minGroupSize = wholeNumber("--min-group-size", t.minGroupSize, 1, 50);
+    if (!t.iterations.empty())
+        s.iterations = wholeNumber("--iterations", t.iterations, 0, 2147483647);
+    s.pvalueFrom = t.chiSquared ? PValueFrom::ChiSquared : PValueFrom::Resampling;
+    if (!t.criticalP.empty()) {
+        if (!isBetween_dec(t.criticalP, 0.0f, 1.0f) || t.criticalP.empty())
+            bad("--critical-p", t.criticalP, "not a number from 0 to 1");
+        s.criticalP = std::atof(t.criticalP.c_str());
+    }
+    const auto hypothesis = [](const std::string& option, const std::string& value) -> std::optional<double> {
+        if (value.empty())
+            return std::nullopt;
+        const double v = decimalNumber(option, value);
+        return v == 0.0 ? std::nullopt : std::optional<double>(v);
+    };
+    s.slopeH0 = hypothesis("--slope-h0", t.slopeH0);
+    s.interceptH0 = hypothesis("--intercept-h0", t.interceptH0);
+    if (t.errorX.empty() != t.errorY.empty())
+        throw UsageError("options --error-x and --error-y go together");
+    s.measurementError = !t.errorX.empty();
+    if (s.measurementError) {
+        a.errors.x = decimalNumber("--error-x", t.errorX);
+        a.errors.y = decimalNumber("--error-y", t.errorY);
+    }
+    a.filters = filtersInOrder(app, t);
+    a.elevation = a.elevation || a.elevationPairs;
+    a.shift = a.shift || a.shiftPairs;
+    if (a.elevation && !s.intercept)
+        throw UsageError("option --elevation: not possible for lines fitted through the origin");
+}
+
+// The first word left over names the unknown option (or the argument too many).
+void refuseLeftovers(const CLI::App& app)
+{
+    bool afterDashes = false;
+    for (const std::string& word : app.remaining()) {
+        if (word == "--" && !afterDashes) {
+            afterDashes = true;
+            continue;
+        }
+        const bool option = !afterDashes && word.size() > 1 && word[0] == '-';
+        throw UsageError((option ? "unrecognized option " : "unexpected argument ") + word);
+    }
+}
+
+// Options that only a run from options takes.
+void refuseInDialogue(const CLI::App& app)
+{
+    for (const char* name : {"-x", "-y", "--group", "--method", "--transform", "--through-origin", "--error-x",
+                             "--error-y", "--confidence", "--min-group-size", "--chi-squared", "--iterations",
+                             "--critical-p", "--slope-h0", "--intercept-h0", "--remove", "--range", "--slope-pairs",
+                             "--elevation", "--elevation-pairs", "--shift", "--shift-pairs", "--save", "--output",
+                             "--plot-file"})
+        if (app.count(name) > 0)
+            throw UsageError(std::string("option ") + (app.get_option(name)->get_name()) +
+                             " needs both -y and -x (a run without questions)");
+}
+} // namespace
+
+Invocation parseCommandLine(int argc, const char* const* argv)
+{
+    refuseEmptyValues(argc, argv);
+    CLI::App app{"korvel"};
+    TypedOptions typed;
+    Invocation inv;
+    addOptions(app, typed, inv);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        throw UsageError(e.what());
+    }
+    refuseLeftovers(app);
+    if (typed.help) {
+        inv.mode = Invocation::Help;
+        return inv;
+    }
+    if (typed.version) {
+        inv.mode = Invocation::Version;
+        return inv;
+    }
+    if (!typed.seed.empty()) {
+        if (!isIntegerInRange(typed.seed) || typed.seed.empty())
+            bad("--seed", typed.seed, "not a whole number");
+        inv.seed = static_cast<unsigned>(std::atoi(typed.seed.c_str()));
+    }
+    if (typed.y.empty() != typed.x.empty())
+        throw UsageError(typed.y.empty() ? "option -x needs -y too" : "option -y needs -x too");
+    if (typed.y.empty()) {
+        refuseInDialogue(app);
+        return inv;
+    }
+    inv.mode = Invocation::Analysis;
+    if (inv.dataFile.empty())
+        throw UsageError("a run with -y and -x needs a DATAFILE");
+    inv.analysis.y = typed.y;
+    inv.analysis.x = typed.x;
+    inv.analysis.groups = typed.groups;
+    convertSettings(app, typed, inv.analysis);
+    return inv;
+}
+
+const char* helpText()
+{
+    return R"(Usage: korvel [OPTION]... [DATAFILE]
+Fits OLS, SMA or MA lines to the groups of a data file (tab-separated, or
+comma-separated when its name ends in .csv), tests them for a common slope and
+compares the lines.
+
+Without -y and -x: the interactive dialogue, with DATAFILE as its input file.
+With -y and -x: one analysis of DATAFILE with no question asked; the report
+goes to standard output (or -o FILE), messages to standard error.
+
+  -h, --help               this text
+      --version            the version
+      --seed N             seed the resampling once at start (default: the same
+                           resampling on every run)
+      --plot               also write a plot of each analysis, STEM-K.svg beside
+                           the report (korvel-K.svg when it goes to standard output)
+
+Options of a run without questions (defaults are the dialogue's):
+  -y, --y VAR              Y variable: a header name, or a column number from 0
+  -x, --x VAR              X variable
+  -g, --group VAR          a grouping variable; repeat for several
+  -m, --method M           ols, sma (default) or ma
+  -t, --transform T        none (default), log10 or ln, of Y and X
+      --through-origin     lines through the origin
+      --error-x V          measurement-error variance of X (with --error-y)
+      --error-y V          measurement-error variance of Y
+  -c, --confidence PCT     confidence level, 1 to 100 (default 95)
+      --min-group-size N   smaller groups are removed, 1 to 50 (default 6)
+      --chi-squared        chi-squared p-value for the common slope (default:
+                           resampling)
+  -n, --iterations N       resampling iterations (default 1000)
+  -p, --critical-p P       critical p-value, 0 to 1 (default 0.05)
+      --slope-h0 B         hypothesised slope
+      --intercept-h0 A     hypothesised intercept
+      --remove VAR=VALUE   leave out the lines whose VAR is VALUE; repeat
+      --range VAR=MIN:MAX  VAR is a scalar filter: its classes below, between
+                           and above can be left out with --remove VAR=CLASS
+      --slope-pairs        compare every pair of slopes when the slopes differ
+      --elevation          test the lines with a common slope for a shift in
+                           elevation; --elevation-pairs with its pairs
+      --shift              test them for a shift along the common slope;
+                           --shift-pairs with its pairs
+      --save FILE          save the transformed data (scores) to FILE
+  -o, --output FILE        write the report to FILE
+      --plot-file FILE     write the plot to FILE
+
+Exit status: 0 when the analysis ran, 1 when a file cannot be read or written,
+2 for a bad option or value (the dialogue always ends with 1).
+
+Example:
+  korvel -y Hwt -x Bwt -g Sex --transform log10 --elevation-pairs --plot cats.txt
+)";
+}

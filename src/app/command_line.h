@@ -1,0 +1,52 @@
+// The command line: the dialogue (with or without a data file), one analysis
+// run from options with no question asked, the help text or the version.
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "data/settings.h"
+#include "stats/estimators.h"
+
+// A scalar filter's limits, or a value to leave out, for one variable.
+struct FilterOption {
+    std::string variable;
+    std::string value;          // --remove: the cell to leave out (below/between/above for a scalar filter)
+    std::string min, max;       // --range: the limits as typed
+    bool range = false;
+};
+
+// What to run, and on what, when Y and X are named.
+struct AnalysisRequest {
+    std::string y, x;
+    std::vector<std::string> groups;    // grouping variables, joined in this order
+    AnalysisSettings settings;
+    ErrorVariances errors;              // with settings.measurementError
+    std::vector<FilterOption> filters;  // in the order given
+    bool slopePairs = false;            // pairwise slope comparisons when the slopes differ
+    bool elevation = false, elevationPairs = false;
+    bool shift = false, shiftPairs = false;
+    std::string saveFile;               // the transformed data, when given
+    std::string outputFile;             // the report; empty: standard output
+    std::string plotFile;               // the plot under this name, when given
+};
+
+struct Invocation {
+    enum Mode { Dialogue, Analysis, Help, Version } mode = Dialogue;
+    std::string dataFile;               // the data file, when given
+    std::optional<unsigned> seed;       // seeds the resampling once at start
+    bool plot = false;                  // a plot of every analysis
+    AnalysisRequest analysis;
+};
+
+// A command line that cannot be run: the message names the option or value.
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+Invocation parseCommandLine(int argc, const char* const* argv);
+
+// Usage, every option and an example.
+const char* helpText();
