@@ -55,6 +55,8 @@ int runDialogue()
     } catch (const EndOfInput&) {
         std::cout << "\nGoodBye" << std::endl;
     } catch (const FileNotOpened& notOpened) {
+        if (!notOpened.problem.empty())
+            std::cerr << notOpened.problem << std::endl;
         std::cerr << "File " << notOpened.name << " not opened" << std::endl;
     }
     return 1;
