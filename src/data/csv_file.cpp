@@ -22,11 +22,12 @@ void addCell(void* cell, std::size_t size, void* data)
         out.text += '\t';
     out.firstCell = false;
     out.cellOpen = false;
-    const char* bytes = static_cast<const char*>(cell);
-    for (std::size_t i = 0; i < size; ++i) {
-        const char c = bytes[i];
-        out.text += c == '\t' || c == '\n' || c == '\r' ? ' ' : c;
-    }
+    const std::size_t from = out.text.size();
+    if (size > 0)
+        out.text.append(static_cast<const char*>(cell), size);
+    for (std::size_t i = from; i < out.text.size(); ++i)
+        if (out.text[i] == '\t' || out.text[i] == '\n' || out.text[i] == '\r')
+            out.text[i] = ' ';
 }
 
 void endRecord(int, void* data)
