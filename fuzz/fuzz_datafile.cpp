@@ -7,7 +7,12 @@
 //  - extractColumn gives exactly nLines cells (none when nLines <= 0), with no
 //    line feed and no tab in any cell, cell r being cellOf(line r, k);
 //  - cellOf agrees with a plain split of the line on tabs;
-//  - a carriage return that ends a line is never part of a name or a cell.
+//  - a carriage return that ends a line is never part of a name or a cell;
+//  - read as comma-separated values (src/data/csv_file.h), the bytes give a
+//    problem and no text, or whole records with no carriage return; without a
+//    quote, each non-blank line is one record, its commas the tabs and its
+//    tabs blanks; and the text, written back with every cell quoted, reads
+//    back the same.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -16,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "data/csv_file.h"
 #include "data/data_file.h"
 
 namespace {
@@ -75,6 +81,45 @@ void checkColumn(const std::string& text, const std::vector<std::string>& lines,
         const std::string expected = r < lines.size() ? cellOf(lines[r], k) : std::string();
         check(column[r] == expected, "extractColumn cell differs from cellOf of its line");
     }
+}
+// The tab-separated text written back as comma-separated values, every cell
+// quoted and its quotes doubled.
+std::string quotedCsv(const std::string& text)
+{
+    std::string csv;
+    for (const std::string& record : linesOf(text)) {
+        for (const std::string& cell : split(record, '\t')) {
+            csv += csv.empty() || csv.back() == '\n' ? "\"" : ",\"";
+            for (char c : cell)
+                csv += c == '"' ? "\"\"" : std::string(1, c);
+            csv += '"';
+        }
+        csv += "\r\n";
+    }
+    return csv;
+}
+
+void checkCsv(const std::string& bytes)
+{
+    const CsvTable table = csvAsTabSeparated(bytes);
+    check(table.problem.empty() || table.text.empty(), "CSV text beside a problem");
+    check(table.text.find('\r') == std::string::npos, "carriage return in the CSV text");
+    check(table.text.empty() || table.text.back() == '\n', "CSV text ends inside a record");
+    if (bytes.find('"') == std::string::npos) {
+        std::string expected, line;
+        for (std::size_t i = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0; i <= bytes.size(); ++i) {
+            const char c = i < bytes.size() ? bytes[i] : '\n';
+            if (c == '\n' || c == '\r') {
+                expected += line.empty() ? "" : line + '\n';
+                line.clear();
+            } else {
+                line += c == ',' ? '\t' : c == '\t' ? ' ' : c;
+            }
+        }
+        check(table.problem.empty() && table.text == expected, "CSV without quotes read otherwise than split");
+    }
+    const CsvTable again = csvAsTabSeparated(quotedCsv(table.text));
+    check(again.problem.empty() && again.text == table.text, "CSV text written back with quotes reads otherwise");
 }
 } // namespace
 
@@ -136,5 +181,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(line == expected, "readLine differs from a split on line feeds");
     }
     check(!readLine(again, line), "readLine read past the end");
+
+    checkCsv(text);
     return 0;
 }

@@ -3,7 +3,7 @@
 # Sourced by the other scripts; installs only as root (through apt-get).
 set -euo pipefail
 
-korvel_packages=(g++ make cmake libgsl-dev libgtest-dev groff-base libcli11-dev python3-numpy python3-scipy)
+korvel_packages=(g++ make cmake libgsl-dev libcsv-dev libcli11-dev libgtest-dev groff-base python3-numpy python3-scipy)
 
 korvel_missing_packages() {
   local missing=()

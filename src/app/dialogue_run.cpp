@@ -63,6 +63,8 @@ int runDialogue(const DialogueOptions& options)
     } catch (const EndOfInput&) {
         std::cout << "\nGoodBye" << std::endl;
     } catch (const FileNotOpened& notOpened) {
+        if (!notOpened.problem.empty())
+            std::cerr << notOpened.problem << std::endl;
         std::cerr << "File " << notOpened.name << " not opened" << std::endl;
     }
     return 1;

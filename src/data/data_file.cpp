@@ -2,17 +2,28 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
+#include <utility>
 
-std::unique_ptr<std::istream> openData(const std::string& name)
+#include "data/csv_file.h"
+
+OpenedData openData(const std::string& name)
 {
     // A folder opens as a stream but holds no data.
     std::error_code ec;
     if (std::filesystem::is_directory(name, ec))
-        return nullptr;
+        return {};
     auto file = std::make_unique<std::ifstream>(name, std::ios::in | std::ios::binary);
     if (!file->is_open())
-        return nullptr;
-    return file;
+        return {};
+    if (!isCsvName(name))
+        return {std::move(file), std::string()};
+    std::ostringstream bytes;
+    bytes << file->rdbuf();
+    CsvTable table = csvAsTabSeparated(bytes.str());
+    if (!table.problem.empty())
+        return {nullptr, name + ": " + table.problem};
+    return {std::make_unique<std::istringstream>(std::move(table.text)), std::string()};
 }
 
 bool readLine(std::istream& file, std::string& line)

@@ -1,5 +1,7 @@
 // The data file: tab-separated text, first line the variable names, one record
-// per line. Cells are kept as text; the analyses convert them.
+// per line. Cells are kept as text; the analyses convert them. A file whose
+// name ends in .csv holds comma-separated values and is read as the same
+// table in tab-separated text (csv_file.h).
 #pragma once
 
 #include <istream>
@@ -7,9 +9,16 @@
 #include <string>
 #include <vector>
 
-// Opens the data file for reading; nothing when it cannot be opened (a folder
-// counts as a file that cannot be opened).
-std::unique_ptr<std::istream> openData(const std::string& name);
+struct OpenedData {
+    std::unique_ptr<std::istream> stream; // null when the file cannot be read
+    std::string problem; // why a comma-separated file cannot be read, naming the file and line; else empty
+};
+
+// Opens the data file for reading; no stream when it cannot be opened (a
+// folder counts as a file that cannot be opened) or, for a .csv name, when its
+// values cannot be read: then the problem is e.g. "data.csv: line 4: quote
+// not closed".
+OpenedData openData(const std::string& name);
 
 // Reads one line: the characters up to the next line feed (consumed, not
 // returned) or the end of the file, less a carriage return that ends it (so

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <utility>
 
 #include "data/data_file.h"
 #include "data/text_checks.h"
@@ -22,9 +23,10 @@ struct OpenDataFile {
 OpenDataFile openDataFile(Session& session)
 {
     OpenDataFile open;
-    open.file = openData(session.inputFile);
-    if (!open.file)
-        throw FileNotOpened{session.inputFile};
+    OpenedData opened = openData(session.inputFile);
+    if (!opened.stream)
+        throw FileNotOpened{session.inputFile, opened.problem};
+    open.file = std::move(opened.stream);
     LoadedData& data = session.data;
     data.filename = session.inputFile;
     open.header = readHeader(*open.file);

@@ -5,7 +5,9 @@ Recomputes the numbers of the sessions' report files independently of the progra
 (numpy, scipy) from each analysis's header block and data file, and compares them
 at the printed decimals. Only resampling is replayed, with the C library's rand().
 """
+import csv
 import ctypes
+import io
 import re
 import sys
 import warnings
@@ -67,7 +69,11 @@ class Checker:
 # ---- data ----------------------------------------------------------------------
 
 def read_rows(path):
-    lines = path.read_bytes().decode('latin-1').removesuffix('\n').split('\n')
+    text = path.read_bytes().decode('latin-1')
+    if path.suffix.lower() == '.csv':  # no row for a blank line; line ends and tabs in a cell read as blanks
+        rows = csv.reader(io.StringIO(text.removeprefix('\xef\xbb\xbf'), newline=''), strict=True)
+        return [[re.sub('[\t\r\n]', ' ', c) for c in row] for row in rows if row]
+    lines = text.removesuffix('\n').split('\n')
     return [line.removesuffix('\r').split('\t') for line in lines]
 
 
