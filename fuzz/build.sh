@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang 14 into build-fuzz/ (or $1).
-# Needs clang-14, libclang-rt-14-dev and libgsl-dev.
+# Needs clang-14, libclang-rt-14-dev, libgsl-dev and libcairo2-dev.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-$root/build-fuzz}

@@ -3,7 +3,8 @@
 # Sourced by the other scripts; installs only as root (through apt-get).
 set -euo pipefail
 
-korvel_packages=(g++ make cmake libgsl-dev libcsv-dev libcli11-dev libgtest-dev groff-base python3-numpy python3-scipy)
+korvel_packages=(g++ make cmake pkg-config libgsl-dev libcsv-dev libcli11-dev libcairo2-dev libgtest-dev groff-base
+                 python3-numpy python3-scipy librsvg2-bin fonts-dejavu-core)
 
 korvel_missing_packages() {
   local missing=()

@@ -120,13 +120,16 @@ int analyse(const Invocation& inv, const LoadedData& data, std::ostream& report,
 int runFromOptions(const Invocation& inv)
 {
     checkFileNames(inv);
-    const auto file = openData(inv.dataFile);
-    if (!file) {
+    const OpenedData opened = openData(inv.dataFile);
+    if (!opened.stream) {
+        if (!opened.problem.empty())
+            std::cerr << opened.problem << std::endl;
         std::cerr << "File " << inv.dataFile << " not opened" << std::endl;
         return 1;
     }
-    DataSource source{*file, readHeader(*file), 0};
-    const LineCount count = countLines(*file, static_cast<int>(source.header.size()));
+    std::istream& file = *opened.stream;
+    DataSource source{file, readHeader(file), 0};
+    const LineCount count = countLines(file, static_cast<int>(source.header.size()));
     source.lineCount = count.lines;
     writeShortRecordsWarning(std::cerr, count.shortRecords, inv.dataFile, static_cast<int>(source.header.size()));
     const LoadedData data = loadData(source, inv);

@@ -6,6 +6,7 @@
 
 #include <cairo-svg.h>
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 
 namespace {
 constexpr double kWidth = 640, kHeight = 480;
@@ -400,6 +401,8 @@ bool writePlot(std::ostream& out, const PlotData& plot)
     cairo_surface_finish(surface);
     drawn = drawn && cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(surface);
+    cairo_debug_reset_static_data(); // no cairo object is left: its caches and the fonts' are emptied
+    FcFini();
     if (!drawn)
         return false;
     renumberPage(svg);

@@ -44,6 +44,8 @@ struct PlotData {
 };
 
 // Writes the plot as an SVG document onto out; false when it could not be drawn or written.
+// Afterwards the drawing and font libraries hold no memory (their caches are
+// emptied, so no other Cairo object may be alive during the call).
 bool writePlot(std::ostream& out, const PlotData& plot);
 
 // The colour of group i as 8-bit red, green and blue: 0 blue (0,114,178),
