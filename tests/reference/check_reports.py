@@ -456,17 +456,11 @@ def check_analysis(ck, session, lines, pvalue):
 
 # ---- sessions ------------------------------------------------------------------------
 
-def check_session(session):
-    files, folder = {}, session / 'out' / 'files'
-    for f in sorted(folder.rglob('*')):
-        text = f.read_bytes().decode('latin-1') if f.is_file() else ''
-        if re.match(r'(OLS|SMA|MA) analysis', text):
-            files[f.relative_to(folder).as_posix()] = [a.strip('\n').split('\n') for a in text.split(SEP) if a.strip()]
-    if not files:
-        return None
-    # Whether a common-slope test resampled: the settings screen shown last before
-    # it on the console tells. A report file holds the last analyses sent to it.
-    out, resample, tests, stdout = 'output.txt', True, [], session / 'out' / 'stdout'
+def resampling_tests(stdout):
+    """(report file, resampled?) of each common-slope test of a dialogue: the settings
+    screen shown last before it on the console tells; a report holds the last
+    analyses sent to it."""
+    out, resample, tests = 'output.txt', True, []
     for m in re.finditer(r'O - Output File: *(.*)|R - Resample: *(\w+)|TEST FOR COMMON SLOPE ACROSS GROUPS',
                          stdout.read_bytes().decode('latin-1') if stdout.exists() else ''):
         if m[1] is not None:
@@ -475,6 +469,25 @@ def check_session(session):
             resample = m[2] == 'Yes'
         else:
             tests.append((out, resample))
+    return tests
+
+
+def check_session(session):
+    files, folder = {}, session / 'out' / 'files'
+    for f in sorted(folder.rglob('*')) + [session / 'out' / 'stdout']:
+        text = f.read_bytes().decode('latin-1') if f.is_file() else ''
+        if re.match(r'(OLS|SMA|MA) analysis', text):
+            name = 'stdout' if f.parent.name == 'out' else f.relative_to(folder).as_posix()
+            files[name] = [a.strip('\n').split('\n') for a in text.split(SEP) if a.strip()]
+    if not files:
+        return None
+    args = (session / 'args').read_text().split('\n') if (session / 'args').exists() else []
+    seed = int(args[args.index('--seed') + 1]) if '--seed' in args else 1
+    if {'-y', '--y'} & set(args):  # one analysis from options: its report file and p-value source
+        out = args[args.index('-o') + 1] if '-o' in args else 'stdout'
+        tests = [(out, '--chi-squared' not in args)]
+    else:
+        tests = resampling_tests(session / 'out' / 'stdout')
     jobs = []
     for name, analyses in files.items():
         tested = [k for k, a in enumerate(analyses) if 'TEST FOR COMMON SLOPE ACROSS GROUPS' in a]
@@ -484,7 +497,7 @@ def check_session(session):
     # Past a resampling test whose report is gone, the generator's state is unknown.
     lost = min((k for k, t in enumerate(tests) if t[1] and k not in {j[0] for j in jobs}), default=len(tests))
     ck = Checker()
-    LIBC.srand(1)
+    LIBC.srand(seed)
     for run, where, lines in sorted(jobs, key=lambda j: j[0]):
         ck.where, resampled = where, 0 <= run < len(tests) and tests[run][1]
 
