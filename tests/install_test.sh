@@ -86,7 +86,9 @@ else
     [ "$(dpkg-deb -f "$deb" Package)" = korvel ] || fail "package name is not korvel"
     depends=$(dpkg-deb -f "$deb" Depends || true)
     echo "Depends: $depends"
-    grep -Eq '(^|[ ,])libgsl[0-9]+([ ,(]|$)' <<<"$depends" || fail "the package does not depend on the GSL runtime library"
+    for library in 'libgsl[0-9]+' libcairo2 libcsv3; do
+      grep -Eq "(^|[ ,])$library([ ,(]|\$)" <<<"$depends" || fail "the package does not depend on $library"
+    done
     contents=$(dpkg-deb -c "$deb")
     for path in ./usr/bin/korvel ./usr/share/man/man1/korvel.1 \
                 ./usr/share/korvel/examples/input.txt ./usr/share/korvel/examples/session.txt; do

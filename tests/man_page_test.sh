@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The manual page renders without a single warning, and holds the sections and
-# screen letters a user looks for. Skips (exit 77) where groff is missing.
-#   bash tests/man_page_test.sh docs/korvel.1
+# The manual page renders without a single warning, and holds the sections,
+# screen letters and options a user looks for (every option --help lists).
+# Skips (exit 77) where groff is missing.
+#   bash tests/man_page_test.sh docs/korvel.1 [KORVEL]
 set -uo pipefail
 page=${1:?usage: man_page_test.sh PAGE}
 skip=77
@@ -36,7 +37,7 @@ else
 fi
 
 # Sections of a real manual page.
-for section in NAME SYNOPSIS DESCRIPTION "SETTINGS SCREEN" "DATA-INPUT SCREEN" \
+for section in NAME SYNOPSIS DESCRIPTION OPTIONS "SETTINGS SCREEN" "DATA-INPUT SCREEN" \
                "COMPARISON MENU" "DATA FILE FORMAT" REPORT "BATCH USE" FILES \
                "EXIT STATUS" EXAMPLE; do
   if ! grep -qx "\.SH \"\{0,1\}$section\"\{0,1\}" "$page"; then
@@ -67,6 +68,13 @@ for column in Group n R2 p Slope LowCI UppCI Interc Ymean Xmean H0_b H0_a Grps N
               YgrandX XgrandY Fmean Rmean df stat A_com; do
   grep -q "^\.BR\{0,1\} \(.*[ \"]\)\{0,1\}$column\b" "$page" || { echo "FAIL: report column $column not described"; fail=1; }
 done
+
+if [ -n "${2:-}" ]; then
+  text=$(sed 's/\\-/-/g' "$page")
+  for option in $("$2" --help | grep -o -- '--[a-z0-9-]*' | sort -u); do
+    grep -q -- "$option" <<<"$text" || { echo "FAIL: option $option not described"; fail=1; }
+  done
+fi
 
 [ $fail = 0 ] && echo "manual page checks passed"
 exit $fail
