@@ -144,7 +144,7 @@ void convertSettings(const CLI::App& app, const TypedOptions& t, AnalysisRequest
         s.iterations = wholeNumber("--iterations", t.iterations, 0, 2147483647);
     s.pvalueFrom = t.chiSquared ? PValueFrom::ChiSquared : PValueFrom::Resampling;
     if (!t.criticalP.empty()) {
-        if (!isBetween_dec(t.criticalP, 0.0f, 1.0f) || t.criticalP.empty())
+        if (!isBetween_dec(t.criticalP, 0.0f, 1.0f))
             bad("--critical-p", t.criticalP, "not a number from 0 to 1");
         s.criticalP = std::atof(t.criticalP.c_str());
     }
@@ -220,7 +220,7 @@ Invocation parseCommandLine(int argc, const char* const* argv)
         return inv;
     }
     if (!typed.seed.empty()) {
-        if (!isIntegerInRange(typed.seed) || typed.seed.empty())
+        if (!isIntegerInRange(typed.seed))
             bad("--seed", typed.seed, "not a whole number");
         inv.seed = static_cast<unsigned>(std::atoi(typed.seed.c_str()));
     }

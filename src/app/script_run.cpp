@@ -37,7 +37,9 @@ struct DataSource {
 void addFilter(LoadedData& data, DataSource& source, const std::vector<FilterOption>& options,
                const std::string& variable)
 {
-    Column column = source.column("--remove", variable, data.filename);
+    const bool scalar = std::any_of(options.begin(), options.end(),
+                                    [&](const FilterOption& f) { return f.variable == variable && f.range; });
+    Column column = source.column(scalar ? "--range" : "--remove", variable, data.filename);
     std::map<std::string, std::string> classLabels;
     for (const FilterOption& f : options)
         if (f.variable == variable && f.range) {
