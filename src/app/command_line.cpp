@@ -30,7 +30,7 @@ int wholeNumber(const std::string& option, const std::string& value, int lo, int
 double decimalNumber(const std::string& option, const std::string& value)
 {
     const auto number = decimalValue(value);
-    if (!isDecimal(value) || value.empty() || !number)
+    if (!isDecimal(value) || !number)
         bad(option, value, "not a number of digits and a point");
     return *number;
 }
