@@ -188,7 +188,8 @@ def check_lines(ck, h, gs, rows, header):
         ck.num(at('R2'), c[2], g.r2)
         # The correlation test takes the regression sum of squares of the slope SXY/SXX.
         ssr, sst = (S[0, 1] / S[0, 0]) ** 2 * np.sum((g.x - g.mx) ** 2), np.sum((g.y - g.my) ** 2)
-        ck.num(at('p'), c[3], stats.f.sf(ssr / ((sst - ssr) / (n - 2)), 1, n - 2))
+        F = ssr / ((sst - ssr) / (n - 2))  # negative through the origin when SSR > SST: no p-value
+        ck.num(at('p'), c[3], stats.f.sf(F, 1, n - 2) if F >= 0 else np.nan)
         ck.num(at('slope'), c[4], b)
         # The slope limits are where the test of slope = beta (correlation of residual
         # and fitted scores) meets its F quantile; OLS keeps n - 2 in its slope variance.
