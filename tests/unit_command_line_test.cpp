@@ -1,0 +1,83 @@
+// The command line: which run it asks for, and every kind of bad option or
+// value refused with a message naming it. Expected texts are the options' own.
+#include <gtest/gtest.h>
+
+#include "app/command_line.h"
+
+namespace {
+Invocation parse(std::vector<const char*> args)
+{
+    args.insert(args.begin(), "korvel");
+    return parseCommandLine(static_cast<int>(args.size()), args.data());
+}
+} // namespace
+
+TEST(CommandLine, BadOptionsAndValuesAreNamed)
+{
+    const struct {
+        std::vector<const char*> args;
+        const char* named; // in the message
+    } rows[] = {
+        {{"-y", "a", "-x", "b", "--slope-h0", "-1", "f"}, "--slope-h0 -1"},
+        {{"-y", "a", "-x", "b", "--intercept-h0", "1.2.3", "f"}, "--intercept-h0 1.2.3"},
+        {{"-y", "a", "-x", "b", "--critical-p", "2", "f"}, "--critical-p 2"},
+        {{"-y", "a", "-x", "b", "--confidence", "0", "f"}, "--confidence 0"},
+        {{"-y", "a", "-x", "b", "--min-group-size", "51", "f"}, "--min-group-size 51"},
+        {{"-y", "a", "-x", "b", "--iterations", "-5", "f"}, "--iterations -5"},
+        {{"-y", "a", "-x", "b", "--method", "OLS2", "f"}, "--method OLS2"},
+        {{"-y", "a", "-x", "b", "--transform", "log", "f"}, "--transform log"},
+        {{"-y", "a", "-x", "b", "--range", "v=1", "f"}, "--range v=1"},
+        {{"-y", "a", "-x", "b", "--remove", "=1", "f"}, "--remove =1"},
+        {{"-y", "a", "-x", "b", "--error-x", "0.1", "f"}, "--error-y"},
+        {{"-y", "a", "-x", "b", "--error-x", "-0.1", "--error-y", "1", "f"}, "--error-x -0.1"},
+        {{"-y", "a", "-x", "b", "--through-origin", "--elevation", "f"}, "--elevation"},
+        {{"-y", "a", "-x", "b"}, "DATAFILE"},
+        {{"-y", "a", "f"}, "-x"},
+        {{"--seed", "x"}, "--seed x"},
+        {{"--plot-file", "p.svg"}, "--plot-file"},
+        {{"--output=", "f"}, "--output"},
+        {{"--methd", "ma"}, "--methd"},
+        {{"a", "b"}, "b"},
+    };
+    for (const auto& r : rows) {
+        try {
+            parse(r.args);
+            ADD_FAILURE() << "accepted: " << r.named;
+        } catch (const UsageError& e) {
+            EXPECT_NE(std::string(e.what()).find(r.named), std::string::npos) << e.what();
+        }
+    }
+}
+
+TEST(CommandLine, RunsAndTheirSettings)
+{
+    EXPECT_EQ(parse({}).mode, Invocation::Dialogue);
+    const Invocation dialogue = parse({"--plot", "--seed", "7", "my data.txt"});
+    EXPECT_EQ(dialogue.dataFile, "my data.txt");
+    EXPECT_TRUE(dialogue.plot);
+    EXPECT_EQ(dialogue.seed, 7u);
+    EXPECT_EQ(parse({"--help"}).mode, Invocation::Help);
+    EXPECT_EQ(parse({"--version"}).mode, Invocation::Version);
+
+    const Invocation run = parse({"-y", "Hwt", "-x", "1", "--group", "a", "-g", "b", "--method=ma", "-t", "ln",
+                                  "--remove", "s=1", "--range", "t=1:2", "--remove", "t=above", "--slope-h0", "0",
+                                  "--error-x", "0.1", "--error-y", "0.2", "--chi-squared", "--elevation-pairs",
+                                  "--shift", "-o", "r.txt", "d.txt"});
+    const AnalysisRequest& a = run.analysis;
+    EXPECT_EQ(run.mode, Invocation::Analysis);
+    EXPECT_EQ(run.dataFile, "d.txt");
+    EXPECT_EQ(a.y + a.x + a.groups[0] + a.groups[1], "Hwt1ab");
+    EXPECT_EQ(a.settings.method, Method::MA);
+    EXPECT_EQ(a.settings.transform, Transform::Ln);
+    EXPECT_EQ(a.settings.pvalueFrom, PValueFrom::ChiSquared);
+    EXPECT_FALSE(a.settings.slopeH0); // 0 means none, as on the screen
+    EXPECT_TRUE(a.settings.measurementError);
+    EXPECT_DOUBLE_EQ(a.errors.y, 0.2);
+    ASSERT_EQ(a.filters.size(), 3u); // in the order given
+    EXPECT_EQ(a.filters[0].variable + a.filters[0].value, "s1");
+    EXPECT_TRUE(a.filters[1].range);
+    EXPECT_EQ(a.filters[1].min + a.filters[1].max, "12");
+    EXPECT_EQ(a.filters[2].value, "above");
+    EXPECT_TRUE(a.elevation && a.elevationPairs && a.shift && !a.shiftPairs && !a.slopePairs);
+    EXPECT_EQ(a.outputFile, "r.txt");
+}
