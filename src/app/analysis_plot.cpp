@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "dialogue/run_ending.h"
 #include "report/analysis_plot.h"
 
 std::string plotFileName(const std::string& reportName, int number)
@@ -12,15 +13,12 @@ std::string plotFileName(const std::string& reportName, int number)
     return stem.string() + "-" + std::to_string(number) + ".svg";
 }
 
-bool writeAnalysisPlot(const std::string& fileName, const AnalysisOutcome& outcome, const AnalysisSettings& settings,
+void writeAnalysisPlot(const std::string& fileName, const AnalysisOutcome& outcome, const AnalysisSettings& settings,
                        const LoadedData& data, std::ostream& messages)
 {
     std::ofstream file(fileName, std::ios::out | std::ios::trunc | std::ios::binary);
     if (!file.is_open() || !writePlot(file, analysisPlot(outcome.groups, outcome.commonSlope, settings, data)) ||
-        !file.flush()) {
-        messages << "File " << fileName << " not opened" << std::endl;
-        return false;
-    }
+        !file.flush())
+        throw FileNotOpened{fileName};
     messages << "Plot written to " << fileName << std::endl;
-    return true;
 }

@@ -12,7 +12,7 @@
 // analysis's number in the run, from 1.
 std::string plotFileName(const std::string& reportName, int number);
 
-// Writes the plot and says "Plot written to NAME" on messages; false (and
-// "File NAME not opened") when the file cannot be written.
-bool writeAnalysisPlot(const std::string& fileName, const AnalysisOutcome& outcome, const AnalysisSettings& settings,
+// Writes the plot and says "Plot written to NAME" on messages; FileNotOpened
+// when the file cannot be written.
+void writeAnalysisPlot(const std::string& fileName, const AnalysisOutcome& outcome, const AnalysisSettings& settings,
                        const LoadedData& data, std::ostream& messages);

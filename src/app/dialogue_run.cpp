@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/analysis_plot.h"
+#include "app/not_opened.h"
 #include "data/same_file.h"
 #include "dialogue/analysis_run.h"
 #include "dialogue/console_choices.h"
@@ -30,7 +31,7 @@ bool openReport(std::ofstream& out, std::string& openName, const std::string& wa
     if (out.is_open() && !isDataFile)
         return true;
     out.close();
-    std::cerr << "File " << wanted << " not opened" << std::endl;
+    notOpened(FileNotOpened{wanted});
     [[maybe_unused]] const int paused = std::system("pause");
     return false;
 }
@@ -56,16 +57,14 @@ int runDialogue(const DialogueOptions& options)
             const AnalysisOutcome outcome = runAnalysis(session.settings, session.data, choices, streams);
             report << std::string(100, '-') << "\n" << std::endl;
             ++analyses;
-            if (options.plot && !writeAnalysisPlot(plotFileName(openName, analyses), outcome, session.settings,
-                                                   session.data, std::cout))
-                return 1;
+            if (options.plot)
+                writeAnalysisPlot(plotFileName(openName, analyses), outcome, session.settings, session.data,
+                                  std::cout);
         }
     } catch (const EndOfInput&) {
         std::cout << "\nGoodBye" << std::endl;
-    } catch (const FileNotOpened& notOpened) {
-        if (!notOpened.problem.empty())
-            std::cerr << notOpened.problem << std::endl;
-        std::cerr << "File " << notOpened.name << " not opened" << std::endl;
+    } catch (const FileNotOpened& file) {
+        return notOpened(file);
     }
     return 1;
 }

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/analysis_plot.h"
+#include "app/not_opened.h"
 #include "app/scripted_choices.h"
 #include "data/data_file.h"
 #include "data/same_file.h"
@@ -115,41 +116,35 @@ int analyse(const Invocation& inv, const LoadedData& data, std::ostream& report,
     if (!inv.plot && inv.analysis.plotFile.empty())
         return 0;
     const std::string plotName = inv.analysis.plotFile.empty() ? plotFileName(reportName, 1) : inv.analysis.plotFile;
-    return writeAnalysisPlot(plotName, outcome, inv.analysis.settings, data, std::cerr) ? 0 : 1;
+    writeAnalysisPlot(plotName, outcome, inv.analysis.settings, data, std::cerr);
+    return 0;
 }
 } // namespace
 
 int runFromOptions(const Invocation& inv)
 {
     checkFileNames(inv);
-    const OpenedData opened = openData(inv.dataFile);
-    if (!opened.stream) {
-        if (!opened.problem.empty())
-            std::cerr << opened.problem << std::endl;
-        std::cerr << "File " << inv.dataFile << " not opened" << std::endl;
-        return 1;
-    }
-    std::istream& file = *opened.stream;
-    DataSource source{file, readHeader(file), 0};
-    const LineCount count = countLines(file, static_cast<int>(source.header.size()));
-    source.lineCount = count.lines;
-    writeShortRecordsWarning(std::cerr, count.shortRecords, inv.dataFile, static_cast<int>(source.header.size()));
-    const LoadedData data = loadData(source, inv);
-
-    const std::string& output = inv.analysis.outputFile;
-    std::ofstream reportFile;
-    writeNaNPlainly(output.empty() ? std::cout : reportFile);
-    if (!output.empty()) {
-        reportFile.open(output, std::ios::out | std::ios::trunc);
-        if (!reportFile.is_open()) {
-            std::cerr << "File " << output << " not opened" << std::endl;
-            return 1;
-        }
-    }
     try {
+        const OpenedData opened = openData(inv.dataFile);
+        if (!opened.stream)
+            throw FileNotOpened{inv.dataFile, opened.problem};
+        std::istream& file = *opened.stream;
+        DataSource source{file, readHeader(file), 0};
+        const LineCount count = countLines(file, static_cast<int>(source.header.size()));
+        source.lineCount = count.lines;
+        writeShortRecordsWarning(std::cerr, count.shortRecords, inv.dataFile, static_cast<int>(source.header.size()));
+        const LoadedData data = loadData(source, inv);
+
+        const std::string& output = inv.analysis.outputFile;
+        std::ofstream reportFile;
+        writeNaNPlainly(output.empty() ? std::cout : reportFile);
+        if (!output.empty()) {
+            reportFile.open(output, std::ios::out | std::ios::trunc);
+            if (!reportFile.is_open())
+                throw FileNotOpened{output};
+        }
         return analyse(inv, data, output.empty() ? std::cout : reportFile, output);
-    } catch (const FileNotOpened& notOpened) {
-        std::cerr << "File " << notOpened.name << " not opened" << std::endl;
-        return 1;
+    } catch (const FileNotOpened& file) {
+        return notOpened(file);
     }
 }

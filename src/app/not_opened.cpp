@@ -1,0 +1,11 @@
+#include "app/not_opened.h"
+
+#include <iostream>
+
+int notOpened(const FileNotOpened& file)
+{
+    if (!file.problem.empty())
+        std::cerr << file.problem << std::endl;
+    std::cerr << "File " << file.name << " not opened" << std::endl;
+    return 1;
+}
