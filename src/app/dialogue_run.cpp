@@ -5,7 +5,7 @@
 #include <iostream>
 #include <string>
 
-#include "app/analysis_plot.h"
+#include "app/plot_file.h"
 #include "app/not_opened.h"
 #include "data/same_file.h"
 #include "dialogue/analysis_run.h"

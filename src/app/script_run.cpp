@@ -5,7 +5,7 @@
 #include <iostream>
 #include <memory>
 
-#include "app/analysis_plot.h"
+#include "app/plot_file.h"
 #include "app/not_opened.h"
 #include "app/scripted_choices.h"
 #include "data/data_file.h"

@@ -1,4 +1,4 @@
-#include "app/analysis_plot.h"
+#include "app/plot_file.h"
 
 #include <filesystem>
 #include <fstream>
