@@ -77,6 +77,29 @@ std::vector<std::pair<std::string, int>> removeSmallGroups(PointsByGroup& groups
     return removed;
 }
 
+namespace {
+// True when every value equals the first (0 too through the origin).
+bool constant(const std::vector<double>& values, bool hasIntercept)
+{
+    const double first = hasIntercept ? values.front() : 0.0;
+    return std::all_of(values.begin(), values.end(), [first](double v) { return v == first; });
+}
+} // namespace
+
+std::vector<std::string> removeGroupsWithoutVariation(PointsByGroup& groups, bool hasIntercept)
+{
+    std::vector<std::string> removed;
+    for (auto it = groups.begin(); it != groups.end();) {
+        if (constant(it->second.X, hasIntercept) || constant(it->second.Y, hasIntercept)) {
+            removed.push_back(it->first);
+            it = groups.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    return removed;
+}
+
 double transformed(Transform transform, double v)
 {
     switch (transform) {

@@ -39,6 +39,11 @@ GroupedLines groupLines(const LoadedData& data, Transform transform);
 // sizes in map order.
 std::vector<std::pair<std::string, int>> removeSmallGroups(PointsByGroup& groups, int minSize);
 
+// Removes the groups whose Y values, or whose X values, are all equal (all 0
+// for lines through the origin): no line can be fitted to them. Returns their
+// names in map order.
+std::vector<std::string> removeGroupsWithoutVariation(PointsByGroup& groups, bool hasIntercept);
+
 // The value on the transformed scale.
 double transformed(Transform transform, double v);
 

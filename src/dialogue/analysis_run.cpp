@@ -56,11 +56,15 @@ void prepareGroups(AnalysisData& a, AnalysisDialogue& d)
         writeSmallGroupErased(d.out.messages, name, n);
         writeRemovedName(d.out.report, name);
     }
-    long long points = 0;
-    for (auto& entry : grouped.groups) {
+    for (auto& entry : grouped.groups)
         transformPoints(entry.second, a.settings.transform);
+    const auto invariant = removeGroupsWithoutVariation(grouped.groups, a.settings.intercept);
+    for (const std::string& name : invariant)
+        writeInvariantGroupErased(d.out.messages, name);
+    writeRemovedInvariant(d.out.report, invariant);
+    long long points = 0;
+    for (const auto& entry : grouped.groups)
         points += static_cast<long long>(entry.second.X.size());
-    }
     a.groups = groupsOf(std::move(grouped.groups));
     a.nameWidth = grouped.nameWidth;
     writeCounts(d.out.report, a.groups.size(), points);

@@ -42,6 +42,11 @@ void writeSmallGroupErased(std::ostream& out, const std::string& name, int n)
     out << "Group " << name << " erased with " << n << " elements" << "\n";
 }
 
+void writeInvariantGroupErased(std::ostream& out, const std::string& name)
+{
+    out << "Group " << name << " erased: its Y or X does not vary" << std::endl;
+}
+
 void writeErrorGroupErased(std::ostream& out, const std::string& name)
 {
     out << "Group " << name << " erased: measurement error too large for its data" << std::endl;

@@ -31,5 +31,8 @@ void writeLeftOutWarnings(std::ostream& out, const GroupedLines& grouped);
 // A group removed for having fewer points than the minimum.
 void writeSmallGroupErased(std::ostream& out, const std::string& name, int n);
 
+// A group removed because its Y or X does not vary.
+void writeInvariantGroupErased(std::ostream& out, const std::string& name);
+
 // A group removed because the error variances leave it no line.
 void writeErrorGroupErased(std::ostream& out, const std::string& name);

@@ -34,6 +34,15 @@ void writeRemovedName(std::ostream& out, const std::string& name)
     out << name << "\t";
 }
 
+void writeRemovedInvariant(std::ostream& out, const std::vector<std::string>& names)
+{
+    if (names.empty())
+        return;
+    out << "\nGroups whose Y or X does not vary (removed):\t";
+    for (const std::string& name : names)
+        out << name << "\t";
+}
+
 void writeCounts(std::ostream& out, std::size_t groups, long long points)
 {
     out << "\nNo. groups:\t" << groups << "\nNo. datapoints:\t" << points << std::endl;

@@ -20,6 +20,9 @@ void writeLeftOut(std::ostream& out, int rejected, int minGroupSize);
 // One removed group's name on the removed-groups line.
 void writeRemovedName(std::ostream& out, const std::string& name);
 
+// The groups removed because their Y or X does not vary, when any.
+void writeRemovedInvariant(std::ostream& out, const std::vector<std::string>& names);
+
 // "No. groups:" and "No. datapoints:".
 void writeCounts(std::ostream& out, std::size_t groups, long long points);
 

@@ -3,10 +3,80 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <optional>
 
 #include "stats/distributions.h"
 
 namespace {
+// The common slope's iteration stops at the first step smaller than this.
+const double stoppingStep = 0.0001;
+
+// The weight of a group in the update of the common slope at b: for OLS
+// n / r(b), the maximum-likelihood weight of a group with its own residual
+// variance (free of the units of X and Y); n (1/r + 1/f) for SMA and
+// n (1/r - 1/f) for MA.
+double commonSlopeWeight(Method method, int n, const AxisMoments& m)
+{
+    if (method == Method::OLS)
+        return n / m.r;
+    return method == Method::MA ? n * (1 / m.r - 1 / m.f) : n * (1 / m.r + 1 / m.f);
+}
+
+// One step of the iteration: the slope of the groups' moments, each group
+// weighted at the slope b.
+double commonSlopeUpdate(const Estimator& estimator, const GroupMap& groups, double b)
+{
+    double wyy = 0, wxx = 0, wxy = 0;
+    for (const auto& entry : groups) {
+        const Group& g = entry.second;
+        const double w = commonSlopeWeight(estimator.method, g.n, estimator.axisMoments(g.SYY, g.SXX, g.SXY, b));
+        wyy += w * g.SYY;
+        wxx += w * g.SXX;
+        wxy += w * g.SXY;
+    }
+    return estimator.slope(wyy, wxx, wxy);
+}
+
+// The fixed point that the updates lead to from b, where one more update moves
+// it by at most 1e-10 max(1, |b|); nothing when none is reached within 100,000
+// updates or an update is not finite. Pairs of plain updates, each followed by
+// Aitken's extrapolation when the two steps shrink (|ratio| < 1): it then
+// heads for the same fixed point as the updates, only faster.
+std::optional<double> fixedPointFrom(const std::function<double(double)>& update, double b)
+{
+    const auto settled = [](double at, double next) {
+        return std::fabs(next - at) <= 1e-10 * std::max(1.0, std::fabs(at));
+    };
+    for (int updates = 0; updates < 100000; updates += 2) {
+        const double u1 = update(b), u2 = update(u1);
+        if (!std::isfinite(u1) || !std::isfinite(u2))
+            return std::nullopt;
+        if (settled(b, u1))
+            return b;
+        if (settled(u1, u2))
+            return u1;
+        const double step1 = u1 - b, step2 = u2 - u1, ratio = step2 / step1;
+        const double extrapolated = b - step1 * step1 / (step2 - step1);
+        b = std::fabs(ratio) < 1 && std::isfinite(extrapolated) ? extrapolated : u2;
+    }
+    return std::nullopt;
+}
+
+// The slope where the iteration stopped, after the step `step`: it stands
+// when the step is 0, or when the next update shows the steps shrinking
+// (ratio below 1 in size) with the remaining distance to the fixed point,
+// step2 / (1 - ratio), within the stopping step (relative below 1 in size).
+// Otherwise the iteration stopped short, and the fixed point is sought.
+double settledSlope(const std::function<double(double)>& update, double stopped, double step)
+{
+    if (step == 0)
+        return stopped;
+    const double step2 = update(stopped) - stopped, ratio = step2 / step;
+    if (std::fabs(ratio) < 1 && std::fabs(step2 / (1 - ratio)) <= stoppingStep * std::min(1.0, std::fabs(stopped)))
+        return stopped;
+    return fixedPointFrom(update, stopped).value_or(stopped);
+}
+
 // Degrees of freedom of a group's line.
 double degreesOfFreedom(const Estimator& estimator, const Group& g)
 {
@@ -61,22 +131,15 @@ CommonSlope fitCommonSlope(const Estimator& estimator, const GroupMap& groups, i
         sxx += (g.n - 1) * g.SXX;
         sxy += (g.n - 1) * g.SXY;
     }
+    const auto update = [&](double b) { return commonSlopeUpdate(estimator, groups, b); };
     double b = estimator.slope(syy, sxx, sxy);
     for (int iteration = 1;; ++iteration) {
-        double wyy = 0, wxx = 0, wxy = 0;
-        for (const auto& entry : groups) {
-            const Group& g = entry.second;
-            const AxisMoments m = estimator.axisMoments(g.SYY, g.SXX, g.SXY, b);
-            const double w = estimator.method == Method::MA ? g.n * (1 / m.r - 1 / m.f) : g.n * (1 / m.r + 1 / m.f);
-            wyy += w * g.SYY;
-            wxx += w * g.SXX;
-            wxy += w * g.SXY;
-        }
-        const double next = estimator.slope(wyy, wxx, wxy);
-        const bool converged = std::fabs(b - next) < 0.0001;
-        if (converged || iteration == 200) {
-            if (!converged)
-                events.slopesDidNotConverge(b, next);
+        const double next = update(b);
+        const bool converged = std::fabs(b - next) < stoppingStep;
+        if (converged)
+            return {settledSlope(update, next, next - b), limit > iteration};
+        if (iteration == 200) {
+            events.slopesDidNotConverge(b, next);
             return {next, limit > iteration};
         }
         b = next;

@@ -15,7 +15,9 @@ struct CommonSlope {
 
 // Iterates the common slope of the groups from the pooled start value until
 // two iterates differ by less than 0.0001, or 200 iterations (then the event
-// slopesDidNotConverge). `within` compares limit with the iterations used.
+// slopesDidNotConverge and the last iterate). A stop that the next update
+// shows short of the fixed point of the iteration is carried on to that fixed
+// point. `within` compares limit with the iterations used.
 CommonSlope fitCommonSlope(const Estimator& estimator, const GroupMap& groups, int limit, AnalysisEvents& events);
 
 // Likelihood-ratio statistic. With b2 exactly 0.0: how far the groups are from

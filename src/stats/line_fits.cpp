@@ -31,19 +31,14 @@ void fitFromMoments(const Estimator& estimator, ErrorVariances errors, Group& g,
     g.varSlope = estimator.varSlope(g.SYY, g.SXX, g.SXY, g.varFitted, g.varResid, g.slope, n);
 }
 
-double correlationPvalue(const Group& g)
+double correlationPvalue(const Group& g, bool hasIntercept)
 {
-    const double b0 = g.SXY / g.SXX;
-    const double a0 = g.Ymean - b0 * g.Xmean;
-    double SST = 0, SSR = 0;
-    for (std::size_t i = 0; i < g.Y.size(); ++i) {
-        SST += (g.Y[i] - g.Ymean) * (g.Y[i] - g.Ymean);
-        const double fitted = b0 * g.X[i] + a0 - g.Ymean;
-        SSR += fitted * fitted;
-    }
-    const double SSE = SST - SSR;
-    const double F = SSR / (SSE / (g.n - 2));
-    return fdistQ(F, 1, g.n - 2);
+    const double sxx = sumOfProducts(g.X, g.X, hasIntercept);
+    const double syy = sumOfProducts(g.Y, g.Y, hasIntercept);
+    const double sxy = sumOfProducts(g.X, g.Y, hasIntercept);
+    const double r2 = sxy * sxy / (sxx * syy);
+    const double d = hasIntercept ? g.n - 2 : g.n - 1;
+    return fdistQ(d * r2 / (1 - r2), 1, d);
 }
 
 std::pair<double, double> slopeLimits(Method method, const Group& g, double alpha, double df)
@@ -70,7 +65,7 @@ void fitLimits(const Estimator& estimator, GroupMap& groups, int confidence)
     for (auto& entry : groups) {
         Group& g = entry.second;
         const int n = g.n;
-        g.p = correlationPvalue(g);
+        g.p = correlationPvalue(g, estimator.hasIntercept);
         const double df = estimator.hasIntercept ? n - 2 : n - 1;
         const auto limits = slopeLimits(estimator.method, g, alpha, df);
         g.slopeLowCI = limits.first;

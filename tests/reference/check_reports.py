@@ -25,7 +25,7 @@ NUMBER = re.compile(r'[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?')
 SCALAR = re.compile(r'< (\S+)|> (\S+) & < (\S+)|> (\S+)')
 NONFINITE = ('nan', '-nan', 'inf', '-inf')
 METHODS = {'OLS': 0, 'SMA': 1, 'MA': 2}
-STEP = 1e-4  # the program's common slope iteration stops at steps below this
+STEP = 1e-4  # the program's common slope iteration stops at steps below this (relative below 1)
 
 
 def decimals(text):
@@ -107,12 +107,18 @@ class Group:
         self.name, self.x, self.y, self.n, self.mx, self.my = name, x, y, len(x), x.mean(), y.mean()
         self.df = self.n - (1 if h['origin'] else 2)  # degrees of freedom of the line
         S = np.array([[x @ x, x @ y], [x @ y, y @ y]]) / self.n if h['origin'] else np.cov(x, y)
+        self.raw_r2 = S[0, 1] ** 2 / (S[0, 0] * S[1, 1])  # of the data as analysed, no correction
         self.S = S - np.diag(h['me'])  # (co)variances less the measurement error
         self.r2 = self.S[0, 1] ** 2 / (self.S[0, 0] * self.S[1, 1])
 
 
+def varies(v, h):
+    return np.any(v != (0.0 if h['origin'] else v[0]))
+
+
 def load(session, h):
-    """Rejected lines, small groups, groups (points in reverse file order), groups with too large errors."""
+    """Rejected lines, small groups, groups whose Y or X does not vary, groups (points in reverse
+    file order), groups with too large errors."""
     rows = read_rows(session / 'in' / h['file'])
     names, gcols, part = rows[0], [], None
     for word in ([] if h['grp'] == 'none' else h['grp'].split(' ')):
@@ -134,9 +140,11 @@ def load(session, h):
             points.setdefault(g, []).insert(0, (x, y))
     small = [g for g in sorted(points) if len(points[g]) < h['min_size']]
     log = (np.log10, np.log, lambda v: v)[h['transform']]
-    groups = [Group(g, *log(np.array(points[g]).T), h) for g in sorted(points) if g not in small]
+    xy = {g: log(np.array(points[g]).T) for g in sorted(points) if g not in small}
+    flat = [g for g, (x, y) in xy.items() if not (varies(x, h) and varies(y, h))]
+    groups = [Group(g, *xy[g], h) for g in xy if g not in flat]
     too_large = [g.name for g in groups if h['me_on'] and not (g.S[0, 0] > 0 and g.S[1, 1] > 0 and g.r2 <= 1)]
-    return rejected, small, groups, too_large
+    return rejected, small, flat, groups, too_large
 
 
 # ---- lines -----------------------------------------------------------------------
@@ -186,10 +194,9 @@ def check_lines(ck, h, gs, rows, header):
         at = lambda item: f'{g.name} {item}'
         ck.num(at('n'), c[1], n)
         ck.num(at('R2'), c[2], g.r2)
-        # The correlation test takes the regression sum of squares of the slope SXY/SXX.
-        ssr, sst = (S[0, 1] / S[0, 0]) ** 2 * np.sum((g.x - g.mx) ** 2), np.sum((g.y - g.my) ** 2)
-        F = ssr / ((sst - ssr) / (n - 2))  # negative through the origin when SSR > SST: no p-value
-        ck.num(at('p'), c[3], stats.f.sf(F, 1, n - 2) if F >= 0 else np.nan)
+        # The correlation of the data as analysed (about the origin through it), uncorrected.
+        F = df * g.raw_r2 / (1 - g.raw_r2)
+        ck.num(at('p'), c[3], stats.f.sf(F, 1, df) if df > 0 else np.nan)
         ck.num(at('slope'), c[4], b)
         # The slope limits are where the test of slope = beta (correlation of residual
         # and fitted scores) meets its F quantile; OLS keeps n - 2 in its slope variance.
@@ -224,13 +231,12 @@ def check_lines(ck, h, gs, rows, header):
 # ---- common slope ------------------------------------------------------------------
 
 def objective(gs, method, beta):
-    """Minimised by the common slope: the sum of n ln(r f / d^2) for SMA and MA. For
-    OLS the program weighs each group by n (1/r + 1/f) as for SMA, which makes its
-    slope minimise the sum of n (ln r + r / f), not the likelihood sum of n ln r."""
+    """Minimised by the common slope: the sum of n ln(r f / d^2) for SMA and MA; for OLS
+    the sum of n ln r, the likelihood of groups that each have their own residual variance."""
     total = 0.0
     for g in gs:
         r, f, _ = rfc(g.S, method, beta)
-        total += g.n * (np.log(r) + r / f if method == 0 else np.log(r * f / scale(method, beta) ** 2))
+        total += g.n * (np.log(r) if method == 0 else np.log(r * f / scale(method, beta) ** 2))
     return total
 
 
@@ -258,13 +264,25 @@ def chisq(T, df):
 
 
 def iterate_common(gs, method, limit):
-    """The program's common slope iteration, to replay resamples: (converged before step limit, slope)."""
+    """The program's common slope iteration, to replay resamples: (converged before step limit, slope).
+    A stop short of the fixed point (by the next step's ratio) goes on to the fixed point."""
     S, n = np.array([g.S for g in gs]), np.array([g.n for g in gs], float)
+
+    def update(b):
+        r, f, _ = rfc(S, method, b)
+        return slope(np.tensordot(n / r if method == 0 else n * (1 / r + (-1 if method == 2 else 1) / f), S, 1),
+                     method)
     b = slope(np.tensordot(n - 1, S, 1), method)
     for step in range(1, 201):
-        r, f, _ = rfc(S, method, b)
-        b2 = slope(np.tensordot(n * (1 / r + (-1 if method == 2 else 1) / f), S, 1), method)
+        b2 = update(b)
         if abs(b - b2) < STEP:
+            d, d2 = b2 - b, update(b2) - b2
+            if d != 0 and not (abs(d2 / d) < 1 and abs(d2 / (1 - d2 / d)) <= STEP * min(1, abs(b2))):
+                for _ in range(100000):
+                    b3 = update(b2)
+                    if not np.isfinite(b3) or abs(b3 - b2) <= 1e-10 * max(1, abs(b2)):
+                        break
+                    b2 = b3
             return limit > step, b2
         b = b2
     return limit > 200, b
@@ -385,9 +403,10 @@ def check_analysis(ck, session, lines, pvalue):
     h = read_header(lines)
     if not (session / 'in' / h['file']).is_file():
         return  # data the session made itself: nothing to recompute from
-    method, (rejected, small, gs, too_large) = h['method'], load(session, h)
+    method, (rejected, small, flat, gs, too_large) = h['method'], load(session, h)
     ck.num('filtered or empty data points', field(lines, 'Filtered or empty data points:\t'), rejected)
     ck.text('groups removed as small', listed(field(lines, 'Groups with less than ').split(':', 1)[1]), small)
+    ck.text('groups that do not vary', listed(field(lines, 'Groups whose Y or X does not vary (removed):\t')), flat)
     ck.num('groups', field(lines, 'No. groups:\t'), len(gs))
     ck.num('data points', field(lines, 'No. datapoints:\t'), sum(g.n for g in gs))
     if h['me_text'] is None:
@@ -405,7 +424,7 @@ def check_analysis(ck, session, lines, pvalue):
             c, s, B = lines[i + 2].split('\t'), lines[i + 4].split('\t'), common_slope(gs, method)
             ck.num('common slope groups', c[0], len(gs))
             ck.num('common slope points', c[1], sum(g.n for g in gs))
-            ck.num('common slope', c[2], B, STEP)
+            ck.num('common slope', c[2], B, STEP * min(1, abs(B)))
             ck.num('common slope test statistic', s[1], stat(gs, h, B))
             ck.num('common slope p', s[3], pvalue(gs, h, stat(gs, h, B)))
             agree = float(s[3]) > h['crit']
@@ -429,7 +448,7 @@ def check_analysis(ck, session, lines, pvalue):
             F = axes(method, B)[1] @ np.vstack([X, Y])
             for item, text, x in zip(('slope', 'X', 'Y', 'F', 'R'), line.split('\t')[1::2],
                                      (B, X.mean(), Y.mean(), F.mean(), (Y - B * X).mean())):
-                ck.num(f'comparison {item}', text, x, STEP if item == 'slope' else 0)
+                ck.num(f'comparison {item}', text, x, STEP * min(1, abs(B)) if item == 'slope' else 0)
             for g, row in zip(gs, lines[i + 3:]):
                 a = g.my - B * g.mx
                 for item, text, x in zip(
@@ -452,7 +471,7 @@ def check_analysis(ck, session, lines, pvalue):
         elif line.startswith('Difference, standard error'):
             check_pairs(ck, h, lines, i, gs, pairs, means, label)
         elif line.startswith('Data transformed'):
-            ck.num('slope of the transformed data', line.rsplit('= ', 1)[1], B, STEP)
+            ck.num('slope of the transformed data', line.rsplit('= ', 1)[1], B, STEP * min(1, abs(B)))
 
 
 # ---- sessions ------------------------------------------------------------------------
