@@ -1,13 +1,16 @@
-// libFuzzer target: the data file reader (src/data/data_file.h) on arbitrary
-// bytes. Checks, besides the sanitizers' own findings:
-//  - readHeader gives one name more than the first line has tabs, and no name
-//    holds a tab or a line feed;
-//  - countLines counts the header plus every line after it (a last line
-//    without a line feed included) and never more short records than records;
-//  - extractColumn gives exactly nLines cells (none when nLines <= 0), with no
-//    line feed and no tab in any cell, cell r being cellOf(line r, k);
+// libFuzzer target: the data file reader (src/data/data_file.h, line_reader.h,
+// loaded_data.h) on arbitrary bytes. Checks, besides the sanitizers' own
+// findings:
+//  - the lines read from memory, and from a file in blocks of 1 to 8 bytes,
+//    are the text split on line feeds, each less a carriage return that ends
+//    it (a last line without a line feed counts, an empty text has none);
+//  - the header gives one name more than the first line has tabs;
+//  - countLines counts the header plus every line after it and never more
+//    short records than records;
+//  - every column read in one pass gives cell r = cellOf(line r, k), empty
+//    past the end, and a Y or X cell is a number exactly when decimalValue
+//    reads one, blank when empty or one blank;
 //  - cellOf agrees with a plain split of the line on tabs;
-//  - a carriage return that ends a line is never part of a name or a cell;
 //  - read as comma-separated values (src/data/csv_file.h), the bytes give a
 //    problem and no text, or whole records with no carriage return; without a
 //    quote, each non-blank line is one record, its commas the tabs and its
@@ -17,12 +20,15 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
+#include <fstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "data/csv_file.h"
 #include "data/data_file.h"
+#include "data/loaded_data.h"
+#include "data/number_text.h"
 
 namespace {
 [[noreturn]] void fail(const char* what)
@@ -50,8 +56,6 @@ std::vector<std::string> split(const std::string& text, char sep)
     }
 }
 
-// The lines of the whole text, each less one carriage return that ends it: a
-// last line without a line feed counts, an empty text has no line.
 std::string withoutEndingReturn(std::string line)
 {
     if (!line.empty() && line.back() == '\r')
@@ -59,6 +63,8 @@ std::string withoutEndingReturn(std::string line)
     return line;
 }
 
+// The lines of the whole text, each less one carriage return that ends it: a
+// last line without a line feed counts, an empty text has no line.
 std::vector<std::string> linesOf(const std::string& text)
 {
     std::vector<std::string> lines = split(text, '\n');
@@ -69,19 +75,31 @@ std::vector<std::string> linesOf(const std::string& text)
     return lines;
 }
 
-void checkColumn(const std::string& text, const std::vector<std::string>& lines, int k, int nLines)
+void checkLines(LineReader reader, const std::vector<std::string>& lines, const char* what)
 {
-    std::istringstream in(text);
-    in.seekg(0, std::ios::end); // extractColumn must rewind by itself
-    const std::vector<std::string> column = extractColumn(in, k, nLines);
-    check(column.size() == static_cast<std::size_t>(nLines > 0 ? nLines : 0), "extractColumn size");
-    for (std::size_t r = 0; r < column.size(); ++r) {
-        check(column[r].find('\n') == std::string::npos, "line feed in a cell");
-        check(column[r].find('\t') == std::string::npos, "tab in a cell");
-        const std::string expected = r < lines.size() ? cellOf(lines[r], k) : std::string();
-        check(column[r] == expected, "extractColumn cell differs from cellOf of its line");
+    std::string_view line;
+    for (const std::string& expected : lines)
+        check(reader.next(line) && line == expected, what);
+    check(!reader.next(line), what);
+}
+
+void checkColumns(const DataFile& file, const std::vector<std::string>& lines, int nCells, int lineCount)
+{
+    for (int k = 0; k <= nCells && k < 40; ++k) {
+        const LoadedData data = loadColumns(file, {{}, k, k, {{k, {}}}}, lineCount + (k % 3) - 1);
+        const LabelColumn& column = data.filters[0].column;
+        for (std::size_t r = 0; r < column.ids.size(); ++r) {
+            const std::string cell = r + 1 < lines.size() ? std::string(cellOf(lines[r + 1], k)) : std::string();
+            check(column.cell(r) == cell, "a column's cell differs from cellOf of its line");
+            const CellKind kind = cell.empty() || cell == " " ? CellKind::Blank
+                                  : decimalValue(cell)         ? CellKind::Number
+                                                               : CellKind::NotANumber;
+            check(data.y.kinds[r] == kind, "a Y cell of the wrong kind");
+            check(kind != CellKind::Number || data.y.values[r] == *decimalValue(cell), "a Y value differs");
+        }
     }
 }
+
 // The tab-separated text written back as comma-separated values, every cell
 // quoted and its quotes doubled.
 std::string quotedCsv(const std::string& text)
@@ -129,59 +147,37 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return -1;
     const std::string text(reinterpret_cast<const char*>(data), size);
     const std::vector<std::string> lines = linesOf(text);
-    const std::string firstLine = withoutEndingReturn(text.substr(0, text.find('\n')));
+    checkLines(LineReader(text), lines, "lines read from memory differ from a split on line feeds");
+    std::FILE* memory = fmemopen(const_cast<char*>(text.data()), text.size(), "rb");
+    if (memory)
+        checkLines(LineReader(memory, 1 + size % 8), lines, "lines read in blocks differ from a split on line feeds");
 
-    // Header.
-    std::istringstream in(text);
-    const std::vector<std::string> header = readHeader(in);
-    check(header == split(firstLine, '\t'), "readHeader differs from a split of the first line on tabs");
-    for (const auto& name : header)
-        check(name.find('\n') == std::string::npos, "line feed in a name");
-
-    // Line count, from where readHeader left the stream.
-    const int nCells = static_cast<int>(header.size());
-    const LineCount count = countLines(in, nCells);
-    const std::size_t headerEnd = text.find('\n');
-    const std::string rest = headerEnd == std::string::npos ? std::string() : text.substr(headerEnd + 1);
-    const std::vector<std::string> records = linesOf(rest);
-    check(count.lines == 1 + static_cast<int>(records.size()), "countLines total");
+    static const std::string path = "/tmp/fuzz-datafile-" + std::to_string(getpid()) + ".txt";
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+    const DataFile file(path);
+    const std::string firstLine = lines.empty() ? std::string() : lines[0];
+    check(file.header() == split(firstLine, '\t'), "the header differs from a split of the first line on tabs");
+    const int nCells = static_cast<int>(file.header().size());
+    const LineCount count = file.countLines();
+    check(count.lines == std::max<int>(1, static_cast<int>(lines.size())), "countLines total");
     int shortRecords = 0;
-    for (const auto& line : records)
-        if (!line.empty() && static_cast<int>(split(line, '\t').size()) < nCells)
+    for (std::size_t r = 1; r < lines.size(); ++r)
+        if (!lines[r].empty() && static_cast<int>(split(lines[r], '\t').size()) < nCells)
             ++shortRecords;
     check(count.shortRecords == shortRecords, "countLines short records");
     check(count.shortRecords <= count.lines - 1, "more short records than records");
+    checkColumns(file, lines, nCells, count.lines);
 
-    // Columns: every variable, one past the last, and line counts around the
-    // true one (including none and a negative count).
-    for (int k = 0; k <= nCells && k < 40; ++k)
-        checkColumn(text, lines, k, count.lines);
-    checkColumn(text, lines, 0, 0);
-    checkColumn(text, lines, 0, -3);
-    checkColumn(text, lines, nCells - 1, count.lines + 2);
-    checkColumn(text, lines, -1, count.lines); // a negative index reads as cell 0
-
-    // cellOf against a plain split, on the first lines.
     for (std::size_t r = 0; r < lines.size() && r < 8; ++r) {
         const std::vector<std::string> cells = split(lines[r], '\t');
         for (int k = 0; k <= static_cast<int>(cells.size()) + 1; ++k) {
-            const std::string cell = cellOf(lines[r], k);
+            const std::string_view cell = cellOf(lines[r], k);
             if (k < static_cast<int>(cells.size()))
                 check(cell == cells[static_cast<std::size_t>(k)], "cellOf differs from a split on tabs");
             else
                 check(cell.empty(), "cellOf past the last cell not empty");
         }
     }
-
-    // readLine gives the same lines, and stops at the end of the text.
-    std::istringstream again(text);
-    std::string line;
-    for (const std::string& expected : lines) {
-        check(readLine(again, line), "readLine stopped early");
-        check(line == expected, "readLine differs from a split on line feeds");
-    }
-    check(!readLine(again, line), "readLine read past the end");
-
     checkCsv(text);
     return 0;
 }

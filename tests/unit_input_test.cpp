@@ -1,15 +1,41 @@
 // Reading what the user types and what the data file holds: the text checks,
 // the data file reader, scalar filter labels and the grouping of data lines.
 // Expected values are the program's documented rules worked by hand.
+#include <cstdio>
+#include <fstream>
 #include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "data/data_file.h"
+#include "data/entry_checks.h"
+#include "data/errors.h"
 #include "data/grouping.h"
+#include "data/number_text.h"
 #include "data/scalar_filter.h"
-#include "data/text_checks.h"
 #include "report/text_columns.h"
+
+namespace {
+// The text as a data file in the temporary folder, removed at the end of the test.
+class TextFile {
+public:
+    explicit TextFile(const std::string& text, const std::string& name = "korvel-unit-data.txt")
+        : path(testing::TempDir() + name)
+    {
+        std::ofstream(path, std::ios::binary) << text;
+    }
+    ~TextFile() { std::remove(path.c_str()); }
+    const std::string path;
+};
+
+// The data of the text's file with the variables chosen (Y and X required).
+LoadedData loaded(const std::string& text, const ColumnSelection& chosen)
+{
+    const TextFile file(text);
+    const DataFile data(file.path);
+    return loadColumns(data, chosen, data.countLines().lines);
+}
+} // namespace
 
 TEST(TextChecks, PromptValidatorsAndPadding)
 {
@@ -29,15 +55,12 @@ TEST(TextChecks, PromptValidatorsAndPadding)
         {"1.000000000931322574615478515625", false, false, true, false, true},
     };
     for (const auto& r : rows) {
-        EXPECT_EQ(isInteger(r.text), r.digits) << r.text;
-        EXPECT_EQ(isIntegerInRange(r.text), r.fitsInt) << r.text;
-        EXPECT_EQ(isDecimal(r.text), r.decimal) << r.text;
-        EXPECT_EQ(isBetween(r.text, 1, 100), r.percent) << r.text;
-        EXPECT_EQ(isBetween_dec(r.text, 0.0f, 1.0f), r.probability) << r.text;
+        EXPECT_EQ(isDigits(r.text), r.digits) << r.text;
+        EXPECT_EQ(isWholeNumber(r.text), r.fitsInt) << r.text;
+        EXPECT_EQ(isDigitsAndPoints(r.text), r.decimal) << r.text;
+        EXPECT_EQ(isWholeNumberIn(r.text, 1, 100), r.percent) << r.text;
+        EXPECT_EQ(isDecimalIn(r.text, 0.0f, 1.0f), r.probability) << r.text;
     }
-    EXPECT_TRUE(StrCompare("10", "9"));
-    EXPECT_FALSE(StrCompare("5", "5.0"));
-    EXPECT_TRUE(StrCompare("abc", "-1"));
     EXPECT_FALSE(isFiniteDecimal(std::string(400, '9')));
     for (const auto& [text, width, padded] : {std::tuple{"ab", 5, "ab   "}, {"abcdef", 5, "abcdef"}, {"ab", 0, "ab"}}) {
         std::ostringstream s;
@@ -58,6 +81,10 @@ TEST(TextChecks, DecimalValueOfCellsAndTypedNumbers)
         {"n/a", false, 0},      {".", false, 0},      {"\"2\"", false, 0},   {"3,5", false, 0},
         {"1.5x", false, 0},     {"nan", false, 0},    {"inf", false, 0},     {"0x10", false, 0},
         {"1e400", false, 0},    {"", false, 0},       {"  ", false, 0},      {"1 2", false, 0},
+        // As strtod reads them: a sign once, an exponent with digits, one point.
+        {"+-5", false, 0},      {"++5", false, 0},    {"-", false, 0},       {"+", false, 0},
+        {"1e", false, 0},       {"1.5.2", false, 0},  {"e5", false, 0},      {"-.5e+2", true, -50},
+        {"1e-310", true, 1e-310}, {"0012.5E-1", true, 1.25},
     };
     for (const auto& row : rows) {
         const auto value = decimalValue(row.text);
@@ -72,56 +99,63 @@ TEST(DataFile, HeaderLineCountAndColumns)
 {
     const struct {
         const char* file;
-        Column header;
+        std::vector<std::string> header;
         int lines, shortRecords, k;
-        Column column;
+        std::vector<std::string> column; // cells of the data lines
     } rows[] = {
-        {"a\tb\tc\n1\t2\t3\n4\t5\t6\n7\t8\t9\n", {"a", "b", "c"}, 4, 0, 1, {"b", "2", "5", "8"}},
-        {"", {""}, 1, 0, 0, {""}},
-        {"x\t\ty", {"x", "", "y"}, 1, 0, 1, {""}},
+        {"a\tb\tc\n1\t2\t3\n4\t5\t6\n7\t8\t9\n", {"a", "b", "c"}, 4, 0, 1, {"2", "5", "8"}},
+        {"", {""}, 1, 0, 0, {}},
+        {"x\t\ty", {"x", "", "y"}, 1, 0, 1, {}},
         // No final line feed; a trailing empty line is one more (empty) record.
-        {"a\tb\n1\t2\n3\t4", {"a", "b"}, 3, 0, 1, {"b", "2", "4"}},
-        {"a\tb\n1\t2\n\n", {"a", "b"}, 3, 0, 0, {"a", "1", ""}},
+        {"a\tb\n1\t2\n3\t4", {"a", "b"}, 3, 0, 1, {"2", "4"}},
+        {"a\tb\n1\t2\n\n", {"a", "b"}, 3, 0, 0, {"1", ""}},
         // A short record does not shift the next one; an extra cell is ignored.
-        {"a\tb\tc\n1\t2\t3\n4\t5\n7\t8\t9\t10\n", {"a", "b", "c"}, 4, 1, 2, {"c", "3", "", "9"}},
+        {"a\tb\tc\n1\t2\t3\n4\t5\n7\t8\t9\t10\n", {"a", "b", "c"}, 4, 1, 2, {"3", "", "9"}},
         // CR LF and LF mixed, a line holding only CR, a CR inside a cell, a CR
         // as the file's last byte.
-        {"a\tb\r\n1\t2\n\r\n3\t\r4\r\n5\t6\r", {"a", "b"}, 5, 0, 1, {"b", "2", "", "\r4", "6"}},
+        {"a\tb\r\n1\t2\n\r\n3\t\r4\r\n5\t6\r", {"a", "b"}, 5, 0, 1, {"2", "", "\r4", "6"}},
     };
     for (const auto& r : rows) {
-        std::istringstream s(r.file);
-        EXPECT_EQ(readHeader(s), r.header) << r.file;
-        const LineCount count = countLines(s, static_cast<int>(r.header.size()));
+        const TextFile text(r.file);
+        const DataFile file(text.path);
+        EXPECT_EQ(file.header(), r.header) << r.file;
+        const LineCount count = file.countLines();
         EXPECT_EQ(count.lines, r.lines) << r.file;
         EXPECT_EQ(count.shortRecords, r.shortRecords) << r.file;
-        EXPECT_EQ(extractColumn(s, r.k, count.lines), r.column) << r.file;
+        ColumnSelection chosen{{}, 0, 0, {{r.k, {}}}};
+        const LabelColumn column = loadColumns(file, chosen, count.lines).filters[0].column;
+        std::vector<std::string> cells;
+        for (std::size_t i = 0; i < column.ids.size(); ++i)
+            cells.push_back(column.cell(i));
+        EXPECT_EQ(cells, r.column) << r.file;
     }
-    std::istringstream missing("a\n1\n");
-    EXPECT_EQ(extractColumn(missing, 0, 4), (Column{"a", "1", "", ""}));
+    // A file that ends before the counted lines gives empty cells; a folder
+    // and a missing file are not opened.
+    const TextFile shorter("a\n1\n");
+    const LabelColumn padded = loadColumns(DataFile(shorter.path), {{}, 0, 0, {{0, {}}}}, 4).filters[0].column;
+    EXPECT_EQ(padded.labels, (std::vector<std::string>{"1", ""}));
+    EXPECT_EQ(padded.ids, (std::vector<std::uint32_t>{0, 1, 1}));
+    EXPECT_THROW(DataFile(testing::TempDir()), FileNotOpened);
+    EXPECT_THROW(DataFile(testing::TempDir() + "no-such-file.txt"), FileNotOpened);
 }
 
 TEST(ScalarFilter, LabelsBelowBetweenAndAbove)
 {
-    Column column{"mass", "5", "10", "15", "20", "25", "", "x"};
-    relabelScalar(column, "10", "20");
-    EXPECT_EQ(column, (Column{"mass", "< 10", "> 10 & < 20", "> 10 & < 20", "> 10 & < 20", "> 20", "< 10", "< 10"}));
+    const LoadedData d = loaded("y\tx\tmass\n1\t1\t5\n1\t1\t10\n1\t1\t15\n1\t1\t20\n1\t1\t25\n1\t1\t\n1\t1\tx\n",
+                                {{}, 0, 1, {{2, {{"10", "20"}}}}});
+    const LabelColumn& c = d.filters[0].column;
+    EXPECT_EQ(c.labels, (std::vector<std::string>{"< 10", "> 10 & < 20", "> 20"}));
+    EXPECT_EQ(c.ids, (std::vector<std::uint32_t>{0, 1, 1, 1, 2, 0, 0}));
+    EXPECT_EQ(d.filters[0].keep.size(), 3u);
 }
-
-namespace {
-LoadedData columns(Column g, Column y, Column x)
-{
-    LoadedData d;
-    d.lineCount = static_cast<int>(g.size());
-    d.columns = {std::move(g), std::move(y), std::move(x), {"none"}};
-    return d;
-}
-} // namespace
 
 TEST(GroupLines, AcceptedLinesPointOrderAndCounts)
 {
-    const LoadedData p = columns({"grp", "A", "A", "", "A", " ", "B", "A", "A"}, {"y", "10", "20", "5", " ", "6", "7", "30", "NA"},
-                              {"x", "1", "2", "3", "4", "5", " 6", "3", "1"});
-    const GroupedLines d = groupLines(p, Transform::None);
+    const ColumnSelection gyx{{0}, 1, 2, {}};
+    const GroupedLines d = groupLines(loaded("grp\ty\tx\nA\t10\t1\nA\t20\t2\n\t5\t3\nA\t \t4\n \t6\t5\n"
+                                             "B\t7\t 6\nA\t30\t3\nA\tNA\t1\n",
+                                             gyx),
+                                      Transform::None);
     EXPECT_EQ(d.rejected, 4);
     EXPECT_EQ(d.notNumbers, 1);
     EXPECT_EQ(d.groups.at("A").X, (std::vector<double>{3, 2, 1}));
@@ -131,15 +165,19 @@ TEST(GroupLines, AcceptedLinesPointOrderAndCounts)
 
     // Under a log, lines not above 0 are left out; a line that is also not a
     // number counts once, as not a number. Names of 12 characters: width 13.
-    const LoadedData logs = columns({"g", "abcdefghijkl", "B", "B", "B"}, {"y", "1", "0", "-0", "NA"}, {"x", "2", "1", "3", "0"});
-    const GroupedLines l = groupLines(logs, Transform::Ln);
+    const GroupedLines l =
+        groupLines(loaded("g\ty\tx\nabcdefghijkl\t1\t2\nB\t0\t1\nB\t-0\t3\nB\tNA\t0\n", gyx), Transform::Ln);
     EXPECT_EQ(l.rejected, 3);
     EXPECT_EQ(l.notPositive, 2);
     EXPECT_EQ(l.notNumbers, 1);
     EXPECT_EQ(l.nameWidth, 13);
 
-    LoadedData filtered = columns({"g", "A", "A", "A", "A"}, {"y", "1", "2", "3", "4"}, {"x", "1", "2", "3", "4"});
-    filtered.columns.back() = {"site", "s1", "s2", "s1", "s3"};
-    filtered.filterMaps = {{{"s1", 1}, {"s2", 0}}}; // s3 has no entry: removed too
-    EXPECT_EQ(groupLines(filtered, Transform::None).groups.at("A").X, (std::vector<double>{3, 1}));
+    // Two grouping variables joined by a blank; a filter's removed cell.
+    LoadedData filtered = loaded("g\th\ty\tx\tsite\nA\tu\t1\t1\ts1\nA\tu\t2\t2\ts2\nA\tu\t3\t3\ts1\nA\tv\t4\t4\ts3\n",
+                                 {{0, 1}, 2, 3, {{4, {}}}});
+    EXPECT_EQ(filtered.grouping.name, "g h");
+    filtered.filters[0].keep["s2"] = false;
+    const GroupedLines f = groupLines(filtered, Transform::None);
+    EXPECT_EQ(f.groups.at("A u").X, (std::vector<double>{3, 1}));
+    EXPECT_EQ(f.groups.at("A v").X, (std::vector<double>{4}));
 }

@@ -2,7 +2,8 @@
 
 #include <CLI/CLI.hpp>
 
-#include "data/text_checks.h"
+#include "data/entry_checks.h"
+#include "data/number_text.h"
 
 namespace {
 // The options as typed; each is checked and converted after parsing, so
@@ -21,7 +22,7 @@ struct TypedOptions {
 
 int wholeNumber(const std::string& option, const std::string& value, int lo, int hi)
 {
-    if (!isBetween(value, lo, hi))
+    if (!isWholeNumberIn(value, lo, hi))
         bad(option, value, "not a whole number from " + std::to_string(lo) + " to " + std::to_string(hi));
     return std::atoi(value.c_str());
 }
@@ -30,7 +31,7 @@ int wholeNumber(const std::string& option, const std::string& value, int lo, int
 double decimalNumber(const std::string& option, const std::string& value)
 {
     const auto number = decimalValue(value);
-    if (!isDecimal(value) || !number)
+    if (!isDigitsAndPoints(value) || !number)
         bad(option, value, "not a number of digits and a point");
     return *number;
 }
@@ -144,7 +145,7 @@ void convertSettings(const CLI::App& app, const TypedOptions& t, AnalysisRequest
         s.iterations = wholeNumber("--iterations", t.iterations, 0, 2147483647);
     s.pvalueFrom = t.chiSquared ? PValueFrom::ChiSquared : PValueFrom::Resampling;
     if (!t.criticalP.empty()) {
-        if (!isBetween_dec(t.criticalP, 0.0f, 1.0f))
+        if (!isDecimalIn(t.criticalP, 0.0f, 1.0f))
             bad("--critical-p", t.criticalP, "not a number from 0 to 1");
         s.criticalP = std::atof(t.criticalP.c_str());
     }
@@ -220,7 +221,7 @@ Invocation parseCommandLine(int argc, const char* const* argv)
         return inv;
     }
     if (!typed.seed.empty()) {
-        if (!isIntegerInRange(typed.seed))
+        if (!isWholeNumber(typed.seed))
             bad("--seed", typed.seed, "not a whole number");
         inv.seed = static_cast<unsigned>(std::atoi(typed.seed.c_str()));
     }

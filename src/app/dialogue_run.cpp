@@ -10,7 +10,7 @@
 #include "data/same_file.h"
 #include "dialogue/analysis_run.h"
 #include "dialogue/console_choices.h"
-#include "dialogue/run_ending.h"
+#include "dialogue/console_input.h"
 #include "dialogue/settings_screen.h"
 #include "report/console_messages.h"
 #include "report/plain_nan.h"
@@ -31,7 +31,7 @@ bool openReport(std::ofstream& out, std::string& openName, const std::string& wa
     if (out.is_open() && !isDataFile)
         return true;
     out.close();
-    notOpened(FileNotOpened{wanted});
+    notOpened(FileNotOpened(wanted));
     [[maybe_unused]] const int paused = std::system("pause");
     return false;
 }

@@ -1,7 +1,7 @@
 // The end of a run on a file that cannot be opened.
 #pragma once
 
-#include "dialogue/run_ending.h"
+#include "data/errors.h"
 
 // Writes why (a CSV file's problem, when there is one) and "File NAME not
 // opened" on standard error; returns the exit status, 1.

@@ -3,53 +3,60 @@
 #include <algorithm>
 #include <fstream>
 #include <iostream>
-#include <memory>
+#include <map>
 
 #include "app/plot_file.h"
 #include "app/not_opened.h"
 #include "app/scripted_choices.h"
 #include "data/data_file.h"
+#include "data/errors.h"
 #include "data/same_file.h"
-#include "data/scalar_filter.h"
 #include "data/variable_names.h"
 #include "dialogue/analysis_run.h"
-#include "dialogue/run_ending.h"
 #include "report/console_messages.h"
 #include "report/plain_nan.h"
 
 namespace {
-// The open data file with its variable names.
-struct DataSource {
-    std::istream& file;
-    std::vector<std::string> header;
-    int lineCount;
-
-    Column column(const std::string& option, const std::string& variable, const std::string& fileName)
-    {
-        const auto index = variableIndex(header, variable);
-        if (!index)
-            throw UsageError("option " + option + " " + variable + ": no such variable in " + fileName);
-        return extractColumn(file, *index, lineCount);
-    }
-};
-
-// A filter variable's column (relabelled when it is a scalar filter) and its
-// keep flags: every value kept unless the options leave it out.
-void addFilter(LoadedData& data, DataSource& source, const std::vector<FilterOption>& options,
-               const std::string& variable)
+// The index of a variable named by an option.
+int variableOf(const DataFile& file, const std::string& option, const std::string& variable)
 {
-    const bool scalar = std::any_of(options.begin(), options.end(),
-                                    [&](const FilterOption& f) { return f.variable == variable && f.range; });
-    Column column = source.column(scalar ? "--range" : "--remove", variable, data.filename);
-    std::map<std::string, std::string> classLabels;
+    const auto index = variableIndex(file.header(), variable);
+    if (!index)
+        throw UsageError("option " + option + " " + variable + ": no such variable in " + file.name());
+    return *index;
+}
+
+// The filter variables as named by the options, in the order first named.
+std::vector<std::string> filterVariables(const std::vector<FilterOption>& options)
+{
+    std::vector<std::string> names;
     for (const FilterOption& f : options)
-        if (f.variable == variable && f.range) {
-            relabelScalar(column, f.min, f.max);
-            classLabels = {{"below", "< " + f.min}, {"between", "> " + f.min + " & < " + f.max}, {"above", "> " + f.max}};
-        }
-    FilterMap keep;
-    for (std::size_t i = 1; i < column.size(); ++i)
-        keep.emplace(column[i], 1);
+        if (std::find(names.begin(), names.end(), f.variable) == names.end())
+            names.push_back(f.variable);
+    return names;
+}
+
+// The filter variable named so, with the classes of its --range options.
+FilterChoice filterChoice(const DataFile& file, const std::string& variable, const std::vector<FilterOption>& options)
+{
+    FilterChoice choice;
+    for (const FilterOption& f : options)
+        if (f.variable == variable && f.range)
+            choice.classes.push_back({f.min, f.max});
+    choice.variable = variableOf(file, choice.classes.empty() ? "--remove" : "--range", variable);
+    return choice;
+}
+
+// Leaves out the values that the --remove options of the variable name: a
+// cell of the column, or a scalar filter's class (below, between, above).
+void decideFilter(FilterColumn& filter, const FilterChoice& choice, const std::string& variable,
+                  const std::vector<FilterOption>& options)
+{
+    std::map<std::string, std::string> classLabels;
+    if (!choice.classes.empty()) {
+        const ScalarClasses& c = choice.classes.back();
+        classLabels = {{"below", "< " + c.min}, {"between", "> " + c.min + " & < " + c.max}, {"above", "> " + c.max}};
+    }
     for (const FilterOption& f : options) {
         if (f.variable != variable || f.range)
             continue;
@@ -57,35 +64,26 @@ void addFilter(LoadedData& data, DataSource& source, const std::vector<FilterOpt
             throw UsageError("option --remove " + variable + "=" + f.value +
                              ": a scalar filter's classes are below, between and above");
         const std::string cell = classLabels.empty() ? f.value : classLabels[f.value];
-        if (classLabels.empty() && !keep.count(cell))
+        if (classLabels.empty() && !filter.keep.count(cell))
             throw UsageError("option --remove " + variable + "=" + f.value + ": no line has this value");
-        if (keep.count(cell))
-            keep[cell] = 0;
+        if (filter.keep.count(cell))
+            filter.keep[cell] = false;
     }
-    data.columns.insert(data.columns.end() - 1, std::move(column));
-    data.filterMaps.push_back(std::move(keep));
 }
 
-LoadedData loadData(DataSource& source, const Invocation& inv)
+LoadedData loadData(const DataFile& file, int lineCount, const AnalysisRequest& r)
 {
-    const AnalysisRequest& r = inv.analysis;
-    LoadedData data;
-    data.filename = inv.dataFile;
-    data.lineCount = source.lineCount;
-    data.columns[YColumn] = source.column("-y", r.y, inv.dataFile);
-    data.columns[XColumn] = source.column("-x", r.x, inv.dataFile);
+    ColumnSelection chosen;
+    chosen.y = variableOf(file, "-y", r.y);
+    chosen.x = variableOf(file, "-x", r.x);
     for (const std::string& group : r.groups)
-        data.addGrouping(source.column("--group", group, inv.dataFile));
-    data.fillMissingGrouping();
-    std::vector<std::string> variables;
-    for (const FilterOption& f : r.filters)
-        if (std::find(variables.begin(), variables.end(), f.variable) == variables.end())
-            variables.push_back(f.variable);
-    for (const std::string& variable : variables)
-        addFilter(data, source, r.filters, variable);
-    if (!variables.empty())
-        data.columns.pop_back(); // the "none" list that stood for no filter
-    data.filtersPending = false;
+        chosen.grouping.push_back(variableOf(file, "--group", group));
+    const std::vector<std::string> filters = filterVariables(r.filters);
+    for (const std::string& variable : filters)
+        chosen.filters.push_back(filterChoice(file, variable, r.filters));
+    LoadedData data = loadColumns(file, chosen, lineCount);
+    for (std::size_t f = 0; f < filters.size(); ++f)
+        decideFilter(data.filters[f], chosen.filters[f], filters[f], r.filters);
     return data;
 }
 
@@ -125,15 +123,10 @@ int runFromOptions(const Invocation& inv)
 {
     checkFileNames(inv);
     try {
-        const OpenedData opened = openData(inv.dataFile);
-        if (!opened.stream)
-            throw FileNotOpened{inv.dataFile, opened.problem};
-        std::istream& file = *opened.stream;
-        DataSource source{file, readHeader(file), 0};
-        const LineCount count = countLines(file, static_cast<int>(source.header.size()));
-        source.lineCount = count.lines;
-        writeShortRecordsWarning(std::cerr, count.shortRecords, inv.dataFile, static_cast<int>(source.header.size()));
-        const LoadedData data = loadData(source, inv);
+        const DataFile file(inv.dataFile);
+        const LineCount count = file.countLines();
+        writeShortRecordsWarning(std::cerr, count.shortRecords, inv.dataFile, static_cast<int>(file.header().size()));
+        const LoadedData data = loadData(file, count.lines, inv.analysis);
 
         const std::string& output = inv.analysis.outputFile;
         std::ofstream reportFile;
@@ -141,7 +134,7 @@ int runFromOptions(const Invocation& inv)
         if (!output.empty()) {
             reportFile.open(output, std::ios::out | std::ios::trunc);
             if (!reportFile.is_open())
-                throw FileNotOpened{output};
+                throw FileNotOpened(output);
         }
         return analyse(inv, data, output.empty() ? std::cout : reportFile, output);
     } catch (const FileNotOpened& file) {

@@ -1,102 +1,89 @@
 #include "data/data_file.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <utility>
 
 #include "data/csv_file.h"
+#include "data/errors.h"
 
-OpenedData openData(const std::string& name)
+namespace {
+std::string wholeFile(std::istream& in)
 {
-    // A folder opens as a stream but holds no data.
-    std::error_code ec;
-    if (std::filesystem::is_directory(name, ec))
-        return {};
-    auto file = std::make_unique<std::ifstream>(name, std::ios::in | std::ios::binary);
-    if (!file->is_open())
-        return {};
-    if (!isCsvName(name))
-        return {std::move(file), std::string()};
-    std::ostringstream bytes;
-    bytes << file->rdbuf();
-    CsvTable table = csvAsTabSeparated(bytes.str());
-    if (!table.problem.empty())
-        return {nullptr, name + ": " + table.problem};
-    return {std::make_unique<std::istringstream>(std::move(table.text)), std::string()};
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
-bool readLine(std::istream& file, std::string& line)
+std::vector<std::string> namesOf(std::string_view line)
 {
-    if (!std::getline(file, line))
-        return false;
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    return true;
-}
-
-static int cellCount(const std::string& line)
-{
-    int cells = 1;
-    for (char c : line)
-        if (c == '\t')
-            ++cells;
-    return cells;
-}
-
-std::vector<std::string> readHeader(std::istream& file)
-{
-    std::string row;
-    readLine(file, row);
     std::vector<std::string> names;
-    std::string::size_type start = 0;
     for (;;) {
-        const auto tab = row.find('\t', start);
-        names.push_back(row.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
-        if (tab == std::string::npos)
-            break;
-        start = tab + 1;
+        const auto tab = line.find('\t');
+        names.emplace_back(line.substr(0, tab));
+        if (tab == std::string_view::npos)
+            return names;
+        line.remove_prefix(tab + 1);
     }
-    return names;
+}
+} // namespace
+
+DataFile::DataFile(const std::string& name) : fileName(name)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status status = fs::status(name, ec);
+    if (fs::is_directory(status))
+        throw FileNotOpened(name);
+    std::ifstream file(name, std::ios::in | std::ios::binary);
+    if (!file.is_open())
+        throw FileNotOpened(name);
+    if (isCsvName(name)) {
+        CsvTable table = csvAsTabSeparated(wholeFile(file));
+        if (!table.problem.empty())
+            throw FileNotOpened(name, name + ": " + table.problem);
+        bytes = std::make_shared<const std::string>(std::move(table.text));
+    } else if (!fs::is_regular_file(status)) {
+        bytes = std::make_shared<const std::string>(wholeFile(file));
+    }
+    std::string_view first;
+    LineReader reader = lines();
+    names = namesOf(reader.next(first) ? first : std::string_view());
 }
 
-LineCount countLines(std::istream& file, int nCells)
+LineReader DataFile::lines() const
 {
+    if (bytes)
+        return LineReader(*bytes);
+    std::FILE* file = std::fopen(fileName.c_str(), "rb");
+    if (!file)
+        throw FileNotOpened(fileName);
+    return LineReader(file);
+}
+
+LineCount DataFile::countLines() const
+{
+    const auto tabsNeeded = static_cast<std::ptrdiff_t>(names.size()) - 1;
     LineCount count;
-    count.lines = 1;
-    std::string line;
-    while (readLine(file, line)) {
+    LineReader reader = lines();
+    std::string_view line;
+    while (reader.next(line)) {
         ++count.lines;
-        if (!line.empty() && cellCount(line) < nCells)
+        if (count.lines > 1 && !line.empty() && std::count(line.begin(), line.end(), '\t') < tabsNeeded)
             ++count.shortRecords;
     }
+    count.lines = std::max(count.lines, 1);
     return count;
 }
 
-std::string cellOf(const std::string& line, int k)
+std::string_view cellOf(std::string_view line, int k)
 {
-    std::string::size_type start = 0;
     for (int skipped = 0; skipped < k; ++skipped) {
-        start = line.find('\t', start);
-        if (start == std::string::npos)
-            return std::string();
-        ++start;
+        const auto tab = line.find('\t');
+        if (tab == std::string_view::npos)
+            return std::string_view();
+        line.remove_prefix(tab + 1);
     }
-    const auto end = line.find('\t', start);
-    return line.substr(start, end == std::string::npos ? std::string::npos : end - start);
-}
-
-std::vector<std::string> extractColumn(std::istream& file, int k, int nLines)
-{
-    file.clear();
-    file.seekg(0);
-    std::vector<std::string> column;
-    column.reserve(static_cast<std::size_t>(nLines > 0 ? nLines : 0));
-    std::string line;
-    for (int r = 0; r < nLines; ++r) {
-        if (!readLine(file, line))
-            line.clear();
-        column.push_back(cellOf(line, k));
-    }
-    return column;
+    return line.substr(0, line.find('\t'));
 }

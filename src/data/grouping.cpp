@@ -3,59 +3,87 @@
 #include <algorithm>
 #include <cmath>
 
-#include "data/text_checks.h"
 
-bool lineAccepted(const LoadedData& data, int i)
+namespace {
+bool blank(const std::string& cell)
 {
-    const auto line = static_cast<std::size_t>(i);
-    for (int role : {GroupColumn, YColumn, XColumn}) {
-        const std::string& cell = data.columns[static_cast<std::size_t>(role)][line];
-        if (cell.empty() || cell == " ")
-            return false;
-    }
-    for (std::size_t k = 0; k < data.filterMaps.size(); ++k) {
-        const FilterMap& keep = data.filterMaps[k];
-        const auto found = keep.find(data.columns[FirstFilterColumn + k][line]);
-        if (found == keep.end() || found->second == 0)
-            return false;
-    }
-    return true;
+    return cell.empty() || cell == " ";
 }
+
+// Whether a data line is taken at all: its group, Y and X filled, and kept by
+// every filter.
+class LineAcceptance {
+public:
+    explicit LineAcceptance(const LoadedData& data) : data(data)
+    {
+        for (const FilterColumn& filter : data.filters) {
+            std::vector<bool> keep;
+            for (const std::string& label : filter.column.labels) {
+                const auto found = filter.keep.find(label);
+                keep.push_back(found != filter.keep.end() && found->second);
+            }
+            keeps.push_back(std::move(keep));
+        }
+        for (const std::string& label : data.grouping.labels)
+            blankGroup.push_back(blank(label));
+    }
+
+    bool operator()(std::size_t line) const
+    {
+        if (blankGroup[data.grouping.ids[line]] || data.y.kinds[line] == CellKind::Blank ||
+            data.x.kinds[line] == CellKind::Blank)
+            return false;
+        for (std::size_t f = 0; f < keeps.size(); ++f)
+            if (!keeps[f][data.filters[f].column.ids[line]])
+                return false;
+        return true;
+    }
+
+private:
+    const LoadedData& data;
+    std::vector<std::vector<bool>> keeps; // by filter, then by label
+    std::vector<bool> blankGroup;         // by label
+};
+} // namespace
 
 GroupedLines groupLines(const LoadedData& data, Transform transform)
 {
     GroupedLines grouped;
-    for (int i = 1; i < data.lineCount; ++i) {
-        const auto line = static_cast<std::size_t>(i);
-        if (!lineAccepted(data, i)) {
+    const LineAcceptance accepted(data);
+    std::vector<Points> byLabel(data.grouping.labels.size());
+    std::vector<bool> met(data.grouping.labels.size(), false);
+    for (std::size_t line = 0; line < data.dataLines(); ++line) {
+        if (!accepted(line)) {
             ++grouped.rejected;
             continue;
         }
-        const auto y = decimalValue(data.columns[YColumn][line]);
-        const auto x = decimalValue(data.columns[XColumn][line]);
-        if (!y || !x) {
+        if (data.y.kinds[line] != CellKind::Number || data.x.kinds[line] != CellKind::Number) {
             ++grouped.notNumbers;
             ++grouped.rejected;
             continue;
         }
-        if (isLogTransform(transform) && !(*y > 0 && *x > 0)) {
+        const double y = data.y.values[line], x = data.x.values[line];
+        if (isLogTransform(transform) && !(y > 0 && x > 0)) {
             ++grouped.notPositive;
             ++grouped.rejected;
             continue;
         }
-        const std::string& name = data.columns[GroupColumn][line];
-        auto found = grouped.groups.find(name);
-        if (found == grouped.groups.end()) {
-            found = grouped.groups.emplace(name, Points()).first;
-            grouped.nameWidth = std::max(grouped.nameWidth, static_cast<int>(name.size()));
+        const std::uint32_t label = data.grouping.ids[line];
+        if (!met[label]) {
+            met[label] = true;
+            grouped.nameWidth = std::max(grouped.nameWidth, static_cast<int>(data.grouping.labels[label].size()));
         }
-        found->second.X.push_back(*x);
-        found->second.Y.push_back(*y);
+        byLabel[label].X.push_back(x);
+        byLabel[label].Y.push_back(y);
     }
     // Points were appended in line order; groups hold them latest first.
-    for (auto& entry : grouped.groups) {
-        std::reverse(entry.second.X.begin(), entry.second.X.end());
-        std::reverse(entry.second.Y.begin(), entry.second.Y.end());
+    for (std::size_t label = 0; label < byLabel.size(); ++label) {
+        if (!met[label])
+            continue;
+        Points& points = byLabel[label];
+        std::reverse(points.X.begin(), points.X.end());
+        std::reverse(points.Y.begin(), points.Y.end());
+        grouped.groups.emplace(data.grouping.labels[label], std::move(points));
     }
     if (grouped.nameWidth % 6 == 0)
         ++grouped.nameWidth;

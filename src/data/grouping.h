@@ -26,13 +26,9 @@ struct GroupedLines {
     int nameWidth = 7;   // longest group name met, at least 7, never a multiple of 6
 };
 
-// True when data line i has its group, Y and X cells filled (not empty, not
-// a single blank) and every filter keeps its cell (a cell missing from a
-// filter map removes the line).
-bool lineAccepted(const LoadedData& data, int i);
-
-// Groups the accepted lines whose Y and X are decimal numbers (above 0 under a
-// logarithm); the other lines are counted.
+// Groups the accepted data lines: group, Y and X filled (not empty, not a
+// single blank), every filter keeping the line's cell, Y and X decimal numbers
+// (above 0 under a logarithm); the other lines are counted.
 GroupedLines groupLines(const LoadedData& data, Transform transform);
 
 // Removes the groups of fewer than minSize points; returns their names and

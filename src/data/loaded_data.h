@@ -1,45 +1,75 @@
-// The data chosen for analysis, as text: the columns of the data file by
-// role and the filter decisions.
+// The data chosen for an analysis: which variables of the data file play which
+// role, and their columns as read in one pass over the file.
 #pragma once
 
+#include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
-// One column of the data file: element 0 the variable name, element i the
-// cell of data line i, as text. A column holding only "none" is a role not
-// chosen.
-using Column = std::vector<std::string>;
+#include "data/data_file.h"
 
-// Keep flag of each distinct cell of a filter column: 1 keep the line, 0 remove it.
-using FilterMap = std::map<std::string, int>;
+// The classes below, between and above two limits, as typed, that take the
+// place of a scalar filter's cells (scalar_filter.h).
+struct ScalarClasses {
+    std::string min, max;
+};
 
-// Index of each role in LoadedData::columns; filters follow from 3 on.
-enum ColumnRole { GroupColumn = 0, YColumn = 1, XColumn = 2, FirstFilterColumn = 3 };
+// A filter variable and the classes its cells were sorted into, in order.
+struct FilterChoice {
+    int variable = 0;
+    std::vector<ScalarClasses> classes;
+};
+
+// The variables chosen, by their index in the data file's header.
+struct ColumnSelection {
+    std::vector<int> grouping; // joined in this order; none: every line in the one group "none"
+    std::optional<int> y, x;
+    std::vector<FilterChoice> filters;
+};
+
+// A column of text cells (a grouping or a filter), each distinct cell held once.
+struct LabelColumn {
+    std::string name;                // the variable's name
+    std::vector<std::string> labels; // the distinct cells, in order of first appearance
+    std::vector<std::uint32_t> ids;  // the label of each data line, the first data line first
+
+    const std::string& cell(std::size_t dataLine) const { return labels[ids[dataLine]]; }
+};
+
+// What a Y or X cell holds: a decimal number, nothing (empty or one blank),
+// or something else.
+enum class CellKind : std::uint8_t { Number, Blank, NotANumber };
+
+struct NumberColumn {
+    std::string name;
+    std::vector<double> values; // of each data line; 0 unless its kind is Number
+    std::vector<CellKind> kinds;
+};
+
+// A filter column and the decisions on its cells: false removes a line.
+struct FilterColumn {
+    LabelColumn column;
+    std::map<std::string, bool> keep;
+};
 
 struct LoadedData {
-    // Grouping, Y, X, then one column per filter (always at least one list
-    // there, "none" when no filter is chosen).
-    std::vector<Column> columns = std::vector<Column>(4, Column{"none"});
-    std::string filename;   // the data file the columns were read from
-    int lineCount = 0;      // lines of the data file, header included; 0 = not counted
-    std::vector<FilterMap> filterMaps; // one per filter column, in the same order
-    bool filtersPending = true;        // filter questions due at the next load
+    std::string filename; // the data file the columns were read from
+    int lineCount = 0;    // lines of the data file, header included
+    bool grouped = false; // a grouping variable was chosen
+    LabelColumn grouping; // several variables: names and cells joined by a blank; none: "none"
+    NumberColumn y, x;
+    std::vector<FilterColumn> filters; // in the order chosen, every cell kept until decided
 
-    // True when the column of a role is chosen.
-    bool chosen(int role) const { return columns[static_cast<std::size_t>(role)][0] != "none"; }
-    // Takes a grouping column: the first replaces "none"; each later one is
-    // joined to it by a blank, names and cells alike, so that the group name of
-    // a line combines the values of all grouping variables.
-    void addGrouping(const Column& column);
-    // Without a grouping variable every line belongs to the one group "none".
-    void fillMissingGrouping();
-    // Forgets the columns, the line count and the filter decisions.
-    void clear()
-    {
-        columns.assign(4, Column{"none"});
-        lineCount = 0;
-        filterMaps.clear();
-        filtersPending = true;
-    }
+    std::size_t dataLines() const { return y.kinds.size(); }
 };
+
+// The name of the grouping: the variables' names joined by a blank, "none"
+// without any.
+std::string groupingName(const std::vector<std::string>& header, const std::vector<int>& grouping);
+
+// Reads the chosen columns of lines 1 .. lineCount - 1 in one pass (missing
+// lines and cells are empty), sorts the filters' cells into their classes and
+// keeps every line. Y and X must be chosen.
+LoadedData loadColumns(const DataFile& file, const ColumnSelection& selection, int lineCount);

@@ -1,18 +1,35 @@
 #include "data/scalar_filter.h"
 
-#include "data/text_checks.h"
+#include <limits>
 
-std::string scalarLabel(const std::string& cell, const std::string& min, const std::string& max)
+#include "data/number_text.h"
+
+std::string scalarLabel(const std::string& cell, const ScalarClasses& classes)
 {
-    if (StrCompare(cell, max))
-        return "> " + max;
-    if (StrCompare(min, cell))
-        return "< " + min;
-    return "> " + min + " & < " + max;
+    const double value = atofValue(cell);
+    if (value > atofValue(classes.max))
+        return "> " + classes.max;
+    if (atofValue(classes.min) > value)
+        return "< " + classes.min;
+    return "> " + classes.min + " & < " + classes.max;
 }
 
-void relabelScalar(Column& column, const std::string& min, const std::string& max)
+void sortIntoClasses(LabelColumn& column, const ScalarClasses& classes)
 {
-    for (std::size_t i = 1; i < column.size(); ++i)
-        column[i] = scalarLabel(column[i], min, max);
+    const std::uint32_t unmapped = std::numeric_limits<std::uint32_t>::max();
+    std::vector<std::uint32_t> classOf(column.labels.size(), unmapped);
+    std::vector<std::string> labels;
+    for (std::uint32_t& id : column.ids) {
+        if (classOf[id] == unmapped) {
+            const std::string label = scalarLabel(column.labels[id], classes);
+            std::uint32_t k = 0;
+            while (k < labels.size() && labels[k] != label)
+                ++k;
+            if (k == labels.size())
+                labels.push_back(label);
+            classOf[id] = k;
+        }
+        id = classOf[id];
+    }
+    column.labels = std::move(labels);
 }

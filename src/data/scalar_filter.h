@@ -8,8 +8,9 @@
 
 // Class label of a cell: "> max" above the maximum, "< min" below the minimum,
 // "> min & < max" otherwise (a value equal to a bound is in the middle class).
-// Numbers are read as StrTodouble reads them, so text counts as 0.
-std::string scalarLabel(const std::string& cell, const std::string& min, const std::string& max);
+// Numbers are read as atof reads them, so text counts as 0.
+std::string scalarLabel(const std::string& cell, const ScalarClasses& classes);
 
-// Replaces cells 1 .. size-1 of a filter column by their labels.
-void relabelScalar(Column& column, const std::string& min, const std::string& max);
+// Replaces every cell of the column by its class label; the labels stay in
+// order of first appearance.
+void sortIntoClasses(LabelColumn& column, const ScalarClasses& classes);

@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "data/text_checks.h"
+#include "data/entry_checks.h"
 
 std::optional<int> variableIndex(const std::vector<std::string>& header, const std::string& text)
 {
     const auto named = std::find(header.begin(), header.end(), text);
     if (named != header.end())
         return static_cast<int>(named - header.begin());
-    if (!text.empty() && isBetween(text, 0, static_cast<int>(header.size()) - 1))
+    if (!text.empty() && isWholeNumberIn(text, 0, static_cast<int>(header.size()) - 1))
         return std::atoi(text.c_str());
     return std::nullopt;
 }

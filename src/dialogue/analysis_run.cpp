@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "data/grouping.h"
-#include "dialogue/run_ending.h"
+#include "data/errors.h"
 #include "report/common_slope_block.h"
 #include "report/comparison_block.h"
 #include "report/console_messages.h"
@@ -69,8 +69,8 @@ void prepareGroups(AnalysisData& a, AnalysisDialogue& d)
     a.nameWidth = grouped.nameWidth;
     writeCounts(d.out.report, a.groups.size(), points);
     if (a.settings.measurementError) {
-        a.errors.x = d.choices.errorVariance(a.settings.transform, a.data.columns[XColumn][0]);
-        a.errors.y = d.choices.errorVariance(a.settings.transform, a.data.columns[YColumn][0]);
+        a.errors.x = d.choices.errorVariance(a.settings.transform, a.data.x.name);
+        a.errors.y = d.choices.errorVariance(a.settings.transform, a.data.y.name);
     }
     writeMeasurementError(d.out.report, a.settings, a.data, a.errors);
     if (!a.settings.measurementError)
@@ -109,7 +109,7 @@ void saveTransformed(AnalysisData& a, AnalysisDialogue& d, double B)
     writeNaNPlainly(file);
     file.open(name, std::ios::out | std::ios::trunc);
     if (!file.is_open())
-        throw FileNotOpened{name};
+        throw FileNotOpened(name);
     writeTransformedData(file, a.groups);
     file.close();
     writeTransformedNote(d.out.report, a.settings.method, B, name);

@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "data/same_file.h"
-#include "data/text_checks.h"
+#include "data/number_text.h"
 #include "dialogue/console_input.h"
 
 namespace {

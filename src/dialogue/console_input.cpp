@@ -1,6 +1,5 @@
 #include "dialogue/console_input.h"
 
-#include "dialogue/run_ending.h"
 
 std::string readWord()
 {

@@ -5,6 +5,13 @@
 #include <iostream>
 #include <string>
 
+#include "data/errors.h"
+
+// Standard input ended while a question waited for an answer.
+struct EndOfInput : Error {
+    EndOfInput() : Error("end of input") {}
+};
+
 // One whitespace-delimited word (leading white space and empty lines skipped).
 std::string readWord();
 

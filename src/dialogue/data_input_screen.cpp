@@ -3,42 +3,19 @@
 #include <cctype>
 #include <cstdlib>
 #include <iostream>
-#include <memory>
+#include <optional>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "data/data_file.h"
-#include "data/text_checks.h"
+#include "data/entry_checks.h"
+#include "data/scalar_filter.h"
 #include "dialogue/console_input.h"
 #include "dialogue/filter_questions.h"
-#include "dialogue/run_ending.h"
 #include "report/console_messages.h"
 
 namespace {
-// The screen while it is open: the data file and its variable names.
-struct OpenDataFile {
-    std::unique_ptr<std::istream> file;
-    std::vector<std::string> header;
-};
-
-OpenDataFile openDataFile(Session& session)
-{
-    OpenDataFile open;
-    OpenedData opened = openData(session.inputFile);
-    if (!opened.stream)
-        throw FileNotOpened{session.inputFile, opened.problem};
-    open.file = std::move(opened.stream);
-    LoadedData& data = session.data;
-    data.filename = session.inputFile;
-    open.header = readHeader(*open.file);
-    if (data.lineCount == 0) {
-        const int nCells = static_cast<int>(open.header.size());
-        const LineCount count = countLines(*open.file, nCells);
-        data.lineCount = count.lines;
-        writeShortRecordsWarning(std::cout, count.shortRecords, session.inputFile, nCells);
-    }
-    return open;
-}
-
 // One hypothesised-value line: "none" when not set, else the value in the
 // console's current number format.
 void showHypothesis(const char* label, const std::optional<double>& value)
@@ -63,16 +40,24 @@ const char* transformationText(Transform transform)
     }
 }
 
-void display(const Session& session)
+// The name of a chosen variable, "none" when there is none.
+std::string nameOf(const std::vector<std::string>& header, const std::optional<int>& variable)
 {
-    const auto& cols = session.data.columns;
+    return variable ? header[static_cast<std::size_t>(*variable)] : "none";
+}
+
+void display(const Session& session, const std::vector<std::string>& header)
+{
+    const ColumnSelection& chosen = session.selection;
     std::cout << "\nDATA INPUT - settings" << std::endl;
-    std::cout << "G - Grouping variable:  " << cols[GroupColumn][0] << std::endl;
-    std::cout << "Y - y variable:         " << cols[YColumn][0] << std::endl;
-    std::cout << "X - x variable:         " << cols[XColumn][0] << std::endl;
+    std::cout << "G - Grouping variable:  " << groupingName(header, chosen.grouping) << std::endl;
+    std::cout << "Y - y variable:         " << nameOf(header, chosen.y) << std::endl;
+    std::cout << "X - x variable:         " << nameOf(header, chosen.x) << std::endl;
     std::cout << "F - Filter variable:    ";
-    for (std::size_t i = FirstFilterColumn; i < cols.size(); ++i)
-        std::cout << cols[i][0] << " ";
+    for (const FilterChoice& filter : chosen.filters)
+        std::cout << nameOf(header, filter.variable) << " ";
+    if (chosen.filters.empty())
+        std::cout << "none ";
     std::cout << std::endl;
     std::cout << "T - Transformation:     " << transformationText(session.settings.transform) << std::endl;
     showHypothesis("B - H0 slope:           ", session.settings.slopeH0);
@@ -90,84 +75,102 @@ void printVariableList(const std::vector<std::string>& header)
     std::cout << "\n" << std::endl;
 }
 
-// Reads words, from first on, until one is a variable index; returns its column.
-Column askColumn(OpenDataFile& open, const Session& session, std::string first)
+// Reads words, from first on, until one is a variable's index; returns it.
+int askVariable(const std::vector<std::string>& header, std::string first)
 {
-    const int last = static_cast<int>(open.header.size()) - 1;
-    const std::string index =
-        reaskUntil(std::move(first), [last](const std::string& w) { return isBetween(w, 0, last); });
-    return extractColumn(*open.file, std::atoi(index.c_str()), session.data.lineCount);
+    const int last = static_cast<int>(header.size()) - 1;
+    return std::atoi(
+        reaskUntil(std::move(first), [last](const std::string& w) { return isWholeNumberIn(w, 0, last); }).c_str());
 }
 
-void pickGrouping(OpenDataFile& open, Session& session)
+void pickGrouping(const std::vector<std::string>& header, Session& session)
 {
     std::cout << "Choose grouping variables (press c to clear)" << std::endl;
     const std::string first = readWord();
-    if (first[0] == 'c') {
-        session.data.columns[GroupColumn] = {"none"};
-        return;
-    }
-    session.data.addGrouping(askColumn(open, session, first));
+    if (first[0] == 'c')
+        session.selection.grouping.clear();
+    else
+        session.selection.grouping.push_back(askVariable(header, first));
+    session.loadDue = true;
 }
 
-void pickFilter(OpenDataFile& open, Session& session)
+// A new filter goes before the last one chosen.
+void pickFilter(const std::vector<std::string>& header, Session& session)
 {
-    LoadedData& data = session.data;
-    data.filtersPending = true;
-    data.filterMaps.clear();
+    session.filtersPending = true;
     std::cout << "Choose filter variables (press c to clear)" << std::endl;
     const std::string first = readWord();
-    auto& cols = data.columns;
+    auto& filters = session.selection.filters;
+    session.loadDue = true;
     if (std::tolower(static_cast<unsigned char>(first[0])) == 'c') {
-        cols.resize(FirstFilterColumn);
-        cols.push_back({"none"});
+        filters.clear();
         return;
     }
-    Column column = askColumn(open, session, first);
-    if (!data.chosen(FirstFilterColumn))
-        cols.back() = std::move(column);
-    else
-        cols.insert(cols.end() - 1, std::move(column));
+    const FilterChoice filter{askVariable(header, first), {}};
+    filters.insert(filters.empty() ? filters.end() : filters.end() - 1, filter);
 }
 
-// L: refuses to go on without Y and X; fills a missing grouping column with
-// "none"; asks the filter questions when they are due. True when loaded.
-bool load(Session& session)
+// L: refuses to go on without Y and X; reads the chosen columns when they
+// changed (keeping the filter decisions when the filters did not); asks the
+// filter questions when they are due. True when loaded.
+bool load(const DataFile& file, Session& session)
 {
-    LoadedData& data = session.data;
-    auto& cols = data.columns;
-    if (!data.chosen(YColumn) || !data.chosen(XColumn)) {
+    ColumnSelection& chosen = session.selection;
+    if (!chosen.y || !chosen.x) {
         std::cout << "\nCan't load data because missing X or Y variable" << std::endl;
         return false;
     }
-    data.fillMissingGrouping();
-    if (data.chosen(FirstFilterColumn) && data.filtersPending) {
-        data.filterMaps.clear();
-        for (std::size_t f = FirstFilterColumn; f < cols.size(); ++f)
-            data.filterMaps.push_back(askFilter(cols[f]));
+    if (session.loadDue) {
+        LoadedData loaded = loadColumns(file, chosen, session.lineCount);
+        if (!session.filtersPending)
+            for (std::size_t f = 0; f < loaded.filters.size(); ++f)
+                loaded.filters[f].keep = std::move(session.data.filters[f].keep);
+        session.data = std::move(loaded);
+        session.loadDue = false;
     }
-    data.filtersPending = false;
+    if (session.filtersPending)
+        for (std::size_t f = 0; f < chosen.filters.size(); ++f)
+            session.data.filters[f].keep = askFilter(session.data.filters[f].column, chosen.filters[f]);
+    session.filtersPending = false;
     return true;
 }
 
+// One line of the chosen columns as the display shows them: the line's
+// number, its grouping (its cells joined by a blank), Y, X and filters (a
+// scalar filter's cells by their classes), "-" for what is not chosen.
+void displayLine(int r, std::string_view line, const ColumnSelection& chosen)
+{
+    const auto cell = [line](int k) { return std::string(cellOf(line, k)); };
+    std::string grouping;
+    for (std::size_t k = 0; k < chosen.grouping.size(); ++k)
+        grouping += (k > 0 ? " " : "") + cell(chosen.grouping[k]);
+    std::cout << r << "\t" << (chosen.grouping.empty() ? "-" : grouping) << "\t";
+    for (const std::optional<int>& v : {chosen.y, chosen.x})
+        std::cout << (v ? cell(*v) : "-") << "\t";
+    if (chosen.filters.empty())
+        std::cout << "-\t";
+    for (const FilterChoice& filter : chosen.filters) {
+        std::string text = cell(filter.variable);
+        for (const ScalarClasses& classes : filter.classes)
+            if (r > 0)
+                text = scalarLabel(text, classes);
+        std::cout << text << "\t";
+    }
+    std::cout << std::endl;
+}
+
 // Pages the chosen columns to the console, 21 lines a page.
-void displayData(const LoadedData& data)
+void displayData(const DataFile& file, const Session& session)
 {
     readRawChar();
     const int pageLines = 21;
+    LineReader reader = file.lines();
+    std::string_view line;
     int r = 0;
-    while (r < data.lineCount) {
+    while (r < session.lineCount) {
         std::cout << "Line\tGroups\tY\tX\tFilters\n";
-        for (int i = 0; i < pageLines && r < data.lineCount; ++i, ++r) {
-            std::cout << r << "\t";
-            for (const Column& list : data.columns) {
-                if (list[0] == "none")
-                    std::cout << "-\t";
-                else
-                    std::cout << list[static_cast<std::size_t>(r)] << "\t";
-            }
-            std::cout << std::endl;
-        }
+        for (int i = 0; i < pageLines && r < session.lineCount; ++i, ++r)
+            displayLine(r, reader.next(line) ? line : std::string_view(), session.selection);
         std::cout << "\nPress enter to continue";
         readRawChar();
     }
@@ -179,30 +182,36 @@ std::optional<double> askHypothesis(const char* prompt)
     return value == 0.0 ? std::nullopt : std::optional<double>(value);
 }
 
+// The transformations by their number on the screen.
+const Transform transformsByNumber[] = {Transform::Log10, Transform::Ln, Transform::None};
+
 // Acts on one letter; true when the data are loaded.
-bool actOn(char choice, OpenDataFile& open, Session& session)
+bool actOn(char choice, const DataFile& file, Session& session)
 {
     AnalysisSettings& s = session.settings;
+    const std::vector<std::string>& header = file.header();
     switch (choice) {
     case 'g':
-        pickGrouping(open, session);
+        pickGrouping(header, session);
         break;
     case 'y':
         std::cout << "Choose Y variable" << std::endl;
-        session.data.columns[YColumn] = askColumn(open, session, readWord());
+        session.selection.y = askVariable(header, readWord());
+        session.loadDue = true;
         break;
     case 'x':
         std::cout << "Choose X variable" << std::endl;
-        session.data.columns[XColumn] = askColumn(open, session, readWord());
+        session.selection.x = askVariable(header, readWord());
+        session.loadDue = true;
         break;
     case 'f':
-        pickFilter(open, session);
+        pickFilter(header, session);
         break;
     case 't':
-        s.transform = static_cast<Transform>(std::atoi(
+        s.transform = transformsByNumber[std::atoi(
             askValidated("Choose a transformation:\n\t0. log Y vs log X\n\t1. ln Y vs ln X\n\t2. linear Y vs linear X",
-                         true, [](const std::string& w) { return isBetween(w, 0, 2); })
-                .c_str()));
+                         true, [](const std::string& w) { return isWholeNumberIn(w, 0, 2); })
+                .c_str())];
         break;
     case 'b':
         s.slopeH0 = askHypothesis("\n Enter hypothesised slope value HO: b = ");
@@ -211,10 +220,10 @@ bool actOn(char choice, OpenDataFile& open, Session& session)
         s.interceptH0 = askHypothesis("\n Enter hypothesised intercept value HO: a = ");
         break;
     case 'd':
-        displayData(session.data);
+        displayData(file, session);
         break;
     case 'l':
-        return load(session);
+        return load(file, session);
     default:
         break;
     }
@@ -225,17 +234,23 @@ bool actOn(char choice, OpenDataFile& open, Session& session)
 void runDataInputScreen(Session& session)
 {
     if (session.inputChanged) {
-        session.data.clear();
+        session.forgetData();
         session.inputChanged = false;
     }
-    OpenDataFile open = openDataFile(session);
+    const DataFile file(session.inputFile);
+    if (session.lineCount == 0) {
+        const LineCount count = file.countLines();
+        session.lineCount = count.lines;
+        writeShortRecordsWarning(std::cout, count.shortRecords, session.inputFile,
+                                 static_cast<int>(file.header().size()));
+    }
     for (;;) {
-        display(session);
+        display(session, file.header());
         const std::string entry = readWord();
         const char choice = static_cast<char>(std::tolower(static_cast<unsigned char>(entry[0])));
         if (choice != 'l' && choice != 'a' && choice != 'b' && choice != 'd')
-            printVariableList(open.header);
-        if (actOn(choice, open, session))
+            printVariableList(file.header());
+        if (actOn(choice, file, session))
             return;
     }
 }

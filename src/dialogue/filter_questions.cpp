@@ -8,33 +8,33 @@
 
 namespace {
 // Lists the first values of the column, at most 29, repeats included.
-void showValues(const Column& column)
+void showValues(const LabelColumn& column)
 {
-    std::cout << "\nFiltering variable " << column[0] << "\nValues:\t";
-    const std::size_t last = std::min<std::size_t>(column.size() - 1, 29);
-    for (std::size_t i = 1; i <= last; ++i)
-        std::cout << column[i] << " ";
+    std::cout << "\nFiltering variable " << column.name << "\nValues:\t";
+    const std::size_t shown = std::min<std::size_t>(column.ids.size(), 29);
+    for (std::size_t i = 0; i < shown; ++i)
+        std::cout << column.cell(i) << " ";
     std::cout << "\n\n Is it:\n\tC - categorical" << "\n\tS - scalar" << std::endl;
 }
 } // namespace
 
-FilterMap askFilter(Column& column)
+std::map<std::string, bool> askFilter(LabelColumn& column, FilterChoice& choice)
 {
     showValues(column);
     if (readChar() == 's') {
+        ScalarClasses classes;
         std::cout << "Enter minimum: ";
-        const std::string min = readWord();
+        classes.min = readWord();
         std::cout << "Enter maximum: ";
-        const std::string max = readWord();
-        relabelScalar(column, min, max);
+        classes.max = readWord();
+        sortIntoClasses(column, classes);
+        choice.classes.push_back(std::move(classes));
     }
     std::cout << "Choose y or n:\n";
-    FilterMap keep;
-    for (std::size_t i = 1; i < column.size(); ++i) {
-        if (keep.count(column[i]))
-            continue;
-        std::cout << "remove " << column[i] << "? ";
-        keep[column[i]] = (readChar() == 'y') ? 0 : 1;
+    std::map<std::string, bool> keep;
+    for (const std::string& label : column.labels) {
+        std::cout << "remove " << label << "? ";
+        keep[label] = readChar() != 'y';
     }
     return keep;
 }

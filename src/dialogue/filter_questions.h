@@ -2,10 +2,13 @@
 // categorical or scalar and which of its values remove a data line.
 #pragma once
 
+#include <map>
+#include <string>
+
 #include "data/loaded_data.h"
 
-// Asks the questions for one filter column and returns its keep map: every
-// distinct cell text, asked once in order of first appearance, 0 when
-// answered y (remove), 1 otherwise. A scalar filter's cells are relabelled in
-// place first.
-FilterMap askFilter(Column& column);
+// Asks the questions for one filter column and returns its decisions: every
+// distinct cell, asked once in order of first appearance, false (remove) when
+// answered y. A scalar filter's cells are first sorted into the classes typed,
+// which the choice keeps for later loads.
+std::map<std::string, bool> askFilter(LabelColumn& column, FilterChoice& choice);

@@ -5,11 +5,14 @@
 #include <iostream>
 
 #include "data/same_file.h"
-#include "data/text_checks.h"
+#include "data/entry_checks.h"
 #include "dialogue/console_input.h"
 #include "dialogue/data_input_screen.h"
 
 namespace {
+// The methods by their number on the screen.
+const Method methodsByNumber[] = {Method::OLS, Method::SMA, Method::MA};
+
 void display(const Session& session)
 {
     const AnalysisSettings& s = session.settings;
@@ -36,7 +39,7 @@ void display(const Session& session)
 int askInt(const std::string& prompt, bool withEndl, int lo, int hi)
 {
     const std::string word =
-        askValidated(prompt, withEndl, [lo, hi](const std::string& w) { return isBetween(w, lo, hi); });
+        askValidated(prompt, withEndl, [lo, hi](const std::string& w) { return isWholeNumberIn(w, lo, hi); });
     return std::atoi(word.c_str());
 }
 
@@ -65,13 +68,13 @@ void actOn(char choice, Session& session)
         runDataInputScreen(session);
         break;
     case 'm':
-        s.method = static_cast<Method>(askInt("Choose the type of line you wish to fit: \n\t0. OLS - Ordinary Least "
+        s.method = methodsByNumber[askInt("Choose the type of line you wish to fit: \n\t0. OLS - Ordinary Least "
                                               "Squares Regression\n\t1. SMA - standardised major axis (aka RMA)\n\t2. "
                                               "MA - major axis",
-                                              true, 0, 2));
+                                              true, 0, 2)];
         break;
     case 'n':
-        s.iterations = std::atoi(askValidated("\nEnter no iterations -> ", false, isIntegerInRange).c_str());
+        s.iterations = std::atoi(askValidated("\nEnter no iterations -> ", false, isWholeNumber).c_str());
         break;
     case 'o':
         // A report never replaces the data file.
@@ -81,7 +84,7 @@ void actOn(char choice, Session& session)
         break;
     case 'p':
         s.criticalP = std::atof(askValidated("\nEnter critical p value -> ", false, [](const std::string& w) {
-                                    return isBetween_dec(w, 0.0f, 1.0f);
+                                    return isDecimalIn(w, 0.0f, 1.0f);
                                 }).c_str());
         break;
     case 'r':

@@ -4,12 +4,12 @@ PlotData analysisPlot(const GroupMap& groups, std::optional<double> commonSlope,
                       const LoadedData& data)
 {
     const std::string prefix = transformPrefix(settings.transform);
-    const std::string& yName = data.columns[YColumn][0];
-    const std::string& xName = data.columns[XColumn][0];
+    const std::string& yName = data.y.name;
+    const std::string& xName = data.x.name;
     PlotData plot;
     plot.title = std::string(methodName(settings.method)) + " lines of " + yName + " on " + xName;
-    if (data.chosen(GroupColumn))
-        plot.title += " by " + data.columns[GroupColumn][0];
+    if (data.grouped)
+        plot.title += " by " + data.grouping.name;
     plot.xLabel = prefix + xName;
     plot.yLabel = prefix + yName;
     plot.commonSlope = commonSlope;

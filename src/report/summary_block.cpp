@@ -2,7 +2,6 @@
 
 void writeSummaryHead(std::ostream& out, const AnalysisSettings& settings, const LoadedData& data)
 {
-    const auto& cols = data.columns;
     const char* prefix = transformPrefix(settings.transform);
     out << methodName(settings.method) << " analysis";
     if (!settings.intercept)
@@ -10,15 +9,15 @@ void writeSummaryHead(std::ostream& out, const AnalysisSettings& settings, const
     if (settings.measurementError)
         out << "\t fitted using Methods of Moments";
     out << "\nFilename:\t" << data.filename;
-    out << "\nGrp:\t" << cols[GroupColumn][0];
-    out << "\tY: " << prefix << cols[YColumn][0] << "\tX: " << prefix << cols[XColumn][0] << std::endl;
+    out << "\nGrp:\t" << data.grouping.name;
+    out << "\tY: " << prefix << data.y.name << "\tX: " << prefix << data.x.name << std::endl;
     out << "No. iterations:\t" << settings.iterations << "\tCritical p:\t" << settings.criticalP
         << "\tConf.interval:\t" << settings.confidence << "%" << std::endl;
     out << "Filters:\n";
-    for (std::size_t k = 0; k < data.filterMaps.size(); ++k) {
-        out << cols[FirstFilterColumn + k][0] << "\t";
-        for (const auto& keep : data.filterMaps[k])
-            out << keep.first << " (" << keep.second << ")\t";
+    for (const FilterColumn& filter : data.filters) {
+        out << filter.column.name << "\t";
+        for (const auto& [label, kept] : filter.keep)
+            out << label << " (" << (kept ? 1 : 0) << ")\t";
         out << std::endl;
     }
 }
@@ -53,7 +52,7 @@ void writeMeasurementError(std::ostream& out, const AnalysisSettings& settings, 
 {
     out << "Measurement Error: ";
     if (settings.measurementError)
-        out << data.columns[XColumn][0] << " = " << errors.x << "\t" << data.columns[YColumn][0] << " = " << errors.y
+        out << data.x.name << " = " << errors.x << "\t" << data.y.name << " = " << errors.y
             << std::endl;
     else
         out << "Not included" << std::endl;
