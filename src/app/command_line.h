@@ -3,10 +3,10 @@
 #pragma once
 
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "data/errors.h"
 #include "data/settings.h"
 #include "stats/estimators.h"
 
@@ -42,8 +42,8 @@ struct Invocation {
 };
 
 // A command line that cannot be run: the message names the option or value.
-struct UsageError : std::runtime_error {
-    using std::runtime_error::runtime_error;
+struct UsageError : Error {
+    using Error::Error;
 };
 
 Invocation parseCommandLine(int argc, const char* const* argv);

@@ -32,7 +32,10 @@ bool openReport(std::ofstream& out, std::string& openName, const std::string& wa
         return true;
     out.close();
     notOpened(FileNotOpened(wanted));
+#ifdef _WIN32
+    // The console window would close before the message could be read.
     [[maybe_unused]] const int paused = std::system("pause");
+#endif
     return false;
 }
 } // namespace

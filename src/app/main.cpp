@@ -9,6 +9,7 @@
 #include "app/command_line.h"
 #include "app/dialogue_run.h"
 #include "app/script_run.h"
+#include "data/version.h"
 
 namespace {
 int usageError(const UsageError& e)
@@ -30,7 +31,7 @@ int main(int argc, char** argv)
             std::cout << helpText();
             return 0;
         case Invocation::Version:
-            std::cout << "KORVEL 2.0" << std::endl;
+            std::cout << "KORVEL " << programVersion << std::endl;
             return 0;
         case Invocation::Analysis:
             return runFromOptions(inv);

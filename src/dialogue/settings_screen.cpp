@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "data/same_file.h"
+#include "data/version.h"
 #include "data/entry_checks.h"
 #include "dialogue/console_input.h"
 #include "dialogue/data_input_screen.h"
@@ -16,7 +17,7 @@ const Method methodsByNumber[] = {Method::OLS, Method::SMA, Method::MA};
 void display(const Session& session)
 {
     const AnalysisSettings& s = session.settings;
-    std::cout << "\nKORVEL, v2.0\n\nCURRENT SETTINGS" << std::endl;
+    std::cout << "\nKORVEL, v" << programVersion << "\n\nCURRENT SETTINGS" << std::endl;
     std::cout << "I - Input File:       " << session.inputFile << std::endl;
     std::cout << "O - Output File:      " << session.outputFile << std::endl;
     std::cout << "M - Method:           " << methodName(s.method) << std::endl;
