@@ -18,12 +18,14 @@ TEST(CommandLine, BadOptionsAndValuesAreNamed)
         std::vector<const char*> args;
         const char* named; // in the message
     } rows[] = {
-        {{"-y", "a", "-x", "b", "--slope-h0", "-1", "f"}, "--slope-h0 -1"},
+        {{"-y", "a", "-x", "b", "--slope-h0", "1/2", "f"}, "--slope-h0 1/2: not a number"},
+        {{"-y", "a", "-x", "b", "--intercept-h0=-1", "--through-origin", "f"}, "option --intercept-h0: not possible"},
         {{"-y", "a", "-x", "b", "--intercept-h0", "1.2.3", "f"}, "--intercept-h0 1.2.3"},
         {{"-y", "a", "-x", "b", "--critical-p", "2", "f"}, "--critical-p 2"},
         {{"-y", "a", "-x", "b", "--confidence", "0", "f"}, "--confidence 0"},
         {{"-y", "a", "-x", "b", "--min-group-size", "51", "f"}, "--min-group-size 51"},
         {{"-y", "a", "-x", "b", "--iterations", "-5", "f"}, "--iterations -5"},
+        {{"-y", "a", "-x", "b", "-n", "0", "f"}, "--iterations 0: not a whole number from 1"},
         {{"-y", "a", "-x", "b", "--method", "OLS2", "f"}, "--method OLS2"},
         {{"-y", "a", "-x", "b", "--transform", "log", "f"}, "--transform log"},
         {{"-y", "a", "-x", "b", "--range", "v=1", "f"}, "--range v=1"},
@@ -35,9 +37,10 @@ TEST(CommandLine, BadOptionsAndValuesAreNamed)
         {{"-y", "a", "f"}, "-x"},
         {{"--seed", "x"}, "--seed x"},
         {{"--plot-file", "p.svg"}, "--plot-file"},
-        {{"--output=", "f"}, "--output"},
-        {{"--methd", "ma"}, "--methd"},
-        {{"a", "b"}, "b"},
+        {{"--output=", "f"}, "option --output needs a value"},
+        {{"--methd", "ma"}, "unrecognized option --methd"},
+        {{"a", "b"}, "unexpected argument b"},
+        {{"a", "--", "-b"}, "unexpected argument -b"}, // after "--" nothing is an option
     };
     for (const auto& r : rows) {
         try {
@@ -61,8 +64,9 @@ TEST(CommandLine, RunsAndTheirSettings)
 
     const Invocation run = parse({"-y", "Hwt", "-x", "1", "--group", "a", "-g", "b", "--method=ma", "-t", "ln",
                                   "--remove", "s=1", "--range", "t=1:2", "--remove", "t=above", "--slope-h0", "0",
+                                  "--intercept-h0=-2.5",
                                   "--error-x", "0.1", "--error-y", "0.2", "--chi-squared", "--elevation-pairs",
-                                  "--shift", "-o", "r.txt", "d.txt"});
+                                  "--shift", "-o", "-", "d.txt"});
     const AnalysisRequest& a = run.analysis;
     EXPECT_EQ(run.mode, Invocation::Analysis);
     EXPECT_EQ(run.dataFile, "d.txt");
@@ -70,7 +74,8 @@ TEST(CommandLine, RunsAndTheirSettings)
     EXPECT_EQ(a.settings.method, Method::MA);
     EXPECT_EQ(a.settings.transform, Transform::Ln);
     EXPECT_EQ(a.settings.pvalueFrom, PValueFrom::ChiSquared);
-    EXPECT_FALSE(a.settings.slopeH0); // 0 means none, as on the screen
+    EXPECT_EQ(a.settings.slopeH0, 0.0); // 0 is a hypothesis like any other
+    EXPECT_EQ(a.settings.interceptH0, -2.5);
     EXPECT_TRUE(a.settings.measurementError);
     EXPECT_DOUBLE_EQ(a.errors.y, 0.2);
     ASSERT_EQ(a.filters.size(), 3u); // in the order given
@@ -79,5 +84,5 @@ TEST(CommandLine, RunsAndTheirSettings)
     EXPECT_EQ(a.filters[1].min + a.filters[1].max, "12");
     EXPECT_EQ(a.filters[2].value, "above");
     EXPECT_TRUE(a.elevation && a.elevationPairs && a.shift && !a.shiftPairs && !a.slopePairs);
-    EXPECT_EQ(a.outputFile, "r.txt");
+    EXPECT_EQ(a.outputFile, ""); // -o -: standard output
 }

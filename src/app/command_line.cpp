@@ -142,18 +142,21 @@ void convertSettings(const CLI::App& app, const TypedOptions& t, AnalysisRequest
     if (!t.minGroupSize.empty())
         s.minGroupSize = wholeNumber("--min-group-size", t.minGroupSize, 1, 50);
     if (!t.iterations.empty())
-        s.iterations = wholeNumber("--iterations", t.iterations, 0, 2147483647);
+        s.iterations = wholeNumber("--iterations", t.iterations, 1, 2147483647);
     s.pvalueFrom = t.chiSquared ? PValueFrom::ChiSquared : PValueFrom::Resampling;
     if (!t.criticalP.empty()) {
         if (!isDecimalIn(t.criticalP, 0.0f, 1.0f))
             bad("--critical-p", t.criticalP, "not a number from 0 to 1");
         s.criticalP = std::atof(t.criticalP.c_str());
     }
+    // Any finite number is a hypothesis, 0 and negative numbers included.
     const auto hypothesis = [](const std::string& option, const std::string& value) -> std::optional<double> {
         if (value.empty())
             return std::nullopt;
-        const double v = decimalNumber(option, value);
-        return v == 0.0 ? std::nullopt : std::optional<double>(v);
+        const auto v = decimalValue(value);
+        if (!v)
+            bad(option, value, "not a number");
+        return v;
     };
     s.slopeH0 = hypothesis("--slope-h0", t.slopeH0);
     s.interceptH0 = hypothesis("--intercept-h0", t.interceptH0);
@@ -169,6 +172,10 @@ void convertSettings(const CLI::App& app, const TypedOptions& t, AnalysisRequest
     a.shift = a.shift || a.shiftPairs;
     if (a.elevation && !s.intercept)
         throw UsageError("option --elevation: not possible for lines fitted through the origin");
+    if (s.interceptH0 && !s.intercept)
+        throw UsageError("option --intercept-h0: not possible for lines fitted through the origin");
+    if (a.outputFile == "-")
+        a.outputFile.clear(); // standard output
 }
 
 // The first word left over names the unknown option (or the argument too many).

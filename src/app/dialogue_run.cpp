@@ -31,7 +31,7 @@ bool openReport(std::ofstream& out, std::string& openName, const std::string& wa
     if (out.is_open() && !isDataFile)
         return true;
     out.close();
-    notOpened(FileNotOpened(wanted));
+    notOpened(FileNotOpened(wanted, isDataFile ? "it is the data file" : systemReason()));
 #ifdef _WIN32
     // The console window would close before the message could be read.
     [[maybe_unused]] const int paused = std::system("pause");

@@ -19,6 +19,6 @@ void writeAnalysisPlot(const std::string& fileName, const AnalysisOutcome& outco
     std::ofstream file(fileName, std::ios::out | std::ios::trunc | std::ios::binary);
     if (!file.is_open() || !writePlot(file, analysisPlot(outcome.groups, outcome.commonSlope, settings, data)) ||
         !file.flush())
-        throw FileNotOpened(fileName);
+        throw FileNotOpened(fileName, systemReason());
     messages << "Plot written to " << fileName << std::endl;
 }

@@ -1,12 +1,12 @@
 #include "app/script_run.h"
 
 #include <algorithm>
+#include <iterator>
 #include <fstream>
 #include <iostream>
 #include <map>
 
 #include "app/plot_file.h"
-#include "app/not_opened.h"
 #include "app/scripted_choices.h"
 #include "data/data_file.h"
 #include "data/errors.h"
@@ -21,9 +21,13 @@ namespace {
 int variableOf(const DataFile& file, const std::string& option, const std::string& variable)
 {
     const auto index = variableIndex(file.header(), variable);
-    if (!index)
-        throw UsageError("option " + option + " " + variable + ": no such variable in " + file.name());
-    return *index;
+    if (index)
+        return *index;
+    std::string names;
+    for (const std::string& name : file.header())
+        names += (names.empty() ? "" : ", ") + name;
+    throw UsageError("option " + option + " " + variable + ": no such variable in " + file.name() +
+                     " (its variables: " + names + ")");
 }
 
 // The filter variables as named by the options, in the order first named.
@@ -76,6 +80,8 @@ LoadedData loadData(const DataFile& file, int lineCount, const AnalysisRequest& 
     ColumnSelection chosen;
     chosen.y = variableOf(file, "-y", r.y);
     chosen.x = variableOf(file, "-x", r.x);
+    if (chosen.x == chosen.y)
+        throw UsageError("options -y " + r.y + " and -x " + r.x + ": Y and X are the same variable");
     for (const std::string& group : r.groups)
         chosen.grouping.push_back(variableOf(file, "--group", group));
     const std::vector<std::string> filters = filterVariables(r.filters);
@@ -87,16 +93,40 @@ LoadedData loadData(const DataFile& file, int lineCount, const AnalysisRequest& 
     return data;
 }
 
-// The report's file (standard output when none) and the saved data's must
-// not replace the data file or each other.
+// The files a run reads or writes, in this order, as named (empty: none; "-":
+// a standard stream, no file); each must be a file of its own.
+struct NamedFile {
+    const char* option;
+    const char* what;
+    std::string name;
+};
+
+std::string plotName(const Invocation& inv)
+{
+    if (!inv.analysis.plotFile.empty())
+        return inv.analysis.plotFile;
+    return inv.plot ? plotFileName(inv.analysis.outputFile, 1) : std::string();
+}
+
 void checkFileNames(const Invocation& inv)
 {
     const AnalysisRequest& r = inv.analysis;
-    for (const auto& [option, name] : {std::pair{"--output", r.outputFile}, {"--save", r.saveFile}, {"--plot-file", r.plotFile}})
-        if (!name.empty() && sameFile(name, inv.dataFile))
-            throw UsageError(std::string("option ") + option + " " + name + ": that is the data file");
-    if (!r.saveFile.empty() && !r.outputFile.empty() && sameFile(r.saveFile, r.outputFile))
-        throw UsageError("option --save " + r.saveFile + ": that is the report");
+    const NamedFile files[] = {{"DATAFILE", "the data file", inv.dataFile},
+                               {"--output", "the report", r.outputFile},
+                               {"--save", "the saved scores", r.saveFile},
+                               {inv.analysis.plotFile.empty() ? "--plot" : "--plot-file", "the plot", plotName(inv)}};
+    const auto named = [](const NamedFile& f) { return !f.name.empty() && f.name != "-"; };
+    for (std::size_t j = 1; j < std::size(files); ++j)
+        for (std::size_t i = 0; i < j; ++i)
+            if (named(files[i]) && named(files[j]) && sameFile(files[i].name, files[j].name))
+                throw UsageError(std::string("option ") + files[j].option + " " + files[j].name + ": that is " +
+                                 files[i].what);
+}
+
+// The data file, standard input for "-".
+DataFile openDataFile(const std::string& name)
+{
+    return name == "-" ? DataFile(name, std::cin) : DataFile(name);
 }
 
 int analyse(const Invocation& inv, const LoadedData& data, std::ostream& report, const std::string& reportName)
@@ -108,13 +138,17 @@ int analyse(const Invocation& inv, const LoadedData& data, std::ostream& report,
     const AnalysisOutcome outcome = runAnalysis(inv.analysis.settings, data, choices, streams);
     report << std::string(100, '-') << "\n" << std::endl;
     if (!report) {
-        std::cerr << "File " << (reportName.empty() ? "standard output" : reportName) << " not written" << std::endl;
+        std::cerr << "korvel: " << (reportName.empty() ? "standard output" : reportName) << ": " << systemReason()
+                  << std::endl;
         return 1;
     }
-    if (!inv.plot && inv.analysis.plotFile.empty())
-        return 0;
-    const std::string plotName = inv.analysis.plotFile.empty() ? plotFileName(reportName, 1) : inv.analysis.plotFile;
-    writeAnalysisPlot(plotName, outcome, inv.analysis.settings, data, std::cerr);
+    const std::string plot = plotName(inv);
+    if (!plot.empty())
+        writeAnalysisPlot(plot, outcome, inv.analysis.settings, data, std::cerr);
+    if (outcome.groups.empty()) {
+        std::cerr << "korvel: no group left to analyse" << std::endl;
+        return 1;
+    }
     return 0;
 }
 } // namespace
@@ -123,7 +157,7 @@ int runFromOptions(const Invocation& inv)
 {
     checkFileNames(inv);
     try {
-        const DataFile file(inv.dataFile);
+        const DataFile file = openDataFile(inv.dataFile);
         const LineCount count = file.countLines();
         writeShortRecordsWarning(std::cerr, count.shortRecords, inv.dataFile, static_cast<int>(file.header().size()));
         const LoadedData data = loadData(file, count.lines, inv.analysis);
@@ -134,10 +168,11 @@ int runFromOptions(const Invocation& inv)
         if (!output.empty()) {
             reportFile.open(output, std::ios::out | std::ios::trunc);
             if (!reportFile.is_open())
-                throw FileNotOpened(output);
+                throw FileNotOpened(output, systemReason());
         }
         return analyse(inv, data, output.empty() ? std::cout : reportFile, output);
     } catch (const FileNotOpened& file) {
-        return notOpened(file);
+        std::cerr << "korvel: " << (file.problem.empty() ? file.name + ": " + file.reason : file.problem) << std::endl;
+        return 1;
     }
 }

@@ -1,6 +1,8 @@
 #include "data/data_file.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -35,18 +37,29 @@ DataFile::DataFile(const std::string& name) : fileName(name)
     std::error_code ec;
     const fs::file_status status = fs::status(name, ec);
     if (fs::is_directory(status))
-        throw FileNotOpened(name);
+        throw FileNotOpened(name, std::strerror(EISDIR));
     std::ifstream file(name, std::ios::in | std::ios::binary);
     if (!file.is_open())
-        throw FileNotOpened(name);
+        throw FileNotOpened(name, systemReason());
     if (isCsvName(name)) {
         CsvTable table = csvAsTabSeparated(wholeFile(file));
         if (!table.problem.empty())
-            throw FileNotOpened(name, name + ": " + table.problem);
+            throw FileNotOpened(name, table.problem, name + ": " + table.problem);
         bytes = std::make_shared<const std::string>(std::move(table.text));
     } else if (!fs::is_regular_file(status)) {
         bytes = std::make_shared<const std::string>(wholeFile(file));
     }
+    readHeader();
+}
+
+DataFile::DataFile(const std::string& name, std::istream& in)
+    : fileName(name), bytes(std::make_shared<const std::string>(wholeFile(in)))
+{
+    readHeader();
+}
+
+void DataFile::readHeader()
+{
     std::string_view first;
     LineReader reader = lines();
     names = namesOf(reader.next(first) ? first : std::string_view());
@@ -58,7 +71,7 @@ LineReader DataFile::lines() const
         return LineReader(*bytes);
     std::FILE* file = std::fopen(fileName.c_str(), "rb");
     if (!file)
-        throw FileNotOpened(fileName);
+        throw FileNotOpened(fileName, systemReason());
     return LineReader(file);
 }
 

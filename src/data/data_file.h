@@ -23,6 +23,9 @@ public:
     // when a .csv file's values cannot be read: then its problem names the
     // file and the line.
     explicit DataFile(const std::string& name);
+    // The bytes of a stream that can be read only once (standard input), held
+    // in memory under the name given.
+    DataFile(const std::string& name, std::istream& bytes);
 
     const std::string& name() const { return fileName; }
     // The variable names of the first line, between tabs: k tabs give k + 1
@@ -39,6 +42,7 @@ private:
     std::string fileName;
     std::shared_ptr<const std::string> bytes; // the file's text when held in memory
     std::vector<std::string> names;
+    void readHeader();
 };
 
 // Cell k of one line (cells separated by tabs); empty when the line has fewer

@@ -12,13 +12,18 @@ struct Error : std::runtime_error {
 };
 
 // A file (the data file, the report, the saved scores, a plot) could not be
-// opened or written. For a data file whose values cannot be read, problem
-// names the file and the line.
+// opened or written: the system's reason, or for a data file whose values
+// cannot be read, the problem naming the file and the line.
 struct FileNotOpened : Error {
-    explicit FileNotOpened(std::string fileName, std::string why = {})
-        : Error("File " + fileName + " not opened"), name(std::move(fileName)), problem(std::move(why))
+    FileNotOpened(std::string fileName, std::string systemReason, std::string lineProblem = {})
+        : Error("File " + fileName + " not opened"), name(std::move(fileName)), reason(std::move(systemReason)),
+          problem(std::move(lineProblem))
     {
     }
     std::string name;
-    std::string problem; // one line naming the file and line, or empty
+    std::string reason;  // e.g. "No such file or directory"
+    std::string problem; // e.g. "data.csv: line 4: quote not closed", or empty
 };
+
+// The system's reason for the failure of the last call that set errno.
+std::string systemReason();

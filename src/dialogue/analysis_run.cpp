@@ -109,7 +109,7 @@ void saveTransformed(AnalysisData& a, AnalysisDialogue& d, double B)
     writeNaNPlainly(file);
     file.open(name, std::ios::out | std::ios::trunc);
     if (!file.is_open())
-        throw FileNotOpened(name);
+        throw FileNotOpened(name, systemReason());
     writeTransformedData(file, a.groups);
     file.close();
     writeTransformedNote(d.out.report, a.settings.method, B, name);

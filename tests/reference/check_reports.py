@@ -501,7 +501,8 @@ def check_session(session):
             files[name] = [a.strip('\n').split('\n') for a in text.split(SEP) if a.strip()]
     if not files:
         return None
-    args = (session / 'args').read_text().split('\n') if (session / 'args').exists() else []
+    given = [session / 'args', session / 'command']  # options one per line, or a command line
+    args = next((f.read_text().split() for f in given if f.exists()), [])
     seed = int(args[args.index('--seed') + 1]) if '--seed' in args else 1
     if {'-y', '--y'} & set(args):  # one analysis from options: its report file and p-value source
         out = args[args.index('-o') + 1] if '-o' in args else 'stdout'

@@ -1,0 +1,9 @@
+#include "data/errors.h"
+
+#include <cerrno>
+#include <cstring>
+
+std::string systemReason()
+{
+    return std::strerror(errno);
+}
