@@ -24,6 +24,20 @@ const char* transformPrefix(Transform transform)
     }
 }
 
+const char* adjustmentName(PAdjustment adjustment)
+{
+    switch (adjustment) {
+    case PAdjustment::Holm:
+        return "holm";
+    case PAdjustment::Bonferroni:
+        return "bonferroni";
+    case PAdjustment::Sidak:
+        return "sidak";
+    default:
+        return "none";
+    }
+}
+
 bool isLogTransform(Transform transform)
 {
     return transform != Transform::None;

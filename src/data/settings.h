@@ -14,6 +14,10 @@ enum class Transform { Log10, Ln, None };
 // Where the p-value of the common-slope test comes from.
 enum class PValueFrom { ChiSquared, Resampling };
 
+// How the p-values of each post-hoc table are adjusted for the number of
+// comparisons in it.
+enum class PAdjustment { None, Holm, Bonferroni, Sidak };
+
 // The axis score whose group means a Wald test compares: the fitted axis (a
 // shift along the common slope) or the residual axis (a shift in elevation).
 enum class ScoreAxis { Fitted, Residual };
@@ -30,6 +34,7 @@ struct AnalysisSettings {
     double criticalP = 0.05;
     std::optional<double> slopeH0;     // hypothesised slope
     std::optional<double> interceptH0; // hypothesised intercept
+    PAdjustment adjustment = PAdjustment::None; // of the post-hoc tables' p-values
 };
 
 // "OLS", "SMA" or "MA".
@@ -38,6 +43,9 @@ const char* methodName(Method method);
 // "log " for log10, "ln " for the natural logarithm, "" for none: the prefix
 // of a transformed variable's name.
 const char* transformPrefix(Transform transform);
+
+// "holm", "bonferroni", "sidak" or "none".
+const char* adjustmentName(PAdjustment adjustment);
 
 // True for the two logarithms.
 bool isLogTransform(Transform transform);
