@@ -2,12 +2,12 @@
 
 #include <cmath>
 
-int sign(double v)
+int signOf(double v)
 {
     return v < 0 ? -1 : 1;
 }
 
-double sum(const std::vector<double>& v)
+double sumOf(const std::vector<double>& v)
 {
     double total = 0;
     for (double x : v)
@@ -20,8 +20,8 @@ double sumOfProducts(const std::vector<double>& x, const std::vector<double>& y,
     const std::size_t n = x.size();
     double mx = 0, my = 0;
     if (centred) {
-        mx = sum(x) / static_cast<double>(n);
-        my = sum(y) / static_cast<double>(n);
+        mx = sumOf(x) / static_cast<double>(n);
+        my = sumOf(y) / static_cast<double>(n);
     }
     double total = 0;
     for (std::size_t i = 0; i < n; ++i)
@@ -29,10 +29,15 @@ double sumOfProducts(const std::vector<double>& x, const std::vector<double>& y,
     return total;
 }
 
-double variance(const std::vector<double>& x, const std::vector<double>& y, bool centred)
+double covarianceOf(const std::vector<double>& x, const std::vector<double>& y, bool centred)
 {
     const double d = static_cast<double>(x.size()) - (centred ? 1.0 : 0.0);
     return sumOfProducts(x, y, centred) / d;
+}
+
+double varianceOf(const std::vector<double>& v, bool centred)
+{
+    return covarianceOf(v, v, centred);
 }
 
 // Intercept correction factor: the integer quotient (n - 1) / (n - 2), 2 for
@@ -50,7 +55,7 @@ double Estimator::slope(double SYY, double SXX, double SXY) const
     if (method == Method::OLS)
         return SXY / SXX;
     if (method == Method::SMA)
-        return sign(SXY) * std::sqrt(SYY / SXX);
+        return signOf(SXY) * std::sqrt(SYY / SXX);
     return ((SYY - SXX) + std::sqrt((SYY - SXX) * (SYY - SXX) + 4 * SXY * SXY)) / (2 * SXY);
 }
 

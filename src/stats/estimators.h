@@ -9,17 +9,21 @@
 #include "data/settings.h"
 
 // -1 when v < 0, otherwise +1 (0 gives +1).
-int sign(double v);
+int signOf(double v);
 
 // Sum of the elements.
-double sum(const std::vector<double>& v);
+double sumOf(const std::vector<double>& v);
 
 // Cross products over i < size(x): about the means when centred, raw otherwise.
 double sumOfProducts(const std::vector<double>& x, const std::vector<double>& y, bool centred);
 
-// sumOfProducts / (n - 1) when centred, / n otherwise: the ordinary (co)variance
+// sumOfProducts / (n - 1) when centred, / n otherwise: the ordinary covariance
 // for lines with an intercept, the raw second moment through the origin.
-double variance(const std::vector<double>& x, const std::vector<double>& y, bool centred);
+double covarianceOf(const std::vector<double>& x, const std::vector<double>& y, bool centred);
+
+// covarianceOf(v, v, centred): the variance of the elements, or their raw
+// second moment.
+double varianceOf(const std::vector<double>& v, bool centred);
 
 // Variance of the residual-axis scores r, of the fitted-axis scores f and their
 // covariance c at a slope, from a group's SXX, SYY and SXY (not scaled by K).

@@ -13,8 +13,8 @@ void applyCommonSlope(const Estimator& estimator, GroupMap& groups, double B)
             g.residAxis[i] = estimator.residualScore(g.Y[i], g.X[i], B);
             g.fittedAxis[i] = estimator.fittedScore(g.Y[i], g.X[i], B);
         }
-        g.fittedMean = sum(g.fittedAxis) / g.n;
-        g.residMean = sum(g.residAxis) / g.n;
+        g.fittedMean = sumOf(g.fittedAxis) / g.n;
+        g.residMean = sumOf(g.residAxis) / g.n;
         g.varFitted = estimator.varFitted(g.SYY, g.SXX, g.SXY, B, g.n);
         g.varResid = estimator.varResid(g.SYY, g.SXX, g.SXY, B, g.n);
         g.varSlope = estimator.varSlope(g.SYY, g.SXX, g.SXY, g.varFitted, g.varResid, B, g.n);

@@ -68,9 +68,9 @@ double elementSum(const gsl_vector* v)
 AxisScore axisScore(const Estimator& estimator, const Group& g, ScoreAxis axis, double B, ErrorVariances errors)
 {
     if (axis == ScoreAxis::Residual)
-        return {g.Ymean - B * g.Xmean, variance(g.residAxis, g.residAxis, true) - errors.y - B * B * errors.x,
+        return {g.Ymean - B * g.Xmean, varianceOf(g.residAxis, true) - errors.y - B * B * errors.x,
                 g.Xmean};
-    const double s = variance(g.fittedAxis, g.fittedAxis, true);
+    const double s = varianceOf(g.fittedAxis, true);
     if (estimator.method == Method::OLS)
         return {g.Xmean, s - errors.x, 0};
     if (estimator.method == Method::SMA)
