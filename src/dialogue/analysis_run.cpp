@@ -112,7 +112,7 @@ void saveTransformed(AnalysisData& a, AnalysisDialogue& d, double B)
         throw FileNotOpened{name};
     writeTransformedData(file, a.groups);
     file.close();
-    writeTransformedNote(d.out.report, a.settings.method, B, name);
+    writeTransformedNote(d.out.report, estimatorOf(a.settings), B, name);
 }
 
 // The Wald test of elevation or shift, with its pairs when it is significant.

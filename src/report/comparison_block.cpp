@@ -127,10 +127,8 @@ void writeTransformedData(std::ostream& file, const GroupMap& groups)
     }
 }
 
-void writeTransformedNote(std::ostream& out, Method method, double B, const std::string& fileName)
+void writeTransformedNote(std::ostream& out, const Estimator& estimator, double B, const std::string& fileName)
 {
-    const char* scores = method == Method::OLS   ? "as R=Y-Bx, F= X for B= "
-                         : method == Method::SMA ? "as R=Y-Bx, F= Y+BX for B= "
-                                                 : "as R=Y-Bx, F= BY+X for B= ";
-    out << "\nData transformed" << scores << B << "\nTransformed data saved to file " << fileName << std::endl;
+    out << "\nData transformed" << "as R=" << Estimator::residualScoreText() << ", F= " << estimator.fittedScoreText()
+        << " for B= " << B << "\nTransformed data saved to file " << fileName << std::endl;
 }

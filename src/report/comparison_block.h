@@ -44,4 +44,4 @@ void writeWaldResult(std::ostream& report, std::ostream& console, const WaldResu
 void writeTransformedData(std::ostream& file, const GroupMap& groups);
 
 // The report's note that the scores were saved, and where.
-void writeTransformedNote(std::ostream& out, Method method, double B, const std::string& fileName);
+void writeTransformedNote(std::ostream& out, const Estimator& estimator, double B, const std::string& fileName);

@@ -77,12 +77,6 @@ double settledSlope(const std::function<double(double)>& update, double stopped,
     return fixedPointFrom(update, stopped).value_or(stopped);
 }
 
-// Degrees of freedom of a group's line.
-double degreesOfFreedom(const Estimator& estimator, const Group& g)
-{
-    return estimator.hasIntercept ? g.n - 2 : g.n - 1;
-}
-
 // Solves T(beta) = chi by bracketing between lo and hi. widenUp says which
 // way the bracket grows when both ends lie on one side of chi (the upper
 // limit's search doubles hi, the lower limit's halves it). Returns start when
@@ -151,7 +145,7 @@ double commonTestStatistic(const Estimator& estimator, const GroupMap& groups, d
     double T = 0;
     for (const auto& entry : groups) {
         const Group& g = entry.second;
-        const double df = degreesOfFreedom(estimator, g);
+        const double df = estimator.degreesOfFreedom(g.n);
         const AxisMoments at = estimator.axisMoments(g.SYY, g.SXX, g.SXY, b);
         if (b2 == 0.0) {
             T -= (df - 0.5) * std::log(1 - at.c * at.c / (at.r * at.f));
@@ -175,7 +169,7 @@ std::pair<double, double> commonSlopeLimits(const Estimator& estimator, const Gr
         Sxy += entry.second.SXY;
     }
     const int g = static_cast<int>(groups.size());
-    const double alpha = 1 - confidence / 100;
+    const double alpha = alphaOf(confidence);
     const int dfF = static_cast<int>(N) - g - 1;
     const double F = fdistQinv(alpha, 1, dfF);
     const double B = F * (1 - Sxy * Sxy / (Sxx * Syy)) / dfF;

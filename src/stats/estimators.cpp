@@ -40,6 +40,11 @@ double varianceOf(const std::vector<double>& v, bool centred)
     return covarianceOf(v, v, centred);
 }
 
+double alphaOf(double confidence)
+{
+    return 1 - confidence / 100;
+}
+
 // Intercept correction factor: the integer quotient (n - 1) / (n - 2), 2 for
 // three points and 1 from four on; taken as 1 for two points, where the
 // quotient has no divisor.
@@ -57,6 +62,16 @@ double Estimator::slope(double SYY, double SXX, double SXY) const
     if (method == Method::SMA)
         return signOf(SXY) * std::sqrt(SYY / SXX);
     return ((SYY - SXX) + std::sqrt((SYY - SXX) * (SYY - SXX) + 4 * SXY * SXY)) / (2 * SXY);
+}
+
+double Estimator::intercept(double Ymean, double Xmean, double b) const
+{
+    return hasIntercept ? Ymean - b * Xmean : 0;
+}
+
+int Estimator::degreesOfFreedom(int n) const
+{
+    return hasIntercept ? n - 2 : n - 1;
 }
 
 double Estimator::varSlope(double SYY, double SXX, double SXY, double varFitted, double varResid, double b,
@@ -114,6 +129,43 @@ double Estimator::fittedScore(double y, double x, double b) const
     if (method == Method::SMA)
         return y + b * x;
     return b * y + x;
+}
+
+double Estimator::score(ScoreAxis axis, double y, double x, double b) const
+{
+    return axis == ScoreAxis::Residual ? residualScore(y, x, b) : fittedScore(y, x, b);
+}
+
+double Estimator::scoreVarianceLessErrors(ScoreAxis axis, double s, double b, ErrorVariances errors) const
+{
+    if (axis == ScoreAxis::Residual)
+        return s - errors.y - b * b * errors.x;
+    if (method == Method::OLS)
+        return s - errors.x;
+    if (method == Method::SMA)
+        return s - (errors.y + b * b * errors.x);
+    return s - (errors.x + b * b * errors.y);
+}
+
+double Estimator::scoreSlopeDerivative(ScoreAxis axis, double y, double x) const
+{
+    if (axis == ScoreAxis::Residual)
+        return -x;
+    if (method == Method::OLS)
+        return 0;
+    return method == Method::SMA ? x : y;
+}
+
+const char* Estimator::residualScoreText()
+{
+    return "Y-Bx";
+}
+
+const char* Estimator::fittedScoreText() const
+{
+    if (method == Method::OLS)
+        return "X";
+    return method == Method::SMA ? "Y+BX" : "BY+X";
 }
 
 double Estimator::scale(double b) const

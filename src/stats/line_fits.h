@@ -21,9 +21,8 @@ void fitLimits(const Estimator& estimator, GroupMap& groups, int confidence);
 // p-value of the test of no correlation of the points as analysed, from
 // their moments before any measurement-error correction: r^2 = SXY^2 / (SXX
 // SYY), centred with an intercept and about the origin through it; F = d r^2 /
-// (1 - r^2) with d = n - 2 with an intercept and n - 1 through the origin,
-// upper tail F(1, d).
-double correlationPvalue(const Group& g, bool hasIntercept);
+// (1 - r^2) with d the line's degrees of freedom, upper tail F(1, d).
+double correlationPvalue(const Estimator& estimator, const Group& g);
 
 // Confidence limits of a fitted group's slope, alpha = 1 - confidence, df the
 // slope's degrees of freedom. SMA limits come out in order for negative

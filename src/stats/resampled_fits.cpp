@@ -5,34 +5,20 @@
 
 namespace {
 // A group's points rebuilt from its fitted-axis scores F, its intercept a and
-// its share r of the shuffled pool, at slope b. The factors 0.5 / b and
-// b^2 + 1 are taken once; they are the same numbers point by point.
+// its share r of the shuffled pool, at slope b (the slope's factors taken once).
 template <Method M>
 struct ResampledPoints {
     ResampledPoints(const Group& g, const double* pool, double slope)
-        : F(g.fittedAxis.data()), r(pool), n(g.X.size()), a(g.interc), b(slope)
+        : F(g.fittedAxis.data()), r(pool), n(g.X.size()), a(g.interc), factors(slope)
     {
     }
     const double* F;
     const double* r;
     std::size_t n;
-    double a, b;
-    double halfOverB = 0.5 / b;
-    double scale = b * b + 1;
+    double a;
+    SlopeFactors factors;
     std::size_t size() const { return n; }
-    void at(std::size_t k, double& x, double& y) const
-    {
-        if constexpr (M == Method::OLS) {
-            x = F[k];
-            y = b * F[k] + r[k] + a;
-        } else if constexpr (M == Method::SMA) {
-            y = (F[k] + r[k] + a) * 0.5;
-            x = halfOverB * (F[k] - r[k] - a);
-        } else {
-            y = (b * F[k] + r[k] + a) / scale;
-            x = (F[k] - b * (r[k] + a)) / scale;
-        }
-    }
+    void at(std::size_t k, double& x, double& y) const { pointOfScores<M>(factors, F[k], r[k], a, x, y); }
 };
 
 // Pools up to this many points are rebuilt into the copy's X and Y and fitted

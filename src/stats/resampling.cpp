@@ -29,7 +29,7 @@ std::vector<double> residualPool(const Estimator& estimator, GroupMap& copy, dou
     std::vector<double> R;
     for (auto& entry : copy) {
         Group& g = entry.second;
-        g.interc = estimator.hasIntercept ? g.Ymean - b * g.Xmean : 0;
+        g.interc = estimator.intercept(g.Ymean, g.Xmean, b);
         for (std::size_t k = 0; k < g.X.size(); ++k) {
             g.fittedAxis[k] = estimator.fittedScore(g.Y[k], g.X[k], b);
             g.residAxis[k] = estimator.residualScore(g.Y[k], g.X[k], b);

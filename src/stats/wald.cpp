@@ -67,15 +67,10 @@ double elementSum(const gsl_vector* v)
 
 AxisScore axisScore(const Estimator& estimator, const Group& g, ScoreAxis axis, double B, ErrorVariances errors)
 {
-    if (axis == ScoreAxis::Residual)
-        return {g.Ymean - B * g.Xmean, varianceOf(g.residAxis, true) - errors.y - B * B * errors.x,
-                g.Xmean};
-    const double s = varianceOf(g.fittedAxis, true);
-    if (estimator.method == Method::OLS)
-        return {g.Xmean, s - errors.x, 0};
-    if (estimator.method == Method::SMA)
-        return {g.Ymean + B * g.Xmean, s - (errors.y + B * B * errors.x), g.Xmean};
-    return {B * g.Ymean + g.Xmean, s - (errors.x + B * B * errors.y), g.Ymean};
+    const std::vector<double>& scores = axis == ScoreAxis::Residual ? g.residAxis : g.fittedAxis;
+    return {estimator.score(axis, g.Ymean, g.Xmean, B),
+            estimator.scoreVarianceLessErrors(axis, varianceOf(scores, true), B, errors),
+            estimator.scoreSlopeDerivative(axis, g.Ymean, g.Xmean)};
 }
 
 WaldResult waldTest(const Estimator& estimator, const GroupMap& groups, ScoreAxis axis, double B,
