@@ -1,13 +1,16 @@
 // The formulas and tables that end-to-end sessions reach only in part: the
 // estimators and the intercept factor K(n), the guarded distributions, the
-// significance matrix, the two-group Wald test and the refit of large pools.
+// significance matrix, the common-slope statistics, the two-group Wald test
+// and the refit of large pools.
 // Expected values are worked by hand (as shown) or from scipy, as noted.
 #include <cmath>
+#include <optional>
 #include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "report/significance_matrix.h"
+#include "stats/common_slope.h"
 #include "stats/distributions.h"
 #include "stats/line_fits.h"
 #include "stats/ranking.h"
@@ -52,6 +55,27 @@ TEST(LineEstimators, SlopesScoresAndTheInterceptFactor)
     EXPECT_DOUBLE_EQ(sma.covarRF(1.5, 2.5, 1.5, 0.6, 3), 2 * (1.5 - 0.36 * 2.5));
     EXPECT_DOUBLE_EQ(Estimator(Method::MA, true).covarRF(1.5, 2.5, 1.5, 0.6, 4), 0.6 * -1 + 1.5 - 0.36 * 1.5);
     EXPECT_DOUBLE_EQ(Estimator(Method::OLS, true).varFitted(1.5, 2.5, 1.5, 0.6, 3), 2.5); // OLS never uses K
+}
+
+TEST(CommonSlope, StatisticsOfASharedAndOfAHypothesisedSlope)
+{
+    // The worked example, OLS (df 3): at b, r = 1.5 - 3b + 2.5b^2, f = 2.5 and
+    // c = 1.5 - 2.5b. Shared slope 0.5: r 0.625, c 0.25, T = -2.5 ln(1 - 0.0625 /
+    // 1.5625); at its own slope 0.6, c = 0 and T = 0. Hypothesised slope 0 given
+    // 0.6: q = f r is 2.5 * 1.5 against 2.5 * 0.6, T = 2.5 ln 2.5.
+    const Estimator ols(Method::OLS, true);
+    GroupMap groups = oneGroup({5, 4, 3, 2, 1}, {5, 4, 5, 4, 2});
+    fitLines(ols, {}, groups, true);
+    const struct {
+        double b;
+        std::optional<double> b0;
+        double T;
+    } rows[] = {{0.5, {}, -2.5 * std::log(0.96)}, {0.6, {}, 0}, {0.6, 0.0, 2.5 * std::log(2.5)}};
+    for (const auto& row : rows) {
+        const double T = row.b0 ? hypothesisedSlopeStatistic(ols, groups, row.b, *row.b0)
+                                : commonSlopeStatistic(ols, groups, row.b);
+        EXPECT_NEAR(T, row.T, 1e-12) << row.b;
+    }
 }
 
 TEST(Distributions, NaNOutsideTheDomainAndFQuantilesOfLargeGroups)

@@ -140,20 +140,28 @@ CommonSlope fitCommonSlope(const Estimator& estimator, const GroupMap& groups, i
     }
 }
 
-double commonTestStatistic(const Estimator& estimator, const GroupMap& groups, double b, double b2)
+double commonSlopeStatistic(const Estimator& estimator, const GroupMap& groups, double b)
 {
     double T = 0;
     for (const auto& entry : groups) {
         const Group& g = entry.second;
         const double df = estimator.degreesOfFreedom(g.n);
         const AxisMoments at = estimator.axisMoments(g.SYY, g.SXX, g.SXY, b);
-        if (b2 == 0.0) {
-            T -= (df - 0.5) * std::log(1 - at.c * at.c / (at.r * at.f));
-        } else {
-            const AxisMoments at2 = estimator.axisMoments(g.SYY, g.SXX, g.SXY, b2);
-            const double d = estimator.scale(b), d2 = estimator.scale(b2);
-            T += (df - 0.5) * std::log((at2.f * at2.r / (d2 * d2)) / (at.f * at.r / (d * d)));
-        }
+        T -= (df - 0.5) * std::log(1 - at.c * at.c / (at.r * at.f));
+    }
+    return T;
+}
+
+double hypothesisedSlopeStatistic(const Estimator& estimator, const GroupMap& groups, double b, double b0)
+{
+    double T = 0;
+    for (const auto& entry : groups) {
+        const Group& g = entry.second;
+        const double df = estimator.degreesOfFreedom(g.n);
+        const AxisMoments at = estimator.axisMoments(g.SYY, g.SXX, g.SXY, b);
+        const AxisMoments at0 = estimator.axisMoments(g.SYY, g.SXX, g.SXY, b0);
+        const double d = estimator.scale(b), d0 = estimator.scale(b0);
+        T += (df - 0.5) * std::log((at0.f * at0.r / (d0 * d0)) / (at.f * at.r / (d * d)));
     }
     return T;
 }
@@ -180,7 +188,7 @@ std::pair<double, double> commonSlopeLimits(const Estimator& estimator, const Gr
     const double U0 = b + s * q * (hiF - 1);
     const double L0 = b - s * q * (1 - loF);
     const double chi = chisqQinv(alpha, 1);
-    const auto T = [&](double beta) { return commonTestStatistic(estimator, groups, b, beta); };
+    const auto T = [&](double beta) { return hypothesisedSlopeStatistic(estimator, groups, b, beta); };
 
     const double d = U0 / b - 1;
     const double upper = bracketSearch(T, U0 * (1 - d / 2), U0 * (1 + 2 * d), chi, U0, true);

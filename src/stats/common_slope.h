@@ -20,13 +20,18 @@ struct CommonSlope {
 // point. `within` compares limit with the iterations used.
 CommonSlope fitCommonSlope(const Estimator& estimator, const GroupMap& groups, int limit, AnalysisEvents& events);
 
-// Likelihood-ratio statistic. With b2 exactly 0.0: how far the groups are from
-// sharing the slope b. Otherwise: of the hypothesis that the common slope is
-// b2, given the estimate b.
-double commonTestStatistic(const Estimator& estimator, const GroupMap& groups, double b, double b2);
+// Likelihood-ratio statistic of how far the groups are from sharing the slope
+// b: the sum over groups of -(df - 1/2) ln(1 - c^2 / (r f)), the axis moments
+// at b.
+double commonSlopeStatistic(const Estimator& estimator, const GroupMap& groups, double b);
+
+// Likelihood-ratio statistic of the hypothesis that the common slope is b0,
+// given its estimate b: the sum over groups of (df - 1/2) ln(q(b0) / q(b)),
+// q = f r / scale^2 (infinite for SMA at b0 = 0).
+double hypothesisedSlopeStatistic(const Estimator& estimator, const GroupMap& groups, double b, double b0);
 
 // Confidence limits of the common slope b at confidence percent, where the
-// statistic of the hypothesis b2 = limit meets the chi-squared quantile:
+// statistic of the hypothesis b0 = limit meets the chi-squared quantile:
 // first the limit of the search from below b, then from above (for a negative
 // slope the names follow the searches).
 std::pair<double, double> commonSlopeLimits(const Estimator& estimator, const GroupMap& groups, double confidence,

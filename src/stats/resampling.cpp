@@ -43,7 +43,7 @@ std::vector<double> residualPool(const Estimator& estimator, GroupMap& copy, dou
 double commonSlopePvalue(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups, int N, double b,
                          PValueFrom from, AnalysisEvents& events)
 {
-    const double T0 = commonTestStatistic(estimator, groups, b, 0.0);
+    const double T0 = commonSlopeStatistic(estimator, groups, b);
     if (from == PValueFrom::ChiSquared)
         return chisqQ(T0, static_cast<double>(groups.size()) - 1);
     // No resampled statistic can exceed an undefined one; counting would give
@@ -65,7 +65,7 @@ double commonSlopePvalue(const Estimator& estimator, ErrorVariances errors, cons
         if (!resampled.within)
             continue;
         ++counted;
-        if (commonTestStatistic(estimator, copy, resampled.slope, 0.0) > T0)
+        if (commonSlopeStatistic(estimator, copy, resampled.slope) > T0)
             ++count;
     }
     if (counted < wanted) {

@@ -17,7 +17,7 @@ PairTable<SlopePair> compareSlopes(const Estimator& estimator, ErrorVariances er
                 events.pairSlopeDidNotConverge(gi->first, gj->first);
             SlopePair result;
             result.slope = fit.within ? fit.slope : 0;
-            result.stat = commonTestStatistic(estimator, pair, fit.slope, 0.0);
+            result.stat = commonSlopeStatistic(estimator, pair, fit.slope);
             result.p = commonSlopePvalue(estimator, errors, pair, settings.iterations, fit.slope, settings.pvalueFrom,
                                          events);
             table.set(i, j, result);
