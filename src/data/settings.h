@@ -30,6 +30,8 @@ struct AnalysisSettings {
     double criticalP = 0.05;
     std::optional<double> slopeH0;     // hypothesised slope
     std::optional<double> interceptH0; // hypothesised intercept
+    // A common slope has settled when it took fewer iterations than this: the resampling iterations.
+    int convergenceLimit() const { return iterations; }
 };
 
 // "OLS", "SMA" or "MA".

@@ -116,7 +116,7 @@ double bracketSearch(const std::function<double(double)>& T, double lo, double h
 }
 } // namespace
 
-CommonSlope fitCommonSlope(const Estimator& estimator, const GroupMap& groups, int limit, AnalysisEvents& events)
+CommonSlope fitCommonSlope(const Estimator& estimator, const GroupMap& groups, AnalysisEvents& events)
 {
     double syy = 0, sxx = 0, sxy = 0;
     for (const auto& entry : groups) {
@@ -131,10 +131,10 @@ CommonSlope fitCommonSlope(const Estimator& estimator, const GroupMap& groups, i
         const double next = update(b);
         const bool converged = std::fabs(b - next) < stoppingStep;
         if (converged)
-            return {settledSlope(update, next, next - b), limit > iteration};
+            return {settledSlope(update, next, next - b), iteration};
         if (iteration == 200) {
             events.slopesDidNotConverge(b, next);
-            return {next, limit > iteration};
+            return {next, iteration};
         }
         b = next;
     }

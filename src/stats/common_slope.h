@@ -10,15 +10,15 @@
 
 struct CommonSlope {
     double slope = 0;   // the estimate (the last iterate when the iteration failed)
-    bool within = true; // the iteration limit exceeds the iterations used
+    int iterations = 0; // the iterations used, for the caller to compare with its convergence limit
 };
 
 // Iterates the common slope of the groups from the pooled start value until
 // two iterates differ by less than 0.0001, or 200 iterations (then the event
 // slopesDidNotConverge and the last iterate). A stop that the next update
 // shows short of the fixed point of the iteration is carried on to that fixed
-// point. `within` compares limit with the iterations used.
-CommonSlope fitCommonSlope(const Estimator& estimator, const GroupMap& groups, int limit, AnalysisEvents& events);
+// point.
+CommonSlope fitCommonSlope(const Estimator& estimator, const GroupMap& groups, AnalysisEvents& events);
 
 // Likelihood-ratio statistic of how far the groups are from sharing the slope
 // b: the sum over groups of -(df - 1/2) ln(1 - c^2 / (r f)), the axis moments

@@ -40,18 +40,18 @@ std::vector<double> residualPool(const Estimator& estimator, GroupMap& copy, dou
 }
 } // namespace
 
-double commonSlopePvalue(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups, int N, double b,
-                         PValueFrom from, AnalysisEvents& events)
+double commonSlopePvalue(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups, double b,
+                         const AnalysisSettings& settings, AnalysisEvents& events)
 {
     const double T0 = commonSlopeStatistic(estimator, groups, b);
-    if (from == PValueFrom::ChiSquared)
+    if (settings.pvalueFrom == PValueFrom::ChiSquared)
         return chisqQ(T0, static_cast<double>(groups.size()) - 1);
     // No resampled statistic can exceed an undefined one; counting would give
     // the smallest p-value for data that carry no evidence at all.
     if (std::isnan(T0))
         return std::numeric_limits<double>::quiet_NaN();
 
-    N = resampleCount(N);
+    const int N = resampleCount(settings.iterations);
     GroupMap copy = groups;
     std::vector<double> R = residualPool(estimator, copy, b);
     long long count = 1;
@@ -61,8 +61,8 @@ double commonSlopePvalue(const Estimator& estimator, ErrorVariances errors, cons
     for (long long attempts = 0; counted < wanted && attempts < maxAttempts; ++attempts) {
         shufflePool(R);
         refitResampled(estimator, errors, copy, R, b);
-        const CommonSlope resampled = fitCommonSlope(estimator, copy, N, events);
-        if (!resampled.within)
+        const CommonSlope resampled = fitCommonSlope(estimator, copy, events);
+        if (resampled.iterations >= settings.convergenceLimit())
             continue;
         ++counted;
         if (commonSlopeStatistic(estimator, copy, resampled.slope) > T0)
