@@ -8,8 +8,21 @@
 #include "stats/distributions.h"
 
 namespace {
-// The common slope's iteration stops at the first step smaller than this.
+// The common slope's iteration stops at the first step smaller than this, or
+// gives up after this many iterations.
 const double stoppingStep = 0.0001;
+const int mostIterations = 200;
+
+// The search for a fixed point: settled when an update moves the slope by at
+// most this much (times the slope when it is above 1 in size); given up after
+// this many updates.
+const double fixedPointTolerance = 1e-10;
+const int mostUpdates = 100000;
+
+// The search for a confidence limit: done when the statistic is this close
+// to the quantile; given up after this many passes.
+const double limitTolerance = 0.01;
+const int searchPasses = 102;
 
 // The weight of a group in the update of the common slope at b: for OLS
 // n / r(b), the maximum-likelihood weight of a group with its own residual
@@ -38,16 +51,16 @@ double commonSlopeUpdate(const Estimator& estimator, const GroupMap& groups, dou
 }
 
 // The fixed point that the updates lead to from b, where one more update moves
-// it by at most 1e-10 max(1, |b|); nothing when none is reached within 100,000
-// updates or an update is not finite. Pairs of plain updates, each followed by
+// it by at most the fixed-point tolerance; nothing when none is reached within
+// the updates allowed or an update is not finite. Pairs of plain updates, each followed by
 // Aitken's extrapolation when the two steps shrink (|ratio| < 1): it then
 // heads for the same fixed point as the updates, only faster.
 std::optional<double> fixedPointFrom(const std::function<double(double)>& update, double b)
 {
     const auto settled = [](double at, double next) {
-        return std::fabs(next - at) <= 1e-10 * std::max(1.0, std::fabs(at));
+        return std::fabs(next - at) <= fixedPointTolerance * std::max(1.0, std::fabs(at));
     };
-    for (int updates = 0; updates < 100000; updates += 2) {
+    for (int updates = 0; updates < mostUpdates; updates += 2) {
         const double u1 = update(b), u2 = update(u1);
         if (!std::isfinite(u1) || !std::isfinite(u2))
             return std::nullopt;
@@ -80,15 +93,15 @@ double settledSlope(const std::function<double(double)>& update, double stopped,
 // Solves T(beta) = chi by bracketing between lo and hi. widenUp says which
 // way the bracket grows when both ends lie on one side of chi (the upper
 // limit's search doubles hi, the lower limit's halves it). Returns start when
-// the tolerance is not met within 102 passes.
+// the tolerance is not met within the passes.
 double bracketSearch(const std::function<double(double)>& T, double lo, double hi, double chi, double start,
                      bool widenUp)
 {
     double Tlo = T(lo), Thi = T(hi);
     double mid = lo + (hi - lo) * 0.5;
     double Tmid = T(mid);
-    for (int pass = 0; pass <= 101; ++pass) {
-        if (std::fabs(Tmid - chi) < 0.01)
+    for (int pass = 0; pass < searchPasses; ++pass) {
+        if (std::fabs(Tmid - chi) < limitTolerance)
             return mid;
         if (Tlo < chi && Tmid > chi) {
             hi = mid;
@@ -132,7 +145,7 @@ CommonSlope fitCommonSlope(const Estimator& estimator, const GroupMap& groups, A
         const bool converged = std::fabs(b - next) < stoppingStep;
         if (converged)
             return {settledSlope(update, next, next - b), iteration};
-        if (iteration == 200) {
+        if (iteration == mostIterations) {
             events.slopesDidNotConverge(b, next);
             return {next, iteration};
         }

@@ -22,6 +22,9 @@ void shufflePool(std::vector<double>& R)
 }
 
 namespace {
+// Resampling gives up after this many attempts per resample asked for.
+const long long attemptsPerResample = 100;
+
 // Fills the copy's axis scores and intercepts at slope b and returns the
 // pooled residuals (residual-axis score less intercept), groups in map order.
 std::vector<double> residualPool(const Estimator& estimator, GroupMap& copy, double b)
@@ -57,7 +60,7 @@ double commonSlopePvalue(const Estimator& estimator, ErrorVariances errors, cons
     long long count = 1;
     long long counted = 0;
     const long long wanted = N - 1;
-    const long long maxAttempts = 100LL * N;
+    const long long maxAttempts = attemptsPerResample * N;
     for (long long attempts = 0; counted < wanted && attempts < maxAttempts; ++attempts) {
         shufflePool(R);
         refitResampled(estimator, errors, copy, R, b);
