@@ -109,7 +109,7 @@ GroupMap buildGroups(int groups, int size, double base, double step, unsigned se
         }
     }
     GroupMap fitted = groupsOf(std::move(points));
-    fitLines(sma, {}, fitted, true);
+    fitLines(sma, {}, fitted);
     fitLimits(sma, fitted, 95);
     return fitted;
 }

@@ -3,7 +3,6 @@
 #include <iomanip>
 
 #include "report/text_columns.h"
-#include "stats/lines_with_common_slope.h"
 
 void writeLinesNotCompared(std::ostream& report, std::ostream& console)
 {
@@ -16,9 +15,11 @@ void writeLinesTitle(std::ostream& report)
     report << "\nCOMPARISON OF LINES WITH COMMON SLOPE" << std::endl;
 }
 
-void writeCommonSlopeLines(std::ostream& out, const GroupMap& groups, double B, const LinesLayout& layout)
+void writeCommonSlopeLines(std::ostream& out, const GroupMap& groups, const LinesAtCommonSlope& lines,
+                           const LinesLayout& layout)
 {
-    const GrandMeans gm = grandMeans(groups);
+    const double B = lines.B;
+    const GrandMeans gm = grandMeans(groups, lines);
     out << std::fixed << "Common slope:\t" << std::setprecision(layout.slopeDecimals) << B << "\t" << "Grand mean X:"
         << "\t" << std::setprecision(3) << gm.X << "\t" << "Grand mean Y:" << "\t" << gm.Y << "\t"
         << "Grand mean F:" << "\t" << gm.F << "\t" << "Grand mean R:" << "\t" << gm.R << std::endl;
@@ -28,10 +29,11 @@ void writeCommonSlopeLines(std::ostream& out, const GroupMap& groups, double B, 
     out << std::endl;
     for (const auto& entry : groups) {
         const Group& g = entry.second;
+        const LineAtCommonSlope& line = lines.of(entry.first);
         const double a = g.Ymean - B * g.Xmean;
         writePadded(out, entry.first, layout.groupWidth);
         out << "\t" << g.n << "\t" << std::setprecision(3) << g.R2;
-        for (double v : {a, a + B * gm.X, (gm.Y - a) / B, g.Ymean, g.Xmean, g.fittedMean, g.residMean})
+        for (double v : {a, a + B * gm.X, (gm.Y - a) / B, g.Ymean, g.Xmean, line.fittedMean, line.residMean})
             out << "\t" << std::setw(7) << v;
         out << std::endl;
     }
@@ -116,14 +118,15 @@ void writeShiftPairsNotRun(std::ostream& report)
     report << "No post-hoc multiple comparisons" << std::endl;
 }
 
-void writeTransformedData(std::ostream& file, const GroupMap& groups)
+void writeTransformedData(std::ostream& file, const GroupMap& groups, const LinesAtCommonSlope& lines)
 {
     file << "Group\tY\tX\tR\tF" << std::endl;
     for (const auto& entry : groups) {
         const Group& g = entry.second;
+        const AxisScores& scores = lines.of(entry.first).scores;
         for (std::size_t i = g.X.size(); i-- > 0;)
-            file << entry.first << "\t" << g.Y[i] << "\t" << g.X[i] << "\t" << g.residAxis[i] << "\t"
-                 << g.fittedAxis[i] << std::endl;
+            file << entry.first << "\t" << g.Y[i] << "\t" << g.X[i] << "\t" << scores.residual[i] << "\t"
+                 << scores.fitted[i] << std::endl;
     }
 }
 

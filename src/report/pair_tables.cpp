@@ -91,12 +91,12 @@ void writeSlopeComparisons(std::ostream& out, const GroupMap& groups, const Pair
         out << ")\t";
     });
     writePvalueTable(out, names, layout.groupWidth, pDigits, pairP);
-    const auto ranking = rankGroups(groups, [](const Group& g) { return g.slope; });
+    const auto ranking = rankGroups(groups, [](const std::string&, const Group& g) { return g.slope; });
     writeSignificanceMatrix(out, criticalP, "slope", ranking, layout.groupWidth, pairP);
 }
 
-void writeShiftComparisons(std::ostream& out, const GroupMap& groups, const PairTable<ShiftPair>& table,
-                           ScoreAxis axis, double criticalP)
+void writeShiftComparisons(std::ostream& out, const GroupMap& groups, const LinesAtCommonSlope& lines,
+                           const PairTable<ShiftPair>& table, ScoreAxis axis, double criticalP)
 {
     const std::vector<std::string> names = groupNames(groups);
     int nameWidth = 7;
@@ -116,6 +116,7 @@ void writeShiftComparisons(std::ostream& out, const GroupMap& groups, const Pair
         out << ")\t";
     });
     writePvalueTable(out, names, nameWidth, 4, pairP);
-    const auto ranking = rankGroups(groups, [axis](const Group& g) { return scoreMean(g, axis); });
+    const auto ranking =
+        rankGroups(groups, [&](const std::string& name, const Group&) { return scoreMean(lines.of(name), axis); });
     writeSignificanceMatrix(out, criticalP, "mean", ranking, nameWidth, pairP);
 }

@@ -5,27 +5,21 @@
 #include "stats/distributions.h"
 #include "stats/moments.h"
 
-void fitLines(const Estimator& estimator, ErrorVariances errors, GroupMap& groups, bool withAxes)
+void fitLines(const Estimator& estimator, ErrorVariances errors, GroupMap& groups)
 {
     storeMoments(groups, estimator.hasIntercept, [](const Group& g) { return StoredPoints{g}; });
     for (auto& entry : groups)
-        fitFromMoments(estimator, errors, entry.second, withAxes);
+        fitFromMoments(estimator, errors, entry.second);
 }
 
-void fitFromMoments(const Estimator& estimator, ErrorVariances errors, Group& g, bool withAxes)
+void fitFromMoments(const Estimator& estimator, ErrorVariances errors, Group& g)
 {
     const int n = g.n;
     g.SXX -= errors.x;
     g.SYY -= errors.y;
     g.R2 = g.SXY * g.SXY / (g.SYY * g.SXX);
     g.slope = estimator.slope(g.SYY, g.SXX, g.SXY);
-    if (withAxes) {
-        g.interc = estimator.intercept(g.Ymean, g.Xmean, g.slope);
-        for (std::size_t k = 0; k < g.X.size(); ++k) {
-            g.residAxis[k] = estimator.residualScore(g.Y[k], g.X[k], g.slope);
-            g.fittedAxis[k] = estimator.fittedScore(g.Y[k], g.X[k], g.slope);
-        }
-    }
+    g.interc = estimator.intercept(g.Ymean, g.Xmean, g.slope);
     g.varFitted = estimator.varFitted(g.SYY, g.SXX, g.SXY, g.slope, n);
     g.varResid = estimator.varResid(g.SYY, g.SXX, g.SXY, g.slope, n);
     g.varSlope = estimator.varSlope(g.SYY, g.SXX, g.SXY, g.varFitted, g.varResid, g.slope, n);

@@ -7,12 +7,11 @@
 #include "stats/group.h"
 
 // Fits every group: means, (co)variances less the error variances, R2, slope,
-// axis variances and slope variance; withAxes also the intercept and the
-// per-point axis scores (otherwise they keep what they held).
-void fitLines(const Estimator& estimator, ErrorVariances errors, GroupMap& groups, bool withAxes);
+// intercept, axis variances and slope variance.
+void fitLines(const Estimator& estimator, ErrorVariances errors, GroupMap& groups);
 
 // The rest of one group's fit once its means and (co)variances are stored.
-void fitFromMoments(const Estimator& estimator, ErrorVariances errors, Group& g, bool withAxes);
+void fitFromMoments(const Estimator& estimator, ErrorVariances errors, Group& g);
 
 // The correlation p-value, the confidence limits of slope and intercept and
 // the intercept's variance of every fitted group, at confidence percent.

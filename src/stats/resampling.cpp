@@ -24,23 +24,6 @@ void shufflePool(std::vector<double>& R)
 namespace {
 // Resampling gives up after this many attempts per resample asked for.
 const long long attemptsPerResample = 100;
-
-// Fills the copy's axis scores and intercepts at slope b and returns the
-// pooled residuals (residual-axis score less intercept), groups in map order.
-std::vector<double> residualPool(const Estimator& estimator, GroupMap& copy, double b)
-{
-    std::vector<double> R;
-    for (auto& entry : copy) {
-        Group& g = entry.second;
-        g.interc = estimator.intercept(g.Ymean, g.Xmean, b);
-        for (std::size_t k = 0; k < g.X.size(); ++k) {
-            g.fittedAxis[k] = estimator.fittedScore(g.Y[k], g.X[k], b);
-            g.residAxis[k] = estimator.residualScore(g.Y[k], g.X[k], b);
-            R.push_back(g.residAxis[k] - g.interc);
-        }
-    }
-    return R;
-}
 } // namespace
 
 double commonSlopePvalue(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups, double b,
@@ -55,15 +38,15 @@ double commonSlopePvalue(const Estimator& estimator, ErrorVariances errors, cons
         return std::numeric_limits<double>::quiet_NaN();
 
     const int N = resampleCount(settings.iterations);
+    ResamplingPool pool = resamplingPool(estimator, groups, b);
     GroupMap copy = groups;
-    std::vector<double> R = residualPool(estimator, copy, b);
     long long count = 1;
     long long counted = 0;
     const long long wanted = N - 1;
     const long long maxAttempts = attemptsPerResample * N;
     for (long long attempts = 0; counted < wanted && attempts < maxAttempts; ++attempts) {
-        shufflePool(R);
-        refitResampled(estimator, errors, copy, R, b);
+        shufflePool(pool.residuals);
+        refitResampled(estimator, errors, pool, copy);
         const CommonSlope resampled = fitCommonSlope(estimator, copy, events);
         if (resampled.iterations >= settings.convergenceLimit())
             continue;
