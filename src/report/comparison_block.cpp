@@ -25,7 +25,7 @@ void writeCommonSlopeLines(std::ostream& out, const GroupMap& groups, const Line
         << "Grand mean F:" << "\t" << gm.F << "\t" << "Grand mean R:" << "\t" << gm.R << std::endl;
     out << std::left << std::setw(layout.groupWidth) << "\nGroup" << "\tn\tR2\t";
     for (const char* label : {"Interc", "YgrandX", "XgrandY", "Ymean", "Xmean", "Fmean", "Rmean"})
-        out << std::setw(7) << label << "\t";
+        out << std::setw(columnWidth) << label << "\t";
     out << std::endl;
     for (const auto& entry : groups) {
         const Group& g = entry.second;
@@ -34,7 +34,7 @@ void writeCommonSlopeLines(std::ostream& out, const GroupMap& groups, const Line
         writePadded(out, entry.first, layout.groupWidth);
         out << "\t" << g.n << "\t" << std::setprecision(3) << g.R2;
         for (double v : {a, a + B * gm.X, (gm.Y - a) / B, g.Ymean, g.Xmean, line.fittedMean, line.residMean})
-            out << "\t" << std::setw(7) << v;
+            out << "\t" << std::setw(columnWidth) << v;
         out << std::endl;
     }
 }
@@ -60,8 +60,8 @@ const ShiftTexts& textsOf(ScoreAxis axis)
 
 void writeWaldValues(std::ostream& s, const WaldResult& r, int decimals)
 {
-    s << std::left << std::fixed << r.k << "\t" << std::setprecision(decimals) << std::setw(7) << r.W << "\t"
-      << std::setw(7) << r.p << "\t";
+    s << std::left << std::fixed << r.k << "\t" << std::setprecision(decimals) << std::setw(columnWidth) << r.W << "\t"
+      << std::setw(columnWidth) << r.p << "\t";
 }
 } // namespace
 
