@@ -14,6 +14,7 @@
 #include "data/variable_names.h"
 #include "dialogue/analysis_run.h"
 #include "dialogue/run_ending.h"
+#include "report/analysis_end.h"
 #include "report/console_messages.h"
 #include "report/plain_nan.h"
 
@@ -108,7 +109,7 @@ int analyse(const Invocation& inv, const LoadedData& data, std::ostream& report,
     std::ostream noConsole(nullptr);
     AnalysisStreams streams{report, noConsole, std::cerr, events, reportName};
     const AnalysisOutcome outcome = runAnalysis(inv.analysis.settings, data, choices, streams);
-    report << std::string(100, '-') << "\n" << std::endl;
+    writeAnalysisEnd(report);
     if (!report) {
         std::cerr << "File " << (reportName.empty() ? "standard output" : reportName) << " not written" << std::endl;
         return 1;
