@@ -110,7 +110,8 @@ std::string matrixText(const std::vector<std::pair<std::string, double>>& values
     }
     std::ostringstream s;
     s << std::fixed << std::left;
-    writeSignificanceMatrix(s, 0.05, "slope", rankGroups(g, [](const std::string&, const Group& x) { return x.slope; }), 7, pairP);
+    const auto bySlope = [](const std::string&, const Group& x) { return x.slope; };
+    writeSignificanceMatrix(s, 0.05, "slope", rankGroups(g, bySlope), 7, pairP);
     return s.str();
 }
 } // namespace
@@ -165,8 +166,9 @@ TEST(WaldTest, TwoGroupsFollowTheClosedForm)
     EXPECT_NEAR(r.p, 0.20133648528739703, 1e-12);
     ASSERT_TRUE(r.hasAcom);
     EXPECT_NEAR(r.Acom, 26.0 / 21.0, 1e-12);
-    EXPECT_FALSE(waldTest(sma, groups, lines, ScoreAxis::Residual, {}, r.p).hasAcom); // p equal to crit_p: no common value
-    add("c", 1, 1, 0.3, {0.1, 0.2});                                                    // two points: undefined
+    // p equal to crit_p: no common value; a group of two points: undefined.
+    EXPECT_FALSE(waldTest(sma, groups, lines, ScoreAxis::Residual, {}, r.p).hasAcom);
+    add("c", 1, 1, 0.3, {0.1, 0.2});
     EXPECT_TRUE(std::isnan(waldTest(sma, groups, lines, ScoreAxis::Residual, {}, 0.05).W));
 }
 
