@@ -30,7 +30,7 @@ void writeCommonSlopeLines(std::ostream& out, const GroupMap& groups, const Line
     for (const auto& entry : groups) {
         const Group& g = entry.second;
         const LineAtCommonSlope& line = lines.of(entry.first);
-        const double a = g.Ymean - B * g.Xmean;
+        const double a = line.interc;
         writePadded(out, entry.first, layout.groupWidth);
         out << "\t" << g.n << "\t" << std::setprecision(3) << g.R2;
         for (double v : {a, a + B * gm.X, (gm.Y - a) / B, g.Ymean, g.Xmean, line.fittedMean, line.residMean})

@@ -11,6 +11,7 @@ LinesAtCommonSlope linesAtCommonSlope(const Estimator& estimator, const GroupMap
     result.B = B;
     for (const auto& [name, g] : groups) {
         LineAtCommonSlope& line = result.lines[name];
+        line.interc = estimator.residualScore(g.Ymean, g.Xmean, B);
         line.scores = scoresAt(estimator, g, B);
         line.fittedMean = sumOf(line.scores.fitted) / g.n;
         line.residMean = sumOf(line.scores.residual) / g.n;

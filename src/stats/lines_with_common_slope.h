@@ -11,9 +11,12 @@
 #include "stats/group.h"
 #include "stats/pair_table.h"
 
-// One group's line at the common slope: its points' scores and their means,
-// and the group's axis variances and slope variance at that slope.
+// One group's line at the common slope: through the group's means, with the
+// intercept the residual score of the means (through the origin too), its
+// points' scores and their means, and the group's axis variances and slope
+// variance at that slope.
 struct LineAtCommonSlope {
+    double interc = 0;
     AxisScores scores;
     double residMean = 0, fittedMean = 0;
     double varFitted = 0, varResid = 0, varSlope = 0;
