@@ -52,9 +52,9 @@ double commonSlopeUpdate(const Estimator& estimator, const GroupMap& groups, dou
 
 // The fixed point that the updates lead to from b, where one more update moves
 // it by at most the fixed-point tolerance; nothing when none is reached within
-// the updates allowed or an update is not finite. Pairs of plain updates, each followed by
-// Aitken's extrapolation when the two steps shrink (|ratio| < 1): it then
-// heads for the same fixed point as the updates, only faster.
+// the updates allowed or an update is not finite. Pairs of plain updates, each
+// followed by Aitken's extrapolation when the two steps shrink (|ratio| < 1):
+// it then heads for the same fixed point as the updates, only faster.
 std::optional<double> fixedPointFrom(const std::function<double(double)>& update, double b)
 {
     const auto settled = [](double at, double next) {
