@@ -109,7 +109,7 @@ GroupMap buildGroups(int groups, int size, double base, double step, unsigned se
         }
     }
     GroupMap fitted = groupsOf(std::move(points));
-    fitLines(sma, {}, fitted, true);
+    fitLines(sma, {}, fitted);
     fitLimits(sma, fitted, 95);
     return fitted;
 }
@@ -128,8 +128,11 @@ int runResample(long long points, int groups, int N, int reps)
     const int size = static_cast<int>(points / groups);
     const GroupMap fitted = buildGroups(groups, size, 1.0, 0.0, 12345u);
     NoEvents events;
-    const CommonSlope common = fitCommonSlope(sma, fitted, N, events);
-    if (!common.within) {
+    AnalysisSettings settings, setupOnly;
+    settings.iterations = N;
+    setupOnly.iterations = 1;
+    const CommonSlope common = fitCommonSlope(sma, fitted, events);
+    if (common.iterations >= settings.convergenceLimit()) {
         std::fprintf(stderr, "common slope did not converge\n");
         return 1;
     }
@@ -146,9 +149,9 @@ int runResample(long long points, int groups, int N, int reps)
     double p = 0;
     for (int rep = 0; rep < reps; ++rep) {
         const Timing ts =
-            timeIt([&] { p = commonSlopePvalue(sma, {}, fitted, 1, b, PValueFrom::Resampling, events); });
+            timeIt([&] { p = commonSlopePvalue(sma, {}, fitted, b, setupOnly, events); });
         const Timing tf =
-            timeIt([&] { p = commonSlopePvalue(sma, {}, fitted, N, b, PValueFrom::Resampling, events); });
+            timeIt([&] { p = commonSlopePvalue(sma, {}, fitted, b, settings, events); });
         const Timing tsh = timeIt([&] {
             for (int k = 1; k < N; ++k)
                 shufflePool(pool);

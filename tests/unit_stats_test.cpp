@@ -1,17 +1,23 @@
 // The formulas and tables that end-to-end sessions reach only in part: the
 // estimators and the intercept factor K(n), the guarded distributions, the
-// significance matrix, the two-group Wald test and the refit of large pools.
+// significance matrix, the common-slope statistics, the two-group Wald test
+// and the refit of large pools.
 // Expected values are worked by hand (as shown) or from scipy, as noted.
+#include <algorithm>
 #include <cmath>
+#include <optional>
 #include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "report/significance_matrix.h"
+#include "stats/axis_scores.h"
+#include "stats/common_slope.h"
 #include "stats/distributions.h"
 #include "stats/line_fits.h"
 #include "stats/ranking.h"
 #include "stats/resampled_fits.h"
+#include "stats/lines_with_common_slope.h"
 #include "stats/wald.h"
 
 namespace {
@@ -30,15 +36,17 @@ TEST(LineEstimators, SlopesScoresAndTheInterceptFactor)
     const Method methods[] = {Method::OLS, Method::SMA, Method::MA};
     for (int m = 0; m < 3; ++m) {
         GroupMap groups = oneGroup({5, 4, 3, 2, 1}, {5, 4, 5, 4, 2});
-        fitLines(Estimator(methods[m], true), {}, groups, true);
+        const Estimator estimator(methods[m], true);
+        fitLines(estimator, {}, groups);
         const Group& g = groups["one"];
         EXPECT_DOUBLE_EQ(g.SXX, 2.5);
         EXPECT_DOUBLE_EQ(g.SXY, 1.5);
         EXPECT_DOUBLE_EQ(g.slope, slopes[m]) << m;
         EXPECT_DOUBLE_EQ(g.interc, 4 - slopes[m] * 3) << m;
-        EXPECT_DOUBLE_EQ(g.residAxis[0], 5 - slopes[m] * 5) << m;
+        const AxisScores scores = scoresAt(estimator, g, g.slope);
+        EXPECT_DOUBLE_EQ(scores.residual[0], 5 - slopes[m] * 5) << m;
         const double fitted[] = {5, 5 + slopes[1] * 5, slopes[2] * 5 + 5};
-        EXPECT_DOUBLE_EQ(g.fittedAxis[0], fitted[m]) << m;
+        EXPECT_DOUBLE_EQ(scores.fitted[0], fitted[m]) << m;
     }
     const Estimator sma(Method::SMA, true), throughOrigin(Method::SMA, false);
     EXPECT_DOUBLE_EQ(sma.slope(4, 1, -1.5), -2.0);
@@ -52,6 +60,27 @@ TEST(LineEstimators, SlopesScoresAndTheInterceptFactor)
     EXPECT_DOUBLE_EQ(sma.covarRF(1.5, 2.5, 1.5, 0.6, 3), 2 * (1.5 - 0.36 * 2.5));
     EXPECT_DOUBLE_EQ(Estimator(Method::MA, true).covarRF(1.5, 2.5, 1.5, 0.6, 4), 0.6 * -1 + 1.5 - 0.36 * 1.5);
     EXPECT_DOUBLE_EQ(Estimator(Method::OLS, true).varFitted(1.5, 2.5, 1.5, 0.6, 3), 2.5); // OLS never uses K
+}
+
+TEST(CommonSlope, StatisticsOfASharedAndOfAHypothesisedSlope)
+{
+    // The worked example, OLS (df 3): at b, r = 1.5 - 3b + 2.5b^2, f = 2.5 and
+    // c = 1.5 - 2.5b. Shared slope 0.5: r 0.625, c 0.25, T = -2.5 ln(1 - 0.0625 /
+    // 1.5625); at its own slope 0.6, c = 0 and T = 0. Hypothesised slope 0 given
+    // 0.6: q = f r is 2.5 * 1.5 against 2.5 * 0.6, T = 2.5 ln 2.5.
+    const Estimator ols(Method::OLS, true);
+    GroupMap groups = oneGroup({5, 4, 3, 2, 1}, {5, 4, 5, 4, 2});
+    fitLines(ols, {}, groups);
+    const struct {
+        double b;
+        std::optional<double> b0;
+        double T;
+    } rows[] = {{0.5, {}, -2.5 * std::log(0.96)}, {0.6, {}, 0}, {0.6, 0.0, 2.5 * std::log(2.5)}};
+    for (const auto& row : rows) {
+        const double T = row.b0 ? hypothesisedSlopeStatistic(ols, groups, row.b, *row.b0)
+                                : commonSlopeStatistic(ols, groups, row.b);
+        EXPECT_NEAR(T, row.T, 1e-12) << row.b;
+    }
 }
 
 TEST(Distributions, NaNOutsideTheDomainAndFQuantilesOfLargeGroups)
@@ -81,7 +110,8 @@ std::string matrixText(const std::vector<std::pair<std::string, double>>& values
     }
     std::ostringstream s;
     s << std::fixed << std::left;
-    writeSignificanceMatrix(s, 0.05, "slope", rankGroups(g, [](const Group& x) { return x.slope; }), 7, pairP);
+    const auto bySlope = [](const std::string&, const Group& x) { return x.slope; };
+    writeSignificanceMatrix(s, 0.05, "slope", rankGroups(g, bySlope), 7, pairP);
     return s.str();
 }
 } // namespace
@@ -112,29 +142,34 @@ TEST(SignificanceMatrix, OrderCodesAndMarks)
 TEST(WaldTest, TwoGroupsFollowTheClosedForm)
 {
     // SMA, B = 2, elevation: a: n 4, m = 3 - 2 = 1, v = (2.5/3)(3/2)/4 = 0.3125,
-    // var slope 0.5, h 1; b: n 5, m = 6 - 4 = 2, v = 0.5 (4/3)/5 = 2/15, var
-    // slope 0.25, h 2; var B = 1/6. W = 1 / (V00 + V11 - 2 V01) = 80/49,
+    // var slope 0.5, h -1; b: n 5, m = 6 - 4 = 2, v = 0.5 (4/3)/5 = 2/15, var
+    // slope 0.25, h -2; var B = 1/6. W = 1 / (V00 + V11 - 2 V01) = 80/49,
     // p = scipy.stats.chi2.sf(80/49, 1); A_com = 26/21 (numpy).
-    const auto group = [](double Xmean, double Ymean, double varSlope, std::vector<double> resid) {
-        Group g;
+    GroupMap groups;
+    LinesAtCommonSlope lines;
+    lines.B = 2;
+    const auto add = [&](const char* name, double Xmean, double Ymean, double varSlope, std::vector<double> resid) {
+        Group& g = groups[name];
         g.n = static_cast<int>(resid.size());
         g.Xmean = Xmean;
         g.Ymean = Ymean;
-        g.varSlope = varSlope;
-        g.residAxis = g.fittedAxis = std::move(resid);
-        return g;
+        LineAtCommonSlope& line = lines.lines[name];
+        line.varSlope = varSlope;
+        line.scores.residual = std::move(resid);
     };
-    GroupMap groups{{"a", group(1, 3, 0.5, {0.5, 1.5, 0.0, 2.0})}, {"b", group(2, 6, 0.25, {1, 2, 3, 2, 2})}};
+    add("a", 1, 3, 0.5, {0.5, 1.5, 0.0, 2.0});
+    add("b", 2, 6, 0.25, {1, 2, 3, 2, 2});
     const Estimator sma(Method::SMA, true);
-    const WaldResult r = waldTest(sma, groups, ScoreAxis::Residual, 2, {}, 0.05);
+    const WaldResult r = waldTest(sma, groups, lines, ScoreAxis::Residual, {}, 0.05);
     EXPECT_EQ(r.k, 1);
     EXPECT_NEAR(r.W, 80.0 / 49.0, 1e-12);
     EXPECT_NEAR(r.p, 0.20133648528739703, 1e-12);
     ASSERT_TRUE(r.hasAcom);
     EXPECT_NEAR(r.Acom, 26.0 / 21.0, 1e-12);
-    EXPECT_FALSE(waldTest(sma, groups, ScoreAxis::Residual, 2, {}, r.p).hasAcom); // p equal to crit_p: no common value
-    groups["c"] = group(1, 1, 0.3, {0.1, 0.2});                                    // two points: undefined
-    EXPECT_TRUE(std::isnan(waldTest(sma, groups, ScoreAxis::Residual, 2, {}, 0.05).W));
+    // p equal to crit_p: no common value; a group of two points: undefined.
+    EXPECT_FALSE(waldTest(sma, groups, lines, ScoreAxis::Residual, {}, r.p).hasAcom);
+    add("c", 1, 1, 0.3, {0.1, 0.2});
+    EXPECT_TRUE(std::isnan(waldTest(sma, groups, lines, ScoreAxis::Residual, {}, 0.05).W));
 }
 
 TEST(Resampling, LargePoolsRefitToTheSameNumbers)
@@ -150,14 +185,16 @@ TEST(Resampling, LargePoolsRefitToTheSameNumbers)
         }
         PointsByGroup points{{"A", {X, Y}}, {"B", {Y, X}}};
         GroupMap groups = groupsOf(std::move(points));
-        fitLines(estimator, {}, groups, true);
-        std::vector<double> R(2 * X.size());
-        for (std::size_t k = 0; k < R.size(); ++k)
-            R[k] = std::cos(k * 1.3);
+        fitLines(estimator, {}, groups);
         GroupMap large = groups, small = groups;
-        refitResampled(estimator, {}, large, R, 1.7);
         small.erase("B");
-        refitResampled(estimator, {}, small, R, 1.7);
+        ResamplingPool largePool = resamplingPool(estimator, large, 1.7);
+        for (std::size_t k = 0; k < largePool.residuals.size(); ++k)
+            largePool.residuals[k] = std::cos(k * 1.3);
+        ResamplingPool smallPool = resamplingPool(estimator, small, 1.7);
+        std::copy_n(largePool.residuals.begin(), smallPool.residuals.size(), smallPool.residuals.begin());
+        refitResampled(estimator, {}, largePool, large);
+        refitResampled(estimator, {}, smallPool, small);
         const int m = static_cast<int>(method);
         EXPECT_EQ(large.at("A").SXY, small.at("A").SXY) << m;
         EXPECT_EQ(large.at("A").slope, small.at("A").slope) << m;

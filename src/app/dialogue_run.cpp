@@ -12,6 +12,7 @@
 #include "dialogue/console_choices.h"
 #include "dialogue/console_input.h"
 #include "dialogue/settings_screen.h"
+#include "report/analysis_end.h"
 #include "report/console_messages.h"
 #include "report/plain_nan.h"
 
@@ -58,7 +59,7 @@ int runDialogue(const DialogueOptions& options)
             MessageWriter events(std::cout, true);
             AnalysisStreams streams{report, std::cout, std::cout, events, openName};
             const AnalysisOutcome outcome = runAnalysis(session.settings, session.data, choices, streams);
-            report << std::string(100, '-') << "\n" << std::endl;
+            writeAnalysisEnd(report);
             ++analyses;
             if (options.plot)
                 writeAnalysisPlot(plotFileName(openName, analyses), outcome, session.settings, session.data,

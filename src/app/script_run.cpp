@@ -13,6 +13,7 @@
 #include "data/same_file.h"
 #include "data/variable_names.h"
 #include "dialogue/analysis_run.h"
+#include "report/analysis_end.h"
 #include "report/console_messages.h"
 #include "report/plain_nan.h"
 
@@ -136,7 +137,7 @@ int analyse(const Invocation& inv, const LoadedData& data, std::ostream& report,
     std::ostream noConsole(nullptr);
     AnalysisStreams streams{report, noConsole, std::cerr, events, reportName};
     const AnalysisOutcome outcome = runAnalysis(inv.analysis.settings, data, choices, streams);
-    report << std::string(100, '-') << "\n" << std::endl;
+    writeAnalysisEnd(report);
     if (!report) {
         std::cerr << "korvel: " << (reportName.empty() ? "standard output" : reportName) << ": " << systemReason()
                   << std::endl;

@@ -35,6 +35,8 @@ struct AnalysisSettings {
     std::optional<double> slopeH0;     // hypothesised slope
     std::optional<double> interceptH0; // hypothesised intercept
     PAdjustment adjustment = PAdjustment::None; // of the post-hoc tables' p-values
+    // A common slope has settled when it took fewer iterations than this: the resampling iterations.
+    int convergenceLimit() const { return iterations; }
 };
 
 // "OLS", "SMA" or "MA".

@@ -83,7 +83,7 @@ void prepareGroups(AnalysisData& a, AnalysisDialogue& d)
 
 void fitIndividualLines(AnalysisData& a, AnalysisDialogue& d)
 {
-    fitLines(estimatorOf(a.settings), a.errors, a.groups, true);
+    fitLines(estimatorOf(a.settings), a.errors, a.groups);
     fitLimits(estimatorOf(a.settings), a.groups, a.settings.confidence);
     writeLinesTable(d.out.report, layoutOf(a), a.groups, a.settings, estimatorOf(a.settings));
     d.out.report << std::endl;
@@ -102,7 +102,7 @@ void compareSlopes(AnalysisData& a, AnalysisDialogue& d)
                           a.settings.criticalP);
 }
 
-void saveTransformed(AnalysisData& a, AnalysisDialogue& d, double B)
+void saveTransformed(AnalysisData& a, AnalysisDialogue& d, const LinesAtCommonSlope& lines)
 {
     const std::string name = d.choices.transformedFileName(a.data.filename, d.out.reportName);
     std::ofstream file;
@@ -110,16 +110,16 @@ void saveTransformed(AnalysisData& a, AnalysisDialogue& d, double B)
     file.open(name, std::ios::out | std::ios::trunc);
     if (!file.is_open())
         throw FileNotOpened(name, systemReason());
-    writeTransformedData(file, a.groups);
+    writeTransformedData(file, a.groups, lines);
     file.close();
-    writeTransformedNote(d.out.report, a.settings.method, B, name);
+    writeTransformedNote(d.out.report, estimatorOf(a.settings), lines.B, name);
 }
 
 // The Wald test of elevation or shift, with its pairs when it is significant.
-void testShift(AnalysisData& a, AnalysisDialogue& d, ScoreAxis axis, double B)
+void testShift(AnalysisData& a, AnalysisDialogue& d, ScoreAxis axis, const LinesAtCommonSlope& lines)
 {
     writeShiftAnnouncement(d.out.report, d.out.console, axis);
-    const WaldResult r = waldTest(estimatorOf(a.settings), a.groups, axis, B, a.errors, a.settings.criticalP);
+    const WaldResult r = waldTest(estimatorOf(a.settings), a.groups, lines, axis, a.errors, a.settings.criticalP);
     writeWaldResult(d.out.report, d.out.console, r);
     if (!(r.p < a.settings.criticalP)) {
         writeShiftNotSignificant(d.out.report, d.out.console, axis);
@@ -131,8 +131,8 @@ void testShift(AnalysisData& a, AnalysisDialogue& d, ScoreAxis axis, double B)
         return;
     }
     writeShiftPairsRun(d.out.report, d.out.console, axis);
-    const auto table = compareShifts(estimatorOf(a.settings), a.groups, axis, B, a.errors, a.settings.criticalP);
-    writeShiftComparisons(d.out.report, a.groups, table, axis, a.settings.criticalP);
+    const auto table = compareShifts(estimatorOf(a.settings), a.groups, lines, axis, a.errors, a.settings.criticalP);
+    writeShiftComparisons(d.out.report, a.groups, lines, table, axis, a.settings.criticalP);
 }
 
 // The lines at the common slope B and the actions on them, until exit; false
@@ -144,23 +144,23 @@ bool compareLines(AnalysisData& a, AnalysisDialogue& d, double B)
         return false;
     }
     writeLinesTitle(d.out.report);
-    applyCommonSlope(estimatorOf(a.settings), a.groups, B);
-    writeCommonSlopeLines(d.out.report, a.groups, B, layoutOf(a));
+    const LinesAtCommonSlope lines = linesAtCommonSlope(estimatorOf(a.settings), a.groups, B);
+    writeCommonSlopeLines(d.out.report, a.groups, lines, layoutOf(a));
     for (;;) {
         switch (d.choices.nextAction(a.settings.intercept)) {
         case LinesAction::Exit:
             return true;
         case LinesAction::Save:
-            saveTransformed(a, d, B);
+            saveTransformed(a, d, lines);
             break;
         case LinesAction::Elevation:
             if (a.settings.intercept)
-                testShift(a, d, ScoreAxis::Residual, B);
+                testShift(a, d, ScoreAxis::Residual, lines);
             else
                 writeNoElevationThroughOrigin(d.out.console);
             break;
         case LinesAction::Shift:
-            testShift(a, d, ScoreAxis::Fitted, B);
+            testShift(a, d, ScoreAxis::Fitted, lines);
             break;
         case LinesAction::Other:
             break;

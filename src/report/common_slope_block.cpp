@@ -3,6 +3,7 @@
 #include <cmath>
 #include <iomanip>
 
+#include "report/text_columns.h"
 #include "stats/resampling.h"
 
 int pvalueDigits(int iterations)
@@ -31,24 +32,25 @@ void writeCommonSlopeTitle(std::ostream& report, std::ostream& console)
 namespace {
 void writeHeader(std::ostream& s, int slopeWidth, bool withH0)
 {
-    s << std::left << std::setw(7) << "Grps" << "\t" << std::setw(7) << "N" << "\t";
+    s << std::left << std::setw(columnWidth) << "Grps" << "\t" << std::setw(columnWidth) << "N" << "\t";
     for (const char* label : {"Slope", "LowCI", "UppCI"})
         s << std::setw(slopeWidth) << label << "\t";
     if (withH0)
-        s << std::setw(slopeWidth) << "H0_b" << "\t" << std::setw(7) << "X2" << "\t" << std::setw(7) << "p";
+        s << std::setw(slopeWidth) << "H0_b" << "\t" << std::setw(columnWidth) << "X2" << "\t"
+          << std::setw(columnWidth) << "p";
 }
 
 void writeValues(std::ostream& s, const CommonSlopeResult& r, int slopeWidth, int precision,
                  std::optional<double> slopeH0)
 {
-    s << "\n" << std::setprecision(0) << std::setw(7) << r.groups << "\t" << std::setw(7) << r.points << "\t"
-      << std::setprecision(precision) << std::setw(slopeWidth) << r.b << "\t";
+    s << "\n" << std::setprecision(0) << std::setw(columnWidth) << r.groups << "\t" << std::setw(columnWidth)
+      << r.points << "\t" << std::setprecision(precision) << std::setw(slopeWidth) << r.b << "\t";
     if (!r.common)
         return;
     s << std::setw(slopeWidth) << r.low << "\t" << std::setw(slopeWidth) << r.upp << "\t";
     if (slopeH0)
-        s << std::setw(slopeWidth) << *slopeH0 << "\t" << std::setprecision(3) << std::setw(7) << r.T0 << "\t"
-          << std::setw(7) << r.p0;
+        s << std::setw(slopeWidth) << *slopeH0 << "\t" << std::setprecision(3) << std::setw(columnWidth) << r.T0 << "\t"
+          << std::setw(columnWidth) << r.p0;
 }
 
 void writeStatistic(std::ostream& s, const CommonSlopeResult& r, int precision, int pDigits)

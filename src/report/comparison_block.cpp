@@ -3,7 +3,6 @@
 #include <iomanip>
 
 #include "report/text_columns.h"
-#include "stats/lines_with_common_slope.h"
 
 void writeLinesNotCompared(std::ostream& report, std::ostream& console)
 {
@@ -16,23 +15,26 @@ void writeLinesTitle(std::ostream& report)
     report << "\nCOMPARISON OF LINES WITH COMMON SLOPE" << std::endl;
 }
 
-void writeCommonSlopeLines(std::ostream& out, const GroupMap& groups, double B, const LinesLayout& layout)
+void writeCommonSlopeLines(std::ostream& out, const GroupMap& groups, const LinesAtCommonSlope& lines,
+                           const LinesLayout& layout)
 {
-    const GrandMeans gm = grandMeans(groups);
+    const double B = lines.B;
+    const GrandMeans gm = grandMeans(groups, lines);
     out << std::fixed << "Common slope:\t" << std::setprecision(layout.slopeDecimals) << B << "\t" << "Grand mean X:"
         << "\t" << std::setprecision(3) << gm.X << "\t" << "Grand mean Y:" << "\t" << gm.Y << "\t"
         << "Grand mean F:" << "\t" << gm.F << "\t" << "Grand mean R:" << "\t" << gm.R << std::endl;
     out << std::left << std::setw(layout.groupWidth) << "\nGroup" << "\tn\tR2\t";
     for (const char* label : {"Interc", "YgrandX", "XgrandY", "Ymean", "Xmean", "Fmean", "Rmean"})
-        out << std::setw(7) << label << "\t";
+        out << std::setw(columnWidth) << label << "\t";
     out << std::endl;
     for (const auto& entry : groups) {
         const Group& g = entry.second;
-        const double a = g.Ymean - B * g.Xmean;
+        const LineAtCommonSlope& line = lines.of(entry.first);
+        const double a = line.interc;
         writePadded(out, entry.first, layout.groupWidth);
         out << "\t" << g.n << "\t" << std::setprecision(3) << g.R2;
-        for (double v : {a, a + B * gm.X, (gm.Y - a) / B, g.Ymean, g.Xmean, g.fittedMean, g.residMean})
-            out << "\t" << std::setw(7) << v;
+        for (double v : {a, a + B * gm.X, (gm.Y - a) / B, g.Ymean, g.Xmean, line.fittedMean, line.residMean})
+            out << "\t" << std::setw(columnWidth) << v;
         out << std::endl;
     }
 }
@@ -58,8 +60,8 @@ const ShiftTexts& textsOf(ScoreAxis axis)
 
 void writeWaldValues(std::ostream& s, const WaldResult& r, int decimals)
 {
-    s << std::left << std::fixed << r.k << "\t" << std::setprecision(decimals) << std::setw(7) << r.W << "\t"
-      << std::setw(7) << r.p << "\t";
+    s << std::left << std::fixed << r.k << "\t" << std::setprecision(decimals) << std::setw(columnWidth) << r.W << "\t"
+      << std::setw(columnWidth) << r.p << "\t";
 }
 } // namespace
 
@@ -116,21 +118,20 @@ void writeShiftPairsNotRun(std::ostream& report)
     report << "No post-hoc multiple comparisons" << std::endl;
 }
 
-void writeTransformedData(std::ostream& file, const GroupMap& groups)
+void writeTransformedData(std::ostream& file, const GroupMap& groups, const LinesAtCommonSlope& lines)
 {
     file << "Group\tY\tX\tR\tF" << std::endl;
     for (const auto& entry : groups) {
         const Group& g = entry.second;
+        const AxisScores& scores = lines.of(entry.first).scores;
         for (std::size_t i = g.X.size(); i-- > 0;)
-            file << entry.first << "\t" << g.Y[i] << "\t" << g.X[i] << "\t" << g.residAxis[i] << "\t"
-                 << g.fittedAxis[i] << std::endl;
+            file << entry.first << "\t" << g.Y[i] << "\t" << g.X[i] << "\t" << scores.residual[i] << "\t"
+                 << scores.fitted[i] << std::endl;
     }
 }
 
-void writeTransformedNote(std::ostream& out, Method method, double B, const std::string& fileName)
+void writeTransformedNote(std::ostream& out, const Estimator& estimator, double B, const std::string& fileName)
 {
-    const char* scores = method == Method::OLS   ? "as R=Y-Bx, F= X for B= "
-                         : method == Method::SMA ? "as R=Y-Bx, F= Y+BX for B= "
-                                                 : "as R=Y-Bx, F= BY+X for B= ";
-    out << "\nData transformed" << scores << B << "\nTransformed data saved to file " << fileName << std::endl;
+    out << "\nData transformed" << "as R=" << Estimator::residualScoreText() << ", F= " << estimator.fittedScoreText()
+        << " for B= " << B << "\nTransformed data saved to file " << fileName << std::endl;
 }

@@ -7,6 +7,7 @@
 
 #include "report/lines_table.h"
 #include "stats/group.h"
+#include "stats/lines_with_common_slope.h"
 #include "stats/wald.h"
 
 // The answer no to comparing the lines.
@@ -16,7 +17,8 @@ void writeLinesNotCompared(std::ostream& report, std::ostream& console);
 void writeLinesTitle(std::ostream& report);
 
 // The common slope with the grand means, and one row per group.
-void writeCommonSlopeLines(std::ostream& out, const GroupMap& groups, double B, const LinesLayout& layout);
+void writeCommonSlopeLines(std::ostream& out, const GroupMap& groups, const LinesAtCommonSlope& lines,
+                           const LinesLayout& layout);
 
 // Elevation asked for lines through the origin, which have none.
 void writeNoElevationThroughOrigin(std::ostream& console);
@@ -39,9 +41,9 @@ void writeShiftPairsNotRun(std::ostream& report);
 // p-value, the common value or "na"); the console gets 4 decimals, the report 3.
 void writeWaldResult(std::ostream& report, std::ostream& console, const WaldResult& r);
 
-// Every point's Y, X and its residual and fitted scores, groups in map order
-// and points in the data file's order, under a header line.
-void writeTransformedData(std::ostream& file, const GroupMap& groups);
+// Every point's Y, X and its residual and fitted scores at the common slope,
+// groups in map order and points in the data file's order, under a header line.
+void writeTransformedData(std::ostream& file, const GroupMap& groups, const LinesAtCommonSlope& lines);
 
 // The report's note that the scores were saved, and where.
-void writeTransformedNote(std::ostream& out, Method method, double B, const std::string& fileName);
+void writeTransformedNote(std::ostream& out, const Estimator& estimator, double B, const std::string& fileName);

@@ -22,8 +22,8 @@ LinesLayout linesLayout(const GroupMap& groups, int nameWidth)
         layout.intercDecimals = printDecimals(layout.intercDecimals, entry.second.interc);
         layout.slopeDecimals = printDecimals(layout.slopeDecimals, entry.second.slope);
     }
-    layout.slopeWidth = std::max(layout.slopeDecimals + 4, 7);
-    layout.intercWidth = std::max(layout.intercDecimals + 4, 7);
+    layout.slopeWidth = std::max(layout.slopeDecimals + 4, columnWidth);
+    layout.intercWidth = std::max(layout.intercDecimals + 4, columnWidth);
     return layout;
 }
 
@@ -33,18 +33,19 @@ void writeLinesTable(std::ostream& out, const LinesLayout& layout, const GroupMa
     const bool interceptBlock = settings.interceptH0 && settings.intercept;
     out << "\n" << methodName(settings.method) << " results\n";
     out << std::left;
-    out << std::setw(layout.groupWidth) << "Group" << "\t" << std::setw(7) << "n" << "\t" << std::setw(7) << "R2"
-        << "\t" << std::setw(7) << "p" << "\t";
+    out << std::setw(layout.groupWidth) << "Group" << "\t" << std::setw(columnWidth) << "n" << "\t"
+        << std::setw(columnWidth) << "R2" << "\t" << std::setw(columnWidth) << "p" << "\t";
     for (const char* label : {"Slope", "LowCI", "UppCI"})
         out << std::setw(layout.slopeWidth) << label << "\t";
     for (const char* label : {"Interc", "LowCI", "UppCI"})
         out << std::setw(layout.intercWidth) << label << "\t";
-    out << std::setw(7) << "Ymean" << "\t" << std::setw(7) << "Xmean" << "\t";
+    out << std::setw(columnWidth) << "Ymean" << "\t" << std::setw(columnWidth) << "Xmean" << "\t";
     if (settings.slopeH0)
-        out << std::setw(layout.slopeWidth) << "H0_b" << "\t" << std::setw(7) << "F" << "\t" << std::setw(7) << "p"
-            << "\t";
+        out << std::setw(layout.slopeWidth) << "H0_b" << "\t" << std::setw(columnWidth) << "F" << "\t"
+            << std::setw(columnWidth) << "p" << "\t";
     if (interceptBlock)
-        out << std::setw(layout.intercWidth) << "H0_a" << "\t" << std::setw(7) << "T" << "\t" << std::setw(7) << "p";
+        out << std::setw(layout.intercWidth) << "H0_a" << "\t" << std::setw(columnWidth) << "T" << "\t"
+            << std::setw(columnWidth) << "p";
     out << std::endl;
 
     for (const auto& entry : groups) {
@@ -52,23 +53,24 @@ void writeLinesTable(std::ostream& out, const LinesLayout& layout, const GroupMa
         writePadded(out, entry.first, layout.groupWidth);
         out << "\t" << g.n << "\t";
         out << std::fixed << std::setprecision(3);
-        out << std::setw(7) << g.R2 << "\t" << std::setw(7) << g.p << "\t";
+        out << std::setw(columnWidth) << g.R2 << "\t" << std::setw(columnWidth) << g.p << "\t";
         out << std::setprecision(layout.slopeDecimals);
         for (double v : {g.slope, g.slopeLowCI, g.slopeUppCI})
             out << std::setw(layout.slopeWidth) << v << "\t";
         out << std::setprecision(layout.intercDecimals);
         for (double v : {g.interc, g.intercLowCI, g.intercUppCI})
             out << std::setw(layout.intercWidth) << v << "\t";
-        out << std::setprecision(3) << std::setw(7) << g.Ymean << "\t" << std::setw(7) << g.Xmean << "\t";
+        out << std::setprecision(3) << std::setw(columnWidth) << g.Ymean << "\t" << std::setw(columnWidth) << g.Xmean
+            << "\t";
         if (settings.slopeH0) {
             const TestResult t = slopeTest(estimator, g, *settings.slopeH0);
-            out << std::setw(layout.slopeWidth) << *settings.slopeH0 << "\t" << std::setw(7) << t.stat << "\t"
-                << std::setw(7) << t.p << "\t";
+            out << std::setw(layout.slopeWidth) << *settings.slopeH0 << "\t" << std::setw(columnWidth) << t.stat
+                << "\t" << std::setw(columnWidth) << t.p << "\t";
         }
         if (interceptBlock) {
             const TestResult t = interceptTest(g, *settings.interceptH0);
-            out << std::setw(layout.intercWidth) << *settings.interceptH0 << "\t" << std::setw(7) << t.stat << "\t"
-                << std::setw(7) << t.p;
+            out << std::setw(layout.intercWidth) << *settings.interceptH0 << "\t" << std::setw(columnWidth) << t.stat
+                << "\t" << std::setw(columnWidth) << t.p;
         }
         out << std::endl;
     }

@@ -5,15 +5,16 @@
 #include <ostream>
 
 #include "data/settings.h"
+#include "report/text_columns.h"
 #include "stats/estimators.h"
 #include "stats/group.h"
 
 struct LinesLayout {
-    int groupWidth = 7;     // the group-name column
-    int slopeDecimals = 0;  // decimals of slopes
-    int intercDecimals = 0; // decimals of intercepts
-    int slopeWidth = 7;     // slope columns: decimals + 4, at least 7
-    int intercWidth = 7;    // intercept columns, likewise
+    int groupWidth = columnWidth;  // the group-name column
+    int slopeDecimals = 0;         // decimals of slopes
+    int intercDecimals = 0;        // decimals of intercepts
+    int slopeWidth = columnWidth;  // slope columns: decimals + 4, at least a column
+    int intercWidth = columnWidth; // intercept columns, likewise
 };
 
 // Decimals asked for by a value: the larger of current and

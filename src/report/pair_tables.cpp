@@ -20,15 +20,15 @@ std::vector<std::string> groupNames(const GroupMap& groups)
 }
 
 // A square table, left-justified: the header ("Group" in nameWidth, then each
-// name padded to columnWidth, each followed by a tab), then one row per group
+// name padded to cellWidth, each followed by a tab), then one row per group
 // (its name padded to nameWidth, a tab, then cell(row, column) for every
 // column, each cell writing its own text and separator).
-void writePairTable(std::ostream& out, const std::vector<std::string>& names, int nameWidth, int columnWidth,
+void writePairTable(std::ostream& out, const std::vector<std::string>& names, int nameWidth, int cellWidth,
                     const std::function<void(int, int)>& cell)
 {
     out << std::left << std::setw(nameWidth) << "Group" << "\t";
     for (const std::string& name : names) {
-        writePadded(out, name, columnWidth);
+        writePadded(out, name, cellWidth);
         out << "\t";
     }
     out << std::endl;
@@ -91,15 +91,15 @@ void writeSlopeComparisons(std::ostream& out, const GroupMap& groups, const Pair
         out << ")\t";
     });
     writePvalueTable(out, names, layout.groupWidth, pDigits, pairP);
-    const auto ranking = rankGroups(groups, [](const Group& g) { return g.slope; });
+    const auto ranking = rankGroups(groups, [](const std::string&, const Group& g) { return g.slope; });
     writeSignificanceMatrix(out, criticalP, "slope", ranking, layout.groupWidth, pairP);
 }
 
-void writeShiftComparisons(std::ostream& out, const GroupMap& groups, const PairTable<ShiftPair>& table,
-                           ScoreAxis axis, double criticalP)
+void writeShiftComparisons(std::ostream& out, const GroupMap& groups, const LinesAtCommonSlope& lines,
+                           const PairTable<ShiftPair>& table, ScoreAxis axis, double criticalP)
 {
     const std::vector<std::string> names = groupNames(groups);
-    int nameWidth = 7;
+    int nameWidth = columnWidth;
     for (const std::string& name : names)
         nameWidth = std::max(nameWidth, static_cast<int>(name.size()));
     const auto pairP = [&table](int i, int j) { return table.get(i, j).p; };
@@ -116,6 +116,7 @@ void writeShiftComparisons(std::ostream& out, const GroupMap& groups, const Pair
         out << ")\t";
     });
     writePvalueTable(out, names, nameWidth, 4, pairP);
-    const auto ranking = rankGroups(groups, [axis](const Group& g) { return scoreMean(g, axis); });
+    const auto ranking =
+        rankGroups(groups, [&](const std::string& name, const Group&) { return scoreMean(lines.of(name), axis); });
     writeSignificanceMatrix(out, criticalP, "mean", ranking, nameWidth, pairP);
 }

@@ -22,6 +22,6 @@ void writeSlopeComparisons(std::ostream& out, const GroupMap& groups, const Pair
                            const LinesLayout& layout, int pDigits, double criticalP);
 
 // "Difference, standard error, df, p-value", "p-values only" and the matrix of
-// the groups ranked by their mean score on the axis.
-void writeShiftComparisons(std::ostream& out, const GroupMap& groups, const PairTable<ShiftPair>& table,
-                           ScoreAxis axis, double criticalP);
+// the groups ranked by their mean score on the axis at the common slope.
+void writeShiftComparisons(std::ostream& out, const GroupMap& groups, const LinesAtCommonSlope& lines,
+                           const PairTable<ShiftPair>& table, ScoreAxis axis, double criticalP);

@@ -8,8 +8,21 @@
 #include "stats/distributions.h"
 
 namespace {
-// The common slope's iteration stops at the first step smaller than this.
+// The common slope's iteration stops at the first step smaller than this, or
+// gives up after this many iterations.
 const double stoppingStep = 0.0001;
+const int mostIterations = 200;
+
+// The search for a fixed point: settled when an update moves the slope by at
+// most this much (times the slope when it is above 1 in size); given up after
+// this many updates.
+const double fixedPointTolerance = 1e-10;
+const int mostUpdates = 100000;
+
+// The search for a confidence limit: done when the statistic is this close
+// to the quantile; given up after this many passes.
+const double limitTolerance = 0.01;
+const int searchPasses = 102;
 
 // The weight of a group in the update of the common slope at b: for OLS
 // n / r(b), the maximum-likelihood weight of a group with its own residual
@@ -38,16 +51,16 @@ double commonSlopeUpdate(const Estimator& estimator, const GroupMap& groups, dou
 }
 
 // The fixed point that the updates lead to from b, where one more update moves
-// it by at most 1e-10 max(1, |b|); nothing when none is reached within 100,000
-// updates or an update is not finite. Pairs of plain updates, each followed by
-// Aitken's extrapolation when the two steps shrink (|ratio| < 1): it then
-// heads for the same fixed point as the updates, only faster.
+// it by at most the fixed-point tolerance; nothing when none is reached within
+// the updates allowed or an update is not finite. Pairs of plain updates, each
+// followed by Aitken's extrapolation when the two steps shrink (|ratio| < 1):
+// it then heads for the same fixed point as the updates, only faster.
 std::optional<double> fixedPointFrom(const std::function<double(double)>& update, double b)
 {
     const auto settled = [](double at, double next) {
-        return std::fabs(next - at) <= 1e-10 * std::max(1.0, std::fabs(at));
+        return std::fabs(next - at) <= fixedPointTolerance * std::max(1.0, std::fabs(at));
     };
-    for (int updates = 0; updates < 100000; updates += 2) {
+    for (int updates = 0; updates < mostUpdates; updates += 2) {
         const double u1 = update(b), u2 = update(u1);
         if (!std::isfinite(u1) || !std::isfinite(u2))
             return std::nullopt;
@@ -77,24 +90,18 @@ double settledSlope(const std::function<double(double)>& update, double stopped,
     return fixedPointFrom(update, stopped).value_or(stopped);
 }
 
-// Degrees of freedom of a group's line.
-double degreesOfFreedom(const Estimator& estimator, const Group& g)
-{
-    return estimator.hasIntercept ? g.n - 2 : g.n - 1;
-}
-
 // Solves T(beta) = chi by bracketing between lo and hi. widenUp says which
 // way the bracket grows when both ends lie on one side of chi (the upper
 // limit's search doubles hi, the lower limit's halves it). Returns start when
-// the tolerance is not met within 102 passes.
+// the tolerance is not met within the passes.
 double bracketSearch(const std::function<double(double)>& T, double lo, double hi, double chi, double start,
                      bool widenUp)
 {
     double Tlo = T(lo), Thi = T(hi);
     double mid = lo + (hi - lo) * 0.5;
     double Tmid = T(mid);
-    for (int pass = 0; pass <= 101; ++pass) {
-        if (std::fabs(Tmid - chi) < 0.01)
+    for (int pass = 0; pass < searchPasses; ++pass) {
+        if (std::fabs(Tmid - chi) < limitTolerance)
             return mid;
         if (Tlo < chi && Tmid > chi) {
             hi = mid;
@@ -122,7 +129,7 @@ double bracketSearch(const std::function<double(double)>& T, double lo, double h
 }
 } // namespace
 
-CommonSlope fitCommonSlope(const Estimator& estimator, const GroupMap& groups, int limit, AnalysisEvents& events)
+CommonSlope fitCommonSlope(const Estimator& estimator, const GroupMap& groups, AnalysisEvents& events)
 {
     double syy = 0, sxx = 0, sxy = 0;
     for (const auto& entry : groups) {
@@ -137,29 +144,37 @@ CommonSlope fitCommonSlope(const Estimator& estimator, const GroupMap& groups, i
         const double next = update(b);
         const bool converged = std::fabs(b - next) < stoppingStep;
         if (converged)
-            return {settledSlope(update, next, next - b), limit > iteration};
-        if (iteration == 200) {
+            return {settledSlope(update, next, next - b), iteration};
+        if (iteration == mostIterations) {
             events.slopesDidNotConverge(b, next);
-            return {next, limit > iteration};
+            return {next, iteration};
         }
         b = next;
     }
 }
 
-double commonTestStatistic(const Estimator& estimator, const GroupMap& groups, double b, double b2)
+double commonSlopeStatistic(const Estimator& estimator, const GroupMap& groups, double b)
 {
     double T = 0;
     for (const auto& entry : groups) {
         const Group& g = entry.second;
-        const double df = degreesOfFreedom(estimator, g);
+        const double df = estimator.degreesOfFreedom(g.n);
         const AxisMoments at = estimator.axisMoments(g.SYY, g.SXX, g.SXY, b);
-        if (b2 == 0.0) {
-            T -= (df - 0.5) * std::log(1 - at.c * at.c / (at.r * at.f));
-        } else {
-            const AxisMoments at2 = estimator.axisMoments(g.SYY, g.SXX, g.SXY, b2);
-            const double d = estimator.scale(b), d2 = estimator.scale(b2);
-            T += (df - 0.5) * std::log((at2.f * at2.r / (d2 * d2)) / (at.f * at.r / (d * d)));
-        }
+        T -= (df - 0.5) * std::log(1 - at.c * at.c / (at.r * at.f));
+    }
+    return T;
+}
+
+double hypothesisedSlopeStatistic(const Estimator& estimator, const GroupMap& groups, double b, double b0)
+{
+    double T = 0;
+    for (const auto& entry : groups) {
+        const Group& g = entry.second;
+        const double df = estimator.degreesOfFreedom(g.n);
+        const AxisMoments at = estimator.axisMoments(g.SYY, g.SXX, g.SXY, b);
+        const AxisMoments at0 = estimator.axisMoments(g.SYY, g.SXX, g.SXY, b0);
+        const double d = estimator.scale(b), d0 = estimator.scale(b0);
+        T += (df - 0.5) * std::log((at0.f * at0.r / (d0 * d0)) / (at.f * at.r / (d * d)));
     }
     return T;
 }
@@ -175,7 +190,7 @@ std::pair<double, double> commonSlopeLimits(const Estimator& estimator, const Gr
         Sxy += entry.second.SXY;
     }
     const int g = static_cast<int>(groups.size());
-    const double alpha = 1 - confidence / 100;
+    const double alpha = alphaOf(confidence);
     const int dfF = static_cast<int>(N) - g - 1;
     const double F = fdistQinv(alpha, 1, dfF);
     const double B = F * (1 - Sxy * Sxy / (Sxx * Syy)) / dfF;
@@ -186,7 +201,7 @@ std::pair<double, double> commonSlopeLimits(const Estimator& estimator, const Gr
     const double U0 = b + s * q * (hiF - 1);
     const double L0 = b - s * q * (1 - loF);
     const double chi = chisqQinv(alpha, 1);
-    const auto T = [&](double beta) { return commonTestStatistic(estimator, groups, b, beta); };
+    const auto T = [&](double beta) { return hypothesisedSlopeStatistic(estimator, groups, b, beta); };
 
     const double d = U0 / b - 1;
     const double upper = bracketSearch(T, U0 * (1 - d / 2), U0 * (1 + 2 * d), chi, U0, true);

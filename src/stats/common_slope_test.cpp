@@ -11,16 +11,16 @@ CommonSlopeResult testCommonSlope(const Estimator& estimator, ErrorVariances err
     for (const auto& entry : groups)
         r.points += entry.second.n;
     r.groups = static_cast<int>(groups.size());
-    r.b = fitCommonSlope(estimator, groups, settings.iterations, events).slope;
-    r.T = commonTestStatistic(estimator, groups, r.b, 0.0);
-    r.p = commonSlopePvalue(estimator, errors, groups, settings.iterations, r.b, settings.pvalueFrom, events);
+    r.b = fitCommonSlope(estimator, groups, events).slope;
+    r.T = commonSlopeStatistic(estimator, groups, r.b);
+    r.p = commonSlopePvalue(estimator, errors, groups, r.b, settings, events);
     r.common = r.p > settings.criticalP;
     if (r.common) {
         const auto limits = commonSlopeLimits(estimator, groups, settings.confidence, r.b);
         r.low = limits.first;
         r.upp = limits.second;
         if (settings.slopeH0) {
-            r.T0 = commonTestStatistic(estimator, groups, r.b, *settings.slopeH0);
+            r.T0 = hypothesisedSlopeStatistic(estimator, groups, r.b, *settings.slopeH0);
             r.p0 = chisqQ(r.T0, 1);
         }
     }

@@ -2,12 +2,12 @@
 
 #include <cmath>
 
-int sign(double v)
+int signOf(double v)
 {
     return v < 0 ? -1 : 1;
 }
 
-double sum(const std::vector<double>& v)
+double sumOf(const std::vector<double>& v)
 {
     double total = 0;
     for (double x : v)
@@ -20,8 +20,8 @@ double sumOfProducts(const std::vector<double>& x, const std::vector<double>& y,
     const std::size_t n = x.size();
     double mx = 0, my = 0;
     if (centred) {
-        mx = sum(x) / static_cast<double>(n);
-        my = sum(y) / static_cast<double>(n);
+        mx = sumOf(x) / static_cast<double>(n);
+        my = sumOf(y) / static_cast<double>(n);
     }
     double total = 0;
     for (std::size_t i = 0; i < n; ++i)
@@ -29,10 +29,20 @@ double sumOfProducts(const std::vector<double>& x, const std::vector<double>& y,
     return total;
 }
 
-double variance(const std::vector<double>& x, const std::vector<double>& y, bool centred)
+double covarianceOf(const std::vector<double>& x, const std::vector<double>& y, bool centred)
 {
     const double d = static_cast<double>(x.size()) - (centred ? 1.0 : 0.0);
     return sumOfProducts(x, y, centred) / d;
+}
+
+double varianceOf(const std::vector<double>& v, bool centred)
+{
+    return covarianceOf(v, v, centred);
+}
+
+double alphaOf(double confidence)
+{
+    return 1 - confidence / 100;
 }
 
 // Intercept correction factor: the integer quotient (n - 1) / (n - 2), 2 for
@@ -50,8 +60,18 @@ double Estimator::slope(double SYY, double SXX, double SXY) const
     if (method == Method::OLS)
         return SXY / SXX;
     if (method == Method::SMA)
-        return sign(SXY) * std::sqrt(SYY / SXX);
+        return signOf(SXY) * std::sqrt(SYY / SXX);
     return ((SYY - SXX) + std::sqrt((SYY - SXX) * (SYY - SXX) + 4 * SXY * SXY)) / (2 * SXY);
+}
+
+double Estimator::intercept(double Ymean, double Xmean, double b) const
+{
+    return hasIntercept ? Ymean - b * Xmean : 0;
+}
+
+int Estimator::degreesOfFreedom(int n) const
+{
+    return hasIntercept ? n - 2 : n - 1;
 }
 
 double Estimator::varSlope(double SYY, double SXX, double SXY, double varFitted, double varResid, double b,
@@ -109,6 +129,43 @@ double Estimator::fittedScore(double y, double x, double b) const
     if (method == Method::SMA)
         return y + b * x;
     return b * y + x;
+}
+
+double Estimator::score(ScoreAxis axis, double y, double x, double b) const
+{
+    return axis == ScoreAxis::Residual ? residualScore(y, x, b) : fittedScore(y, x, b);
+}
+
+double Estimator::scoreVarianceLessErrors(ScoreAxis axis, double s, double b, ErrorVariances errors) const
+{
+    if (axis == ScoreAxis::Residual)
+        return s - errors.y - b * b * errors.x;
+    if (method == Method::OLS)
+        return s - errors.x;
+    if (method == Method::SMA)
+        return s - (errors.y + b * b * errors.x);
+    return s - (errors.x + b * b * errors.y);
+}
+
+double Estimator::scoreSlopeDerivative(ScoreAxis axis, double y, double x) const
+{
+    if (axis == ScoreAxis::Residual)
+        return -x;
+    if (method == Method::OLS)
+        return 0;
+    return method == Method::SMA ? x : y;
+}
+
+const char* Estimator::residualScoreText()
+{
+    return "Y-Bx";
+}
+
+const char* Estimator::fittedScoreText() const
+{
+    if (method == Method::OLS)
+        return "X";
+    return method == Method::SMA ? "Y+BX" : "BY+X";
 }
 
 double Estimator::scale(double b) const

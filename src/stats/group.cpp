@@ -8,8 +8,6 @@ GroupMap groupsOf(PointsByGroup&& points)
         g.X = std::move(p.X);
         g.Y = std::move(p.Y);
         g.n = static_cast<int>(g.X.size());
-        g.fittedAxis.assign(g.X.size(), 0.0);
-        g.residAxis.assign(g.X.size(), 0.0);
     }
     return groups;
 }

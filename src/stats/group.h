@@ -8,16 +8,13 @@
 #include "data/grouping.h"
 
 struct Group {
-    std::vector<double> X;          // transformed X values, reverse order of the data lines
-    std::vector<double> Y;          // transformed Y values, parallel to X
-    std::vector<double> fittedAxis; // fitted-axis score of each point at the current slope
-    std::vector<double> residAxis;  // residual-axis score y - b*x of each point
+    std::vector<double> X; // transformed X values, reverse order of the data lines
+    std::vector<double> Y; // transformed Y values, parallel to X
     int n = 0;
     double Xmean = 0, Ymean = 0;
-    double residMean = 0, fittedMean = 0; // means of the scores at the common slope
-    double SXX = 0, SYY = 0, SXY = 0;     // (co)variances, less the measurement error
+    double SXX = 0, SYY = 0, SXY = 0; // (co)variances, less the measurement error
     double varSlope = 0, varInterc = 0;
-    double varFitted = 0, varResid = 0;
+    double varFitted = 0, varResid = 0; // axis variances at the group's slope
     double R2 = 0, p = 0;
     double slope = 0, slopeLowCI = 0, slopeUppCI = 0;
     double interc = 0, intercLowCI = 0, intercUppCI = 0;
@@ -26,5 +23,5 @@ struct Group {
 // Groups by name, in byte-wise order of the names: every table lists them so.
 using GroupMap = std::map<std::string, Group>;
 
-// Groups of the given points, with their sizes and zeroed axis scores.
+// Groups of the given points, with their sizes.
 GroupMap groupsOf(PointsByGroup&& points);

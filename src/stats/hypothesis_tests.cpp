@@ -12,7 +12,7 @@ TestResult slopeTest(const Estimator& estimator, const Group& g, double b0)
     const double r2 = rF * rF / (vF * vR);
     TestResult result;
     result.stat = (g.n - 2) * r2 / (1 - r2);
-    result.p = fdistQ(result.stat, 1, estimator.hasIntercept ? g.n - 2 : g.n - 1);
+    result.p = fdistQ(result.stat, 1, estimator.degreesOfFreedom(g.n));
     return result;
 }
 

@@ -10,8 +10,7 @@ struct TestResult {
 };
 
 // Slope = b0: F = (n - 2) r^2 / (1 - r^2), r the correlation of residual- and
-// fitted-axis scores at b0; p from F(1, d), d = n - 2 with an intercept,
-// n - 1 through the origin.
+// fitted-axis scores at b0; p from F(1, d), d the line's degrees of freedom.
 TestResult slopeTest(const Estimator& estimator, const Group& g, double b0);
 
 // Intercept = a0: T = (interc - a0) / sqrt(varInterc), two-sided t(n - 2).

@@ -5,39 +5,34 @@
 #include "stats/distributions.h"
 #include "stats/moments.h"
 
-void fitLines(const Estimator& estimator, ErrorVariances errors, GroupMap& groups, bool withAxes)
+void fitLines(const Estimator& estimator, ErrorVariances errors, GroupMap& groups)
 {
     storeMoments(groups, estimator.hasIntercept, [](const Group& g) { return StoredPoints{g}; });
     for (auto& entry : groups)
-        fitFromMoments(estimator, errors, entry.second, withAxes);
+        fitFromMoments(estimator, errors, entry.second);
 }
 
-void fitFromMoments(const Estimator& estimator, ErrorVariances errors, Group& g, bool withAxes)
+void fitFromMoments(const Estimator& estimator, ErrorVariances errors, Group& g)
 {
     const int n = g.n;
     g.SXX -= errors.x;
     g.SYY -= errors.y;
     g.R2 = g.SXY * g.SXY / (g.SYY * g.SXX);
     g.slope = estimator.slope(g.SYY, g.SXX, g.SXY);
-    if (withAxes) {
-        g.interc = estimator.hasIntercept ? g.Ymean - g.slope * g.Xmean : 0;
-        for (std::size_t k = 0; k < g.X.size(); ++k) {
-            g.residAxis[k] = estimator.residualScore(g.Y[k], g.X[k], g.slope);
-            g.fittedAxis[k] = estimator.fittedScore(g.Y[k], g.X[k], g.slope);
-        }
-    }
+    g.interc = estimator.intercept(g.Ymean, g.Xmean, g.slope);
     g.varFitted = estimator.varFitted(g.SYY, g.SXX, g.SXY, g.slope, n);
     g.varResid = estimator.varResid(g.SYY, g.SXX, g.SXY, g.slope, n);
     g.varSlope = estimator.varSlope(g.SYY, g.SXX, g.SXY, g.varFitted, g.varResid, g.slope, n);
 }
 
-double correlationPvalue(const Group& g, bool hasIntercept)
+double correlationPvalue(const Estimator& estimator, const Group& g)
 {
-    const double sxx = sumOfProducts(g.X, g.X, hasIntercept);
-    const double syy = sumOfProducts(g.Y, g.Y, hasIntercept);
-    const double sxy = sumOfProducts(g.X, g.Y, hasIntercept);
+    const bool centred = estimator.hasIntercept;
+    const double sxx = sumOfProducts(g.X, g.X, centred);
+    const double syy = sumOfProducts(g.Y, g.Y, centred);
+    const double sxy = sumOfProducts(g.X, g.Y, centred);
     const double r2 = sxy * sxy / (sxx * syy);
-    const double d = hasIntercept ? g.n - 2 : g.n - 1;
+    const double d = estimator.degreesOfFreedom(g.n);
     return fdistQ(d * r2 / (1 - r2), 1, d);
 }
 
@@ -61,18 +56,18 @@ std::pair<double, double> slopeLimits(Method method, const Group& g, double alph
 
 void fitLimits(const Estimator& estimator, GroupMap& groups, int confidence)
 {
-    const double alpha = 1 - static_cast<double>(confidence) / 100;
+    const double alpha = alphaOf(confidence);
     for (auto& entry : groups) {
         Group& g = entry.second;
         const int n = g.n;
-        g.p = correlationPvalue(g, estimator.hasIntercept);
-        const double df = estimator.hasIntercept ? n - 2 : n - 1;
+        g.p = correlationPvalue(estimator, g);
+        const double df = estimator.degreesOfFreedom(n);
         const auto limits = slopeLimits(estimator.method, g, alpha, df);
         g.slopeLowCI = limits.first;
         g.slopeUppCI = limits.second;
         if (estimator.hasIntercept) {
             g.varInterc = g.Xmean * g.Xmean * g.varSlope + g.varResid / n;
-            const double h = std::sqrt(g.varInterc) * tdistPinv(1 - alpha / 2, n - 2);
+            const double h = std::sqrt(g.varInterc) * tdistPinv(1 - alpha / 2, df);
             g.intercLowCI = g.interc - h;
             g.intercUppCI = g.interc + h;
         } else {

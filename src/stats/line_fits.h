@@ -7,12 +7,11 @@
 #include "stats/group.h"
 
 // Fits every group: means, (co)variances less the error variances, R2, slope,
-// axis variances and slope variance; withAxes also the intercept and the
-// per-point axis scores (otherwise they keep what they held).
-void fitLines(const Estimator& estimator, ErrorVariances errors, GroupMap& groups, bool withAxes);
+// intercept, axis variances and slope variance.
+void fitLines(const Estimator& estimator, ErrorVariances errors, GroupMap& groups);
 
 // The rest of one group's fit once its means and (co)variances are stored.
-void fitFromMoments(const Estimator& estimator, ErrorVariances errors, Group& g, bool withAxes);
+void fitFromMoments(const Estimator& estimator, ErrorVariances errors, Group& g);
 
 // The correlation p-value, the confidence limits of slope and intercept and
 // the intercept's variance of every fitted group, at confidence percent.
@@ -21,9 +20,8 @@ void fitLimits(const Estimator& estimator, GroupMap& groups, int confidence);
 // p-value of the test of no correlation of the points as analysed, from
 // their moments before any measurement-error correction: r^2 = SXY^2 / (SXX
 // SYY), centred with an intercept and about the origin through it; F = d r^2 /
-// (1 - r^2) with d = n - 2 with an intercept and n - 1 through the origin,
-// upper tail F(1, d).
-double correlationPvalue(const Group& g, bool hasIntercept);
+// (1 - r^2) with d the line's degrees of freedom, upper tail F(1, d).
+double correlationPvalue(const Estimator& estimator, const Group& g);
 
 // Confidence limits of a fitted group's slope, alpha = 1 - confidence, df the
 // slope's degrees of freedom. SMA limits come out in order for negative

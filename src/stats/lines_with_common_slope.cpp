@@ -5,23 +5,24 @@
 
 #include "stats/wald.h"
 
-void applyCommonSlope(const Estimator& estimator, GroupMap& groups, double B)
+LinesAtCommonSlope linesAtCommonSlope(const Estimator& estimator, const GroupMap& groups, double B)
 {
-    for (auto& entry : groups) {
-        Group& g = entry.second;
-        for (std::size_t i = 0; i < g.X.size(); ++i) {
-            g.residAxis[i] = estimator.residualScore(g.Y[i], g.X[i], B);
-            g.fittedAxis[i] = estimator.fittedScore(g.Y[i], g.X[i], B);
-        }
-        g.fittedMean = sum(g.fittedAxis) / g.n;
-        g.residMean = sum(g.residAxis) / g.n;
-        g.varFitted = estimator.varFitted(g.SYY, g.SXX, g.SXY, B, g.n);
-        g.varResid = estimator.varResid(g.SYY, g.SXX, g.SXY, B, g.n);
-        g.varSlope = estimator.varSlope(g.SYY, g.SXX, g.SXY, g.varFitted, g.varResid, B, g.n);
+    LinesAtCommonSlope result;
+    result.B = B;
+    for (const auto& [name, g] : groups) {
+        LineAtCommonSlope& line = result.lines[name];
+        line.interc = estimator.residualScore(g.Ymean, g.Xmean, B);
+        line.scores = scoresAt(estimator, g, B);
+        line.fittedMean = sumOf(line.scores.fitted) / g.n;
+        line.residMean = sumOf(line.scores.residual) / g.n;
+        line.varFitted = estimator.varFitted(g.SYY, g.SXX, g.SXY, B, g.n);
+        line.varResid = estimator.varResid(g.SYY, g.SXX, g.SXY, B, g.n);
+        line.varSlope = estimator.varSlope(g.SYY, g.SXX, g.SXY, line.varFitted, line.varResid, B, g.n);
     }
+    return result;
 }
 
-GrandMeans grandMeans(const GroupMap& groups)
+GrandMeans grandMeans(const GroupMap& groups, const LinesAtCommonSlope& lines)
 {
     GrandMeans gm;
     double sx = 0, sy = 0, sf = 0, sr = 0;
@@ -30,9 +31,12 @@ GrandMeans grandMeans(const GroupMap& groups)
         gm.N += g.n;
         sx += g.n * g.Xmean;
         sy += g.n * g.Ymean;
-        for (std::size_t i = 0; i < g.fittedAxis.size(); ++i) {
-            sf += g.fittedAxis[i];
-            sr += g.residAxis[i];
+    }
+    for (const auto& entry : lines.lines) {
+        const AxisScores& s = entry.second.scores;
+        for (std::size_t i = 0; i < s.fitted.size(); ++i) {
+            sf += s.fitted[i];
+            sr += s.residual[i];
         }
     }
     gm.X = sx / gm.N;
@@ -42,9 +46,9 @@ GrandMeans grandMeans(const GroupMap& groups)
     return gm;
 }
 
-double scoreMean(const Group& g, ScoreAxis axis)
+double scoreMean(const LineAtCommonSlope& line, ScoreAxis axis)
 {
-    return axis == ScoreAxis::Residual ? g.residMean : g.fittedMean;
+    return axis == ScoreAxis::Residual ? line.residMean : line.fittedMean;
 }
 
 double standardError(const ShiftPair& pair)
@@ -54,17 +58,20 @@ double standardError(const ShiftPair& pair)
     return std::fabs(pair.difference) / std::sqrt(pair.stat);
 }
 
-PairTable<ShiftPair> compareShifts(const Estimator& estimator, const GroupMap& groups, ScoreAxis axis, double B,
-                                   ErrorVariances errors, double criticalP)
+PairTable<ShiftPair> compareShifts(const Estimator& estimator, const GroupMap& groups, const LinesAtCommonSlope& lines,
+                                   ScoreAxis axis, ErrorVariances errors, double criticalP)
 {
+    const std::vector<WaldGroup> terms = waldGroups(estimator, groups, lines, axis, errors);
     PairTable<ShiftPair> table(static_cast<int>(groups.size()));
     int i = 0;
     for (auto gi = groups.begin(); gi != groups.end(); ++gi, ++i) {
         int j = 0;
         for (auto gj = groups.begin(); gj != gi; ++gj, ++j) {
             ShiftPair pr;
-            pr.difference = std::fabs(scoreMean(gi->second, axis) - scoreMean(gj->second, axis));
-            const WaldResult r = waldTest(estimator, GroupMap{*gi, *gj}, axis, B, errors, criticalP);
+            pr.difference = std::fabs(scoreMean(lines.of(gi->first), axis) - scoreMean(lines.of(gj->first), axis));
+            // The two groups in map order, as a test of those two alone has them.
+            const WaldResult r = waldTest({terms[static_cast<std::size_t>(j)], terms[static_cast<std::size_t>(i)]},
+                                          criticalP);
             pr.stat = r.W;
             pr.p = r.p;
             table.set(i, j, pr);

@@ -2,24 +2,44 @@
 // means, and the pairwise Wald tests of elevation or shift.
 #pragma once
 
+#include <map>
+#include <string>
+
+#include "data/settings.h"
+#include "stats/axis_scores.h"
 #include "stats/estimators.h"
 #include "stats/group.h"
 #include "stats/pair_table.h"
-#include "data/settings.h"
 
-// Recomputes every group's axis scores, their means, the axis variances and
-// the slope variance at the common slope B.
-void applyCommonSlope(const Estimator& estimator, GroupMap& groups, double B);
+// One group's line at the common slope: through the group's means, with the
+// intercept the residual score of the means (through the origin too), its
+// points' scores and their means, and the group's axis variances and slope
+// variance at that slope.
+struct LineAtCommonSlope {
+    double interc = 0;
+    AxisScores scores;
+    double residMean = 0, fittedMean = 0;
+    double varFitted = 0, varResid = 0, varSlope = 0;
+};
 
-// Means over all points of all groups.
+// The lines of the groups at the common slope B, by group name.
+struct LinesAtCommonSlope {
+    double B = 0;
+    std::map<std::string, LineAtCommonSlope> lines;
+    const LineAtCommonSlope& of(const std::string& group) const { return lines.at(group); }
+};
+
+LinesAtCommonSlope linesAtCommonSlope(const Estimator& estimator, const GroupMap& groups, double B);
+
+// Means over all points of all groups, the scores at the common slope.
 struct GrandMeans {
     int N = 0;
     double X = 0, Y = 0, F = 0, R = 0;
 };
-GrandMeans grandMeans(const GroupMap& groups);
+GrandMeans grandMeans(const GroupMap& groups, const LinesAtCommonSlope& lines);
 
-// The group's mean score on the axis: residual (elevation) or fitted (shift).
-double scoreMean(const Group& g, ScoreAxis axis);
+// The line's mean score on the axis: residual (elevation) or fitted (shift).
+double scoreMean(const LineAtCommonSlope& line, ScoreAxis axis);
 
 struct ShiftPair {
     double difference = 0, df = 1, stat = 0, p = 0;
@@ -30,5 +50,5 @@ struct ShiftPair {
 double standardError(const ShiftPair& pair);
 
 // Every pair of groups compared by the Wald test of the two groups alone.
-PairTable<ShiftPair> compareShifts(const Estimator& estimator, const GroupMap& groups, ScoreAxis axis, double B,
-                                   ErrorVariances errors, double criticalP);
+PairTable<ShiftPair> compareShifts(const Estimator& estimator, const GroupMap& groups, const LinesAtCommonSlope& lines,
+                                   ScoreAxis axis, ErrorVariances errors, double criticalP);

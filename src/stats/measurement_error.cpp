@@ -2,9 +2,9 @@
 
 bool errorTooLarge(const Group& g, bool hasIntercept, ErrorVariances errors)
 {
-    const double sxx = variance(g.X, g.X, hasIntercept) - errors.x;
-    const double syy = variance(g.Y, g.Y, hasIntercept) - errors.y;
-    const double sxy = variance(g.X, g.Y, hasIntercept);
+    const double sxx = varianceOf(g.X, hasIntercept) - errors.x;
+    const double syy = varianceOf(g.Y, hasIntercept) - errors.y;
+    const double sxy = covarianceOf(g.X, g.Y, hasIntercept);
     return !(sxx > 0) || !(syy > 0) || sxy * sxy / (sxx * syy) > 1;
 }
 

@@ -1,6 +1,6 @@
 // Means and (co)variances of the points of groups, in two passes (sums, then
 // cross products about the means). Each group's sums run in its points'
-// order, so the values are those of sum() and variance() taken one by one.
+// order, so the values are those of sumOf() and covarianceOf() taken one by one.
 // Two groups are summed in lockstep, so that their independent chains of
 // additions overlap in time: the resampling refits millions of points and
 // spends its time here.

@@ -21,5 +21,6 @@ struct RankedGroup {
 // entry goes to the end and no entry stops before one.
 void insertRanked(std::list<RankedGroup>& ranking, const RankedGroup& entry);
 
-// The groups in map order, each inserted with value(group).
-std::list<RankedGroup> rankGroups(const GroupMap& groups, const std::function<double(const Group&)>& value);
+// The groups in map order, each inserted with value(name, group).
+std::list<RankedGroup> rankGroups(const GroupMap& groups,
+                                  const std::function<double(const std::string&, const Group&)>& value);

@@ -1,38 +1,41 @@
 #include "stats/resampled_fits.h"
 
+#include "stats/axis_scores.h"
 #include "stats/line_fits.h"
 #include "stats/moments.h"
 
+ResamplingPool resamplingPool(const Estimator& estimator, const GroupMap& groups, double b)
+{
+    ResamplingPool pool;
+    pool.b = b;
+    for (const auto& entry : groups) {
+        const Group& g = entry.second;
+        AxisScores scores = scoresAt(estimator, g, b);
+        const double interc = estimator.intercept(g.Ymean, g.Xmean, b);
+        for (double r : scores.residual)
+            pool.residuals.push_back(r - interc);
+        pool.parts.push_back({std::move(scores.fitted), interc});
+    }
+    return pool;
+}
+
 namespace {
-// A group's points rebuilt from its fitted-axis scores F, its intercept a and
-// its share r of the shuffled pool, at slope b. The factors 0.5 / b and
-// b^2 + 1 are taken once; they are the same numbers point by point.
+// A group's points rebuilt from its part of the pool (fitted-axis scores F,
+// intercept a) and its share r of the shuffled residuals, at the pool's slope
+// (its factors taken once).
 template <Method M>
 struct ResampledPoints {
-    ResampledPoints(const Group& g, const double* pool, double slope)
-        : F(g.fittedAxis.data()), r(pool), n(g.X.size()), a(g.interc), b(slope)
+    ResampledPoints(const ResamplingPool::Part& part, const double* share, double slope)
+        : F(part.fitted.data()), r(share), n(part.fitted.size()), a(part.interc), factors(slope)
     {
     }
     const double* F;
     const double* r;
     std::size_t n;
-    double a, b;
-    double halfOverB = 0.5 / b;
-    double scale = b * b + 1;
+    double a;
+    SlopeFactors factors;
     std::size_t size() const { return n; }
-    void at(std::size_t k, double& x, double& y) const
-    {
-        if constexpr (M == Method::OLS) {
-            x = F[k];
-            y = b * F[k] + r[k] + a;
-        } else if constexpr (M == Method::SMA) {
-            y = (F[k] + r[k] + a) * 0.5;
-            x = halfOverB * (F[k] - r[k] - a);
-        } else {
-            y = (b * F[k] + r[k] + a) / scale;
-            x = (F[k] - b * (r[k] + a)) / scale;
-        }
-    }
+    void at(std::size_t k, double& x, double& y) const { pointOfScores<M>(factors, F[k], r[k], a, x, y); }
 };
 
 // Pools up to this many points are rebuilt into the copy's X and Y and fitted
@@ -42,40 +45,40 @@ struct ResampledPoints {
 const std::size_t largestStoredPool = std::size_t(1) << 18;
 
 template <Method M>
-void refitWith(const Estimator& estimator, ErrorVariances errors, GroupMap& copy, const std::vector<double>& R,
-               double b)
+void refitWith(const Estimator& estimator, ErrorVariances errors, const ResamplingPool& pool, GroupMap& copy)
 {
-    std::size_t offset = 0;
-    if (R.size() <= largestStoredPool) {
+    const double* share = pool.residuals.data();
+    if (pool.residuals.size() <= largestStoredPool) {
+        std::size_t k = 0;
         for (auto& entry : copy) {
             Group& g = entry.second;
-            const ResampledPoints<M> points(g, R.data() + offset, b);
+            const ResampledPoints<M> points(pool.parts[k++], share, pool.b);
             double* __restrict X = g.X.data();
             double* __restrict Y = g.Y.data();
-            for (std::size_t k = 0; k < points.size(); ++k)
-                points.at(k, X[k], Y[k]);
-            offset += g.X.size();
+            for (std::size_t i = 0; i < points.size(); ++i)
+                points.at(i, X[i], Y[i]);
+            share += points.size();
         }
-        fitLines(estimator, errors, copy, false);
+        fitLines(estimator, errors, copy);
         return;
     }
-    storeMoments(copy, estimator.hasIntercept, [&](const Group& g) {
-        const ResampledPoints<M> points(g, R.data() + offset, b);
-        offset += g.X.size();
+    std::size_t k = 0;
+    storeMoments(copy, estimator.hasIntercept, [&](const Group&) {
+        const ResampledPoints<M> points(pool.parts[k++], share, pool.b);
+        share += points.size();
         return points;
     });
     for (auto& entry : copy)
-        fitFromMoments(estimator, errors, entry.second, false);
+        fitFromMoments(estimator, errors, entry.second);
 }
 } // namespace
 
-void refitResampled(const Estimator& estimator, ErrorVariances errors, GroupMap& copy, const std::vector<double>& R,
-                    double b)
+void refitResampled(const Estimator& estimator, ErrorVariances errors, const ResamplingPool& pool, GroupMap& copy)
 {
     if (estimator.method == Method::OLS)
-        refitWith<Method::OLS>(estimator, errors, copy, R, b);
+        refitWith<Method::OLS>(estimator, errors, pool, copy);
     else if (estimator.method == Method::SMA)
-        refitWith<Method::SMA>(estimator, errors, copy, R, b);
+        refitWith<Method::SMA>(estimator, errors, pool, copy);
     else
-        refitWith<Method::MA>(estimator, errors, copy, R, b);
+        refitWith<Method::MA>(estimator, errors, pool, copy);
 }

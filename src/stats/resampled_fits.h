@@ -7,9 +7,25 @@
 #include "stats/estimators.h"
 #include "stats/group.h"
 
-// Fits every group of the copy again (as fitLines without axes) to its points
-// rebuilt at slope b; each group takes its share of R in map order, with one
-// running index over all groups. Each method gives back a point as it was when
-// R holds its own residual. The copy's X and Y hold no meaning afterwards.
-void refitResampled(const Estimator& estimator, ErrorVariances errors, GroupMap& copy, const std::vector<double>& R,
-                    double b);
+// What every resample is rebuilt from, at the common slope b: each group's
+// fitted-axis scores and intercept, in map order, and the pooled residuals
+// (residual-axis score less intercept) of all groups, in the same order until
+// they are shuffled.
+struct ResamplingPool {
+    struct Part {
+        std::vector<double> fitted;
+        double interc = 0;
+    };
+    double b = 0;
+    std::vector<Part> parts;
+    std::vector<double> residuals;
+};
+
+ResamplingPool resamplingPool(const Estimator& estimator, const GroupMap& groups, double b);
+
+// Fits every group of the copy again (as fitLines) to its points rebuilt from
+// the pool: the group in map order k from part k and its share of the
+// residuals, with one running index over all groups. Each method gives back a
+// point as it was when the residual is its own. The copy's X and Y hold no
+// meaning afterwards.
+void refitResampled(const Estimator& estimator, ErrorVariances errors, const ResamplingPool& pool, GroupMap& copy);

@@ -22,50 +22,36 @@ void shufflePool(std::vector<double>& R)
 }
 
 namespace {
-// Fills the copy's axis scores and intercepts at slope b and returns the
-// pooled residuals (residual-axis score less intercept), groups in map order.
-std::vector<double> residualPool(const Estimator& estimator, GroupMap& copy, double b)
-{
-    std::vector<double> R;
-    for (auto& entry : copy) {
-        Group& g = entry.second;
-        g.interc = estimator.hasIntercept ? g.Ymean - b * g.Xmean : 0;
-        for (std::size_t k = 0; k < g.X.size(); ++k) {
-            g.fittedAxis[k] = estimator.fittedScore(g.Y[k], g.X[k], b);
-            g.residAxis[k] = estimator.residualScore(g.Y[k], g.X[k], b);
-            R.push_back(g.residAxis[k] - g.interc);
-        }
-    }
-    return R;
-}
+// Resampling gives up after this many attempts per resample asked for.
+const long long attemptsPerResample = 100;
 } // namespace
 
-double commonSlopePvalue(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups, int N, double b,
-                         PValueFrom from, AnalysisEvents& events)
+double commonSlopePvalue(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups, double b,
+                         const AnalysisSettings& settings, AnalysisEvents& events)
 {
-    const double T0 = commonTestStatistic(estimator, groups, b, 0.0);
-    if (from == PValueFrom::ChiSquared)
+    const double T0 = commonSlopeStatistic(estimator, groups, b);
+    if (settings.pvalueFrom == PValueFrom::ChiSquared)
         return chisqQ(T0, static_cast<double>(groups.size()) - 1);
     // No resampled statistic can exceed an undefined one; counting would give
     // the smallest p-value for data that carry no evidence at all.
     if (std::isnan(T0))
         return std::numeric_limits<double>::quiet_NaN();
 
-    N = resampleCount(N);
+    const int N = resampleCount(settings.iterations);
+    ResamplingPool pool = resamplingPool(estimator, groups, b);
     GroupMap copy = groups;
-    std::vector<double> R = residualPool(estimator, copy, b);
     long long count = 1;
     long long counted = 0;
     const long long wanted = N - 1;
-    const long long maxAttempts = 100LL * N;
+    const long long maxAttempts = attemptsPerResample * N;
     for (long long attempts = 0; counted < wanted && attempts < maxAttempts; ++attempts) {
-        shufflePool(R);
-        refitResampled(estimator, errors, copy, R, b);
-        const CommonSlope resampled = fitCommonSlope(estimator, copy, N, events);
-        if (!resampled.within)
+        shufflePool(pool.residuals);
+        refitResampled(estimator, errors, pool, copy);
+        const CommonSlope resampled = fitCommonSlope(estimator, copy, events);
+        if (resampled.iterations >= settings.convergenceLimit())
             continue;
         ++counted;
-        if (commonTestStatistic(estimator, copy, resampled.slope, 0.0) > T0)
+        if (commonSlopeStatistic(estimator, copy, resampled.slope) > T0)
             ++count;
     }
     if (counted < wanted) {

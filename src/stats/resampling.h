@@ -17,11 +17,13 @@ int resampleCount(int iterations);
 // asks for it, so resampling repeats itself from run to run.
 void shufflePool(std::vector<double>& R);
 
-// p-value of the common-slope statistic of the groups at their common slope b:
-// chi-squared with groups - 1 degrees of freedom, or (count of resampled
-// statistics above the observed one, plus 1) / N from N - 1 resamples. NaN
-// when the statistic is. A resample whose common slope fails to converge
-// within N iterations does not count; after 100 N attempts resampling stops
-// (event resamplingStopped) with count / (1 + resamples counted).
-double commonSlopePvalue(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups, int N, double b,
-                         PValueFrom from, AnalysisEvents& events);
+// p-value of the common-slope statistic of the groups at their common slope b,
+// from where the settings say: chi-squared with groups - 1 degrees of
+// freedom, or (count of resampled statistics above the observed one, plus 1)
+// / N from N - 1 resamples, N the resample count of the settings' iterations.
+// NaN when the statistic is. A resample whose common slope does not settle
+// within the settings' convergence limit does not count; after 100 N attempts
+// resampling stops (event resamplingStopped) with count / (1 + resamples
+// counted).
+double commonSlopePvalue(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups, double b,
+                         const AnalysisSettings& settings, AnalysisEvents& events);

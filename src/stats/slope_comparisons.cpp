@@ -12,14 +12,14 @@ PairTable<SlopePair> compareSlopes(const Estimator& estimator, ErrorVariances er
         int j = 0;
         for (auto gj = groups.begin(); gj != gi; ++gj, ++j) {
             const GroupMap pair{*gi, *gj};
-            const CommonSlope fit = fitCommonSlope(estimator, pair, settings.iterations, events);
-            if (!fit.within)
+            const CommonSlope fit = fitCommonSlope(estimator, pair, events);
+            const bool settled = fit.iterations < settings.convergenceLimit();
+            if (!settled)
                 events.pairSlopeDidNotConverge(gi->first, gj->first);
             SlopePair result;
-            result.slope = fit.within ? fit.slope : 0;
-            result.stat = commonTestStatistic(estimator, pair, fit.slope, 0.0);
-            result.p = commonSlopePvalue(estimator, errors, pair, settings.iterations, fit.slope, settings.pvalueFrom,
-                                         events);
+            result.slope = settled ? fit.slope : 0;
+            result.stat = commonSlopeStatistic(estimator, pair, fit.slope);
+            result.p = commonSlopePvalue(estimator, errors, pair, fit.slope, settings, events);
             table.set(i, j, result);
             events.pairCompared(++count);
         }

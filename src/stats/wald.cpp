@@ -63,23 +63,37 @@ double elementSum(const gsl_vector* v)
         total += gsl_vector_get(v, i);
     return total;
 }
+
+// The group's score at B: of its means, the variance of its points' scores less
+// the errors, and the derivative with respect to the slope.
+AxisScore axisScore(const Estimator& estimator, const Group& g, const LineAtCommonSlope& line, ScoreAxis axis,
+                    double B, ErrorVariances errors)
+{
+    const std::vector<double>& scores = axis == ScoreAxis::Residual ? line.scores.residual : line.scores.fitted;
+    return {estimator.score(axis, g.Ymean, g.Xmean, B),
+            estimator.scoreVarianceLessErrors(axis, varianceOf(scores, true), B, errors),
+            estimator.scoreSlopeDerivative(axis, g.Ymean, g.Xmean)};
+}
 } // namespace
 
-AxisScore axisScore(const Estimator& estimator, const Group& g, ScoreAxis axis, double B, ErrorVariances errors)
+std::vector<WaldGroup> waldGroups(const Estimator& estimator, const GroupMap& groups, const LinesAtCommonSlope& lines,
+                                  ScoreAxis axis, ErrorVariances errors)
 {
-    if (axis == ScoreAxis::Residual)
-        return {g.Ymean - B * g.Xmean, variance(g.residAxis, g.residAxis, true) - errors.y - B * B * errors.x,
-                g.Xmean};
-    const double s = variance(g.fittedAxis, g.fittedAxis, true);
-    if (estimator.method == Method::OLS)
-        return {g.Xmean, s - errors.x, 0};
-    if (estimator.method == Method::SMA)
-        return {g.Ymean + B * g.Xmean, s - (errors.y + B * B * errors.x), g.Xmean};
-    return {B * g.Ymean + g.Xmean, s - (errors.x + B * B * errors.y), g.Ymean};
+    std::vector<WaldGroup> terms;
+    for (const auto& [name, g] : groups) {
+        const LineAtCommonSlope& line = lines.of(name);
+        terms.push_back({axisScore(estimator, g, line, axis, lines.B, errors), line.varSlope, g.n});
+    }
+    return terms;
 }
 
-WaldResult waldTest(const Estimator& estimator, const GroupMap& groups, ScoreAxis axis, double B,
-                    ErrorVariances errors, double criticalP)
+WaldResult waldTest(const Estimator& estimator, const GroupMap& groups, const LinesAtCommonSlope& lines,
+                    ScoreAxis axis, ErrorVariances errors, double criticalP)
+{
+    return waldTest(waldGroups(estimator, groups, lines, axis, errors), criticalP);
+}
+
+WaldResult waldTest(const std::vector<WaldGroup>& groups, double criticalP)
 {
     WaldResult result;
     const std::size_t g = groups.size();
@@ -93,15 +107,13 @@ WaldResult waldTest(const Estimator& estimator, const GroupMap& groups, ScoreAxi
     double w = 0;
     bool tooSmall = false;
     std::size_t i = 0;
-    for (const auto& entry : groups) {
-        const Group& gr = entry.second;
+    for (const WaldGroup& gr : groups) {
         w += 1 / gr.varSlope;
-        const AxisScore score = axisScore(estimator, gr, axis, B, errors);
         const double n = gr.n;
         tooSmall = tooSmall || gr.n <= 2;
-        gsl_vector_set(m.v, i, score.mean);
-        gsl_vector_set(v.v, i, score.variance * (n - 1) / (n - 2) / n);
-        gsl_vector_set(h.v, i, score.slopeDerivative);
+        gsl_vector_set(m.v, i, gr.score.mean);
+        gsl_vector_set(v.v, i, gr.score.variance * (n - 1) / (n - 2) / n);
+        gsl_vector_set(h.v, i, gr.score.slopeDerivative);
         ++i;
     }
     if (tooSmall)

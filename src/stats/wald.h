@@ -1,9 +1,12 @@
 // Wald test among the group means of one axis score at the common slope.
 #pragma once
 
+#include <vector>
+
 #include "data/settings.h"
 #include "stats/estimators.h"
 #include "stats/group.h"
+#include "stats/lines_with_common_slope.h"
 
 struct WaldResult {
     int k = 0;       // degrees of freedom, groups - 1
@@ -19,9 +22,22 @@ struct WaldResult {
 struct AxisScore {
     double mean, variance, slopeDerivative;
 };
-AxisScore axisScore(const Estimator& estimator, const Group& g, ScoreAxis axis, double B, ErrorVariances errors);
 
-// The groups' axis scores, means and slope variances must be those at B
-// (applyCommonSlope). At least two groups.
-WaldResult waldTest(const Estimator& estimator, const GroupMap& groups, ScoreAxis axis, double B,
-                    ErrorVariances errors, double criticalP);
+// What the test takes of one group: its axis score, its slope variance at the
+// common slope, and its size.
+struct WaldGroup {
+    AxisScore score;
+    double varSlope;
+    int n;
+};
+
+// The groups' terms in map order, from their lines at the common slope.
+std::vector<WaldGroup> waldGroups(const Estimator& estimator, const GroupMap& groups, const LinesAtCommonSlope& lines,
+                                  ScoreAxis axis, ErrorVariances errors);
+
+// The test among the groups (at least two) of the terms.
+WaldResult waldTest(const std::vector<WaldGroup>& groups, double criticalP);
+
+// The test among all groups at their lines with the common slope.
+WaldResult waldTest(const Estimator& estimator, const GroupMap& groups, const LinesAtCommonSlope& lines,
+                    ScoreAxis axis, ErrorVariances errors, double criticalP);

@@ -1,0 +1,12 @@
+#include "report/analysis_end.h"
+
+#include <string>
+
+namespace {
+const std::size_t ruleLength = 100;
+} // namespace
+
+void writeAnalysisEnd(std::ostream& report)
+{
+    report << std::string(ruleLength, '-') << "\n" << std::endl;
+}

@@ -1,0 +1,15 @@
+// The scores of a group's points on the two axes at a slope.
+#pragma once
+
+#include <vector>
+
+#include "stats/estimators.h"
+#include "stats/group.h"
+
+// Residual score y - b x and fitted score of each point, parallel to the
+// group's X and Y.
+struct AxisScores {
+    std::vector<double> residual, fitted;
+};
+
+AxisScores scoresAt(const Estimator& estimator, const Group& g, double b);
