@@ -198,7 +198,7 @@ int runPosthoc(int groups, int size, int N, int reps)
         std::ofstream out("/dev/null");
         const Timing tw = timeIt([&] {
             const auto table = compareSlopes(sma, {}, fitted, settings, events);
-            writeSlopeComparisons(out, fitted, table, linesLayout(fitted, 7), 3, settings.criticalP);
+            writeSlopeComparisons(out, fitted, table, linesLayout(fitted, 7), 3, settings.criticalP, PAdjustment::None);
         });
         const Timing tsh = timeIt([&] {
             for (long long pr = 0; pr < pairs; ++pr)

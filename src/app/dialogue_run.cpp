@@ -8,7 +8,7 @@
 #include "app/plot_file.h"
 #include "app/not_opened.h"
 #include "data/same_file.h"
-#include "dialogue/analysis_run.h"
+#include "analysis/analysis_run.h"
 #include "dialogue/console_choices.h"
 #include "dialogue/console_input.h"
 #include "dialogue/settings_screen.h"
@@ -58,11 +58,11 @@ int runDialogue(const DialogueOptions& options)
             ConsoleChoices choices;
             MessageWriter events(std::cout, true);
             AnalysisStreams streams{report, std::cout, std::cout, events, openName};
-            const AnalysisOutcome outcome = runAnalysis(session.settings, session.data, choices, streams);
+            const AnalysisResults results = runAnalysis(session.settings, session.data, choices, streams);
             writeAnalysisEnd(report);
             ++analyses;
             if (options.plot)
-                writeAnalysisPlot(plotFileName(openName, analyses), outcome, session.settings, session.data,
+                writeAnalysisPlot(plotFileName(openName, analyses), results, session.settings, session.data,
                                   std::cout);
         }
     } catch (const EndOfInput&) {

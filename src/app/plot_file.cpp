@@ -13,11 +13,13 @@ std::string plotFileName(const std::string& reportName, int number)
     return stem.string() + "-" + std::to_string(number) + ".svg";
 }
 
-void writeAnalysisPlot(const std::string& fileName, const AnalysisOutcome& outcome, const AnalysisSettings& settings,
+void writeAnalysisPlot(const std::string& fileName, const AnalysisResults& results, const AnalysisSettings& settings,
                        const LoadedData& data, std::ostream& messages)
 {
     std::ofstream file(fileName, std::ios::out | std::ios::trunc | std::ios::binary);
-    if (!file.is_open() || !writePlot(file, analysisPlot(outcome.groups, outcome.commonSlope, settings, data)) ||
+    const auto& lines = results.linesAtCommonSlope;
+    const std::optional<double> commonSlope = lines ? std::optional<double>(lines->B) : std::nullopt;
+    if (!file.is_open() || !writePlot(file, analysisPlot(results.groups, commonSlope, settings, data)) ||
         !file.flush())
         throw FileNotOpened(fileName, systemReason());
     messages << "Plot written to " << fileName << std::endl;

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "data/loaded_data.h"
-#include "dialogue/analysis_run.h"
+#include "analysis/analysis_run.h"
 
 // STEM-K.svg beside the report (STEM its name without the extension), or
 // korvel-K.svg when the report goes to standard output (no name); K is the
@@ -14,5 +14,5 @@ std::string plotFileName(const std::string& reportName, int number);
 
 // Writes the plot and says "Plot written to NAME" on messages; FileNotOpened
 // when the file cannot be written.
-void writeAnalysisPlot(const std::string& fileName, const AnalysisOutcome& outcome, const AnalysisSettings& settings,
+void writeAnalysisPlot(const std::string& fileName, const AnalysisResults& results, const AnalysisSettings& settings,
                        const LoadedData& data, std::ostream& messages);

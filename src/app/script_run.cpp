@@ -12,7 +12,7 @@
 #include "data/errors.h"
 #include "data/same_file.h"
 #include "data/variable_names.h"
-#include "dialogue/analysis_run.h"
+#include "analysis/analysis_run.h"
 #include "report/analysis_end.h"
 #include "report/console_messages.h"
 #include "report/plain_nan.h"
@@ -136,7 +136,7 @@ int analyse(const Invocation& inv, const LoadedData& data, std::ostream& report,
     MessageWriter events(std::cerr, false);
     std::ostream noConsole(nullptr);
     AnalysisStreams streams{report, noConsole, std::cerr, events, reportName};
-    const AnalysisOutcome outcome = runAnalysis(inv.analysis.settings, data, choices, streams);
+    const AnalysisResults results = runAnalysis(inv.analysis.settings, data, choices, streams);
     writeAnalysisEnd(report);
     if (!report) {
         std::cerr << "korvel: " << (reportName.empty() ? "standard output" : reportName) << ": " << systemReason()
@@ -145,8 +145,8 @@ int analyse(const Invocation& inv, const LoadedData& data, std::ostream& report,
     }
     const std::string plot = plotName(inv);
     if (!plot.empty())
-        writeAnalysisPlot(plot, outcome, inv.analysis.settings, data, std::cerr);
-    if (outcome.groups.empty()) {
+        writeAnalysisPlot(plot, results, inv.analysis.settings, data, std::cerr);
+    if (results.groups.empty()) {
         std::cerr << "korvel: no group left to analyse" << std::endl;
         return 1;
     }

@@ -4,7 +4,7 @@
 #include <deque>
 
 #include "app/command_line.h"
-#include "dialogue/analysis_choices.h"
+#include "analysis/analysis_choices.h"
 
 // Comparisons as the options ask; with the lines sharing a slope: the
 // elevation test, then the shift test, then the saved data, each when asked.

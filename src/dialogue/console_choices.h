@@ -1,7 +1,7 @@
 // The answers of the user at the console.
 #pragma once
 
-#include "dialogue/analysis_choices.h"
+#include "analysis/analysis_choices.h"
 
 class ConsoleChoices : public AnalysisChoices {
 public:

@@ -8,6 +8,7 @@
 
 #include "report/significance_matrix.h"
 #include "report/text_columns.h"
+#include "stats/p_adjustment.h"
 #include "stats/ranking.h"
 
 namespace {
@@ -58,6 +59,12 @@ void writePvalueTable(std::ostream& out, const std::vector<std::string>& names, 
         out << "\t";
     });
 }
+// The line that says how the table's p-values were adjusted, when they were.
+void writeAdjustment(std::ostream& out, const std::vector<double>& p, PAdjustment adjustment)
+{
+    if (adjustment != PAdjustment::None)
+        out << "P-values adjusted for " << comparisonCount(p) << " comparisons (" << adjustmentName(adjustment) << ")\n";
+}
 } // namespace
 
 void writeSlopeComparisonsNotRun(std::ostream& report, std::ostream& console)
@@ -75,10 +82,11 @@ void writeSlopeComparisonsStart(std::ostream& report, std::ostream& console, int
 }
 
 void writeSlopeComparisons(std::ostream& out, const GroupMap& groups, const PairTable<SlopePair>& table,
-                           const LinesLayout& layout, int pDigits, double criticalP)
+                           const LinesLayout& layout, int pDigits, double criticalP, PAdjustment adjustment)
 {
     const std::vector<std::string> names = groupNames(groups);
-    const auto pairP = [&table](int i, int j) { return table.get(i, j).p; };
+    const auto pairP = [&table](int i, int j) { return table.get(i, j).adjustedP; };
+    writeAdjustment(out, pairPvalues(table), adjustment);
     out << "Common slope, test stat, p-value\n";
     writePairTable(out, names, layout.groupWidth, pDigits + 18, [&](int r, int c) {
         if (c == r) {
@@ -86,7 +94,7 @@ void writeSlopeComparisons(std::ostream& out, const GroupMap& groups, const Pair
         } else {
             const SlopePair& pr = table.get(r, c);
             out << std::fixed << std::setprecision(3) << "(" << std::setw(6) << pr.slope << "," << std::setw(6)
-                << pr.stat << "," << std::setprecision(pDigits) << pr.p;
+                << pr.stat << "," << std::setprecision(pDigits) << pr.adjustedP;
         }
         out << ")\t";
     });
@@ -96,13 +104,15 @@ void writeSlopeComparisons(std::ostream& out, const GroupMap& groups, const Pair
 }
 
 void writeShiftComparisons(std::ostream& out, const GroupMap& groups, const LinesAtCommonSlope& lines,
-                           const PairTable<ShiftPair>& table, ScoreAxis axis, double criticalP)
+                           const PairTable<ShiftPair>& table, ScoreAxis axis, double criticalP,
+                           PAdjustment adjustment)
 {
     const std::vector<std::string> names = groupNames(groups);
     int nameWidth = columnWidth;
     for (const std::string& name : names)
         nameWidth = std::max(nameWidth, static_cast<int>(name.size()));
-    const auto pairP = [&table](int i, int j) { return table.get(i, j).p; };
+    const auto pairP = [&table](int i, int j) { return table.get(i, j).adjustedP; };
+    writeAdjustment(out, pairPvalues(table), adjustment);
     out << "Difference, standard error, df, p-value\n";
     writePairTable(out, names, nameWidth, 25, [&](int r, int c) {
         out << std::fixed << "(";
@@ -111,7 +121,7 @@ void writeShiftComparisons(std::ostream& out, const GroupMap& groups, const Line
         } else {
             const ShiftPair& pr = table.get(r, c);
             out << std::setprecision(3) << std::setw(6) << pr.difference << "," << std::setw(6) << standardError(pr)
-                << "," << std::setprecision(0) << std::setw(3) << pr.df << "," << std::setprecision(3) << pr.p;
+                << "," << std::setprecision(0) << std::setw(3) << pr.df << "," << std::setprecision(3) << pr.adjustedP;
         }
         out << ")\t";
     });

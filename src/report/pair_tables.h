@@ -17,11 +17,15 @@ void writeSlopeComparisonsNotRun(std::ostream& report, std::ostream& console);
 void writeSlopeComparisonsStart(std::ostream& report, std::ostream& console, int groups);
 
 // "Common slope, test stat, p-value", "p-values only" and the matrix of the
-// groups ranked by their own slopes; p-values with pDigits decimals.
+// groups ranked by their own slopes; p-values with pDigits decimals. Every
+// p-value is the pair's adjusted one; when they are adjusted, a line first
+// says for how many comparisons and how.
 void writeSlopeComparisons(std::ostream& out, const GroupMap& groups, const PairTable<SlopePair>& table,
-                           const LinesLayout& layout, int pDigits, double criticalP);
+                           const LinesLayout& layout, int pDigits, double criticalP, PAdjustment adjustment);
 
 // "Difference, standard error, df, p-value", "p-values only" and the matrix of
-// the groups ranked by their mean score on the axis at the common slope.
+// the groups ranked by their mean score on the axis at the common slope; the
+// p-values as for the slopes.
 void writeShiftComparisons(std::ostream& out, const GroupMap& groups, const LinesAtCommonSlope& lines,
-                           const PairTable<ShiftPair>& table, ScoreAxis axis, double criticalP);
+                           const PairTable<ShiftPair>& table, ScoreAxis axis, double criticalP,
+                           PAdjustment adjustment);

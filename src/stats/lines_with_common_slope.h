@@ -43,6 +43,7 @@ double scoreMean(const LineAtCommonSlope& line, ScoreAxis axis);
 
 struct ShiftPair {
     double difference = 0, df = 1, stat = 0, p = 0;
+    double adjustedP = 0; // p adjusted for the number of pairs (adjustPairs)
 };
 
 // Standard error of a pair's difference from its one-degree-of-freedom Wald

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "data/settings.h"
+#include "stats/pair_table.h"
 
 // The p-values adjusted for K comparisons, K the number of defined (not NaN)
 // p-values, in the given order; NaN stays NaN.
@@ -17,3 +18,28 @@ std::vector<double> adjustedPvalues(const std::vector<double>& p, PAdjustment me
 
 // The number of comparisons that adjustedPvalues adjusts for.
 int comparisonCount(const std::vector<double>& p);
+
+// The p-values of every pair of the table, (2nd, 1st), (3rd, 1st), (3rd, 2nd), ...
+template <typename Pair>
+std::vector<double> pairPvalues(const PairTable<Pair>& table)
+{
+    std::vector<double> p;
+    for (int i = 0; i < table.groups(); ++i)
+        for (int j = 0; j < i; ++j)
+            p.push_back(table.get(i, j).p);
+    return p;
+}
+
+// Sets every pair's adjustedP: its p adjusted within the table.
+template <typename Pair>
+void adjustPairs(PairTable<Pair>& table, PAdjustment method)
+{
+    const std::vector<double> adjusted = adjustedPvalues(pairPvalues(table), method);
+    std::size_t k = 0;
+    for (int i = 0; i < table.groups(); ++i)
+        for (int j = 0; j < i; ++j) {
+            Pair pair = table.get(i, j);
+            pair.adjustedP = adjusted[k++];
+            table.set(i, j, pair);
+        }
+}

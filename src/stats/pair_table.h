@@ -18,6 +18,7 @@ public:
         at(j, i) = cell;
     }
     const Cell& get(int i, int j) const { return cells[index(i, j)]; }
+    int groups() const { return g; }
 
 private:
     int g;

@@ -11,6 +11,7 @@ struct SlopePair {
     double slope = 0; // the pair's common slope, 0 when its iteration failed
     double stat = 0;  // statistic at the slope the iteration left
     double p = 0;     // p-value at the recorded slope
+    double adjustedP = 0; // p adjusted for the number of pairs (adjustPairs)
 };
 
 // Pairs in the order (2nd, 1st), (3rd, 1st), (3rd, 2nd), ... of map order;

@@ -1,8 +1,7 @@
-#include "dialogue/analysis_run.h"
+#include "analysis/analysis_run.h"
 
 #include <fstream>
 
-#include "data/grouping.h"
 #include "data/errors.h"
 #include "report/common_slope_block.h"
 #include "report/comparison_block.h"
@@ -15,17 +14,17 @@
 #include "stats/line_fits.h"
 #include "stats/lines_with_common_slope.h"
 #include "stats/measurement_error.h"
-#include "stats/slope_comparisons.h"
-#include "stats/wald.h"
+#include "stats/p_adjustment.h"
 
 namespace {
-// The groups of one analysis and what they were made from.
+// One analysis: what it was given and what it found so far.
 struct AnalysisData {
     const AnalysisSettings& settings;
     const LoadedData& data;
-    ErrorVariances errors;
-    GroupMap groups;
-    int nameWidth = 7; // the longest group name met by the grouping, removed groups included
+    AnalysisResults found;
+    ErrorVariances& errors = found.errors;
+    GroupMap& groups = found.groups;
+    int nameWidth = columnWidth; // the longest group name met by the grouping, removed groups included
 };
 
 Estimator estimatorOf(const AnalysisSettings& settings)
@@ -49,19 +48,23 @@ struct AnalysisDialogue {
 void prepareGroups(AnalysisData& a, AnalysisDialogue& d)
 {
     GroupedLines grouped = groupLines(a.data, a.settings.transform);
+    a.found.linesLeftOut = grouped.rejected;
+    a.found.notNumbers = grouped.notNumbers;
+    a.found.notPositive = grouped.notPositive;
     writeLeftOutWarnings(d.out.messages, grouped);
     writeSummaryHead(d.out.report, a.settings, a.data);
     writeLeftOut(d.out.report, grouped.rejected, a.settings.minGroupSize);
-    for (const auto& [name, n] : removeSmallGroups(grouped.groups, a.settings.minGroupSize)) {
+    a.found.smallGroups = removeSmallGroups(grouped.groups, a.settings.minGroupSize);
+    for (const auto& [name, n] : a.found.smallGroups) {
         writeSmallGroupErased(d.out.messages, name, n);
         writeRemovedName(d.out.report, name);
     }
     for (auto& entry : grouped.groups)
         transformPoints(entry.second, a.settings.transform);
-    const auto invariant = removeGroupsWithoutVariation(grouped.groups, a.settings.intercept);
-    for (const std::string& name : invariant)
+    a.found.invariantGroups = removeGroupsWithoutVariation(grouped.groups, a.settings.intercept);
+    for (const std::string& name : a.found.invariantGroups)
         writeInvariantGroupErased(d.out.messages, name);
-    writeRemovedInvariant(d.out.report, invariant);
+    writeRemovedInvariant(d.out.report, a.found.invariantGroups);
     long long points = 0;
     for (const auto& entry : grouped.groups)
         points += static_cast<long long>(entry.second.X.size());
@@ -75,10 +78,10 @@ void prepareGroups(AnalysisData& a, AnalysisDialogue& d)
     writeMeasurementError(d.out.report, a.settings, a.data, a.errors);
     if (!a.settings.measurementError)
         return;
-    const auto removed = removeGroupsBeyondError(a.groups, a.settings.intercept, a.errors);
-    for (const std::string& name : removed)
+    a.found.errorGroups = removeGroupsBeyondError(a.groups, a.settings.intercept, a.errors);
+    for (const std::string& name : a.found.errorGroups)
         writeErrorGroupErased(d.out.messages, name);
-    writeRemovedForError(d.out.report, removed);
+    writeRemovedForError(d.out.report, a.found.errorGroups);
 }
 
 void fitIndividualLines(AnalysisData& a, AnalysisDialogue& d)
@@ -96,10 +99,12 @@ void compareSlopes(AnalysisData& a, AnalysisDialogue& d)
         return;
     }
     writeSlopeComparisonsStart(d.out.report, d.out.console, static_cast<int>(a.groups.size()));
-    const auto table = compareSlopes(estimatorOf(a.settings), a.errors, a.groups, a.settings, d.out.events);
+    auto table = compareSlopes(estimatorOf(a.settings), a.errors, a.groups, a.settings, d.out.events);
+    adjustPairs(table, a.settings.adjustment);
     d.out.console << std::endl;
     writeSlopeComparisons(d.out.report, a.groups, table, layoutOf(a), pvalueDigits(a.settings.iterations),
-                          a.settings.criticalP);
+                          a.settings.criticalP, a.settings.adjustment);
+    a.found.slopePairs = std::move(table);
 }
 
 void saveTransformed(AnalysisData& a, AnalysisDialogue& d, const LinesAtCommonSlope& lines)
@@ -119,9 +124,11 @@ void saveTransformed(AnalysisData& a, AnalysisDialogue& d, const LinesAtCommonSl
 void testShift(AnalysisData& a, AnalysisDialogue& d, ScoreAxis axis, const LinesAtCommonSlope& lines)
 {
     writeShiftAnnouncement(d.out.report, d.out.console, axis);
-    const WaldResult r = waldTest(estimatorOf(a.settings), a.groups, lines, axis, a.errors, a.settings.criticalP);
-    writeWaldResult(d.out.report, d.out.console, r);
-    if (!(r.p < a.settings.criticalP)) {
+    ShiftTest& test = a.found.shiftTests.emplace_back();
+    test.axis = axis;
+    test.wald = waldTest(estimatorOf(a.settings), a.groups, lines, axis, a.errors, a.settings.criticalP);
+    writeWaldResult(d.out.report, d.out.console, test.wald);
+    if (!(test.wald.p < a.settings.criticalP)) {
         writeShiftNotSignificant(d.out.report, d.out.console, axis);
         return;
     }
@@ -131,25 +138,28 @@ void testShift(AnalysisData& a, AnalysisDialogue& d, ScoreAxis axis, const Lines
         return;
     }
     writeShiftPairsRun(d.out.report, d.out.console, axis);
-    const auto table = compareShifts(estimatorOf(a.settings), a.groups, lines, axis, a.errors, a.settings.criticalP);
-    writeShiftComparisons(d.out.report, a.groups, lines, table, axis, a.settings.criticalP);
+    auto table = compareShifts(estimatorOf(a.settings), a.groups, lines, axis, a.errors, a.settings.criticalP);
+    adjustPairs(table, a.settings.adjustment);
+    writeShiftComparisons(d.out.report, a.groups, lines, table, axis, a.settings.criticalP, a.settings.adjustment);
+    test.pairs = std::move(table);
 }
 
-// The lines at the common slope B and the actions on them, until exit; false
-// when they are not compared.
-bool compareLines(AnalysisData& a, AnalysisDialogue& d, double B)
+// The lines at the common slope B and the actions on them, until exit, when
+// they are compared.
+void compareLines(AnalysisData& a, AnalysisDialogue& d, double B)
 {
     if (!d.choices.compareLines()) {
         writeLinesNotCompared(d.out.report, d.out.console);
-        return false;
+        return;
     }
     writeLinesTitle(d.out.report);
-    const LinesAtCommonSlope lines = linesAtCommonSlope(estimatorOf(a.settings), a.groups, B);
+    const LinesAtCommonSlope& lines =
+        a.found.linesAtCommonSlope.emplace(linesAtCommonSlope(estimatorOf(a.settings), a.groups, B));
     writeCommonSlopeLines(d.out.report, a.groups, lines, layoutOf(a));
     for (;;) {
         switch (d.choices.nextAction(a.settings.intercept)) {
         case LinesAction::Exit:
-            return true;
+            return;
         case LinesAction::Save:
             saveTransformed(a, d, lines);
             break;
@@ -168,35 +178,35 @@ bool compareLines(AnalysisData& a, AnalysisDialogue& d, double B)
     }
 }
 
-// The test for a common slope, then the comparisons it calls for; the common
-// slope when the lines sharing it were compared.
-std::optional<double> testAndCompare(AnalysisData& a, AnalysisDialogue& d)
+// The test for a common slope, then the comparisons it calls for.
+void testAndCompare(AnalysisData& a, AnalysisDialogue& d)
 {
     if (a.groups.size() == 1) {
         writeSingleGroup(d.out.report, d.out.console);
-        return std::nullopt;
+        return;
     }
     if (a.groups.empty()) {
         writeNoGroups(d.out.report, d.out.console);
-        return std::nullopt;
+        return;
     }
     writeCommonSlopeTitle(d.out.report, d.out.console);
-    const CommonSlopeResult r = testCommonSlope(estimatorOf(a.settings), a.errors, a.groups, a.settings, d.out.events);
+    const CommonSlopeResult& r = a.found.commonSlopeTest.emplace(
+        testCommonSlope(estimatorOf(a.settings), a.errors, a.groups, a.settings, d.out.events));
     writeCommonSlopeResult(d.out.report, d.out.console, r, layoutOf(a), a.settings.slopeH0, a.settings.iterations);
     if (r.common)
-        return compareLines(a, d, r.b) ? std::optional<double>(r.b) : std::nullopt;
-    compareSlopes(a, d);
-    return std::nullopt;
+        compareLines(a, d, r.b);
+    else
+        compareSlopes(a, d);
 }
 } // namespace
 
-AnalysisOutcome runAnalysis(const AnalysisSettings& settings, const LoadedData& data, AnalysisChoices& choices,
+AnalysisResults runAnalysis(const AnalysisSettings& settings, const LoadedData& data, AnalysisChoices& choices,
                             AnalysisStreams& streams)
 {
-    AnalysisData a{settings, data, {}, {}};
+    AnalysisData a{settings, data, {}};
     AnalysisDialogue d{choices, streams};
     prepareGroups(a, d);
     fitIndividualLines(a, d);
-    const std::optional<double> commonSlope = testAndCompare(a, d);
-    return {std::move(a.groups), commonSlope};
+    testAndCompare(a, d);
+    return std::move(a.found);
 }
