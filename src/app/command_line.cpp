@@ -10,7 +10,7 @@ namespace {
 // that every bad value gets one message naming its option.
 struct TypedOptions {
     std::string y, x, method, transform, confidence, minGroupSize, iterations, criticalP;
-    std::string slopeH0, interceptH0, errorX, errorY, seed;
+    std::string slopeH0, interceptH0, errorX, errorY, seed, adjust;
     std::vector<std::string> groups, removals, ranges;
     bool throughOrigin = false, chiSquared = false, help = false, version = false;
 };
@@ -111,6 +111,7 @@ void addOptions(CLI::App& app, TypedOptions& t, Invocation& inv)
     app.add_flag("--chi-squared", t.chiSquared);
     app.add_option("-n,--iterations", t.iterations)->take_last();
     app.add_option("-p,--critical-p", t.criticalP)->take_last();
+    app.add_option("--adjust", t.adjust)->take_last();
     app.add_option("--slope-h0", t.slopeH0)->take_last();
     app.add_option("--intercept-h0", t.interceptH0)->take_last();
     app.add_option("--remove", t.removals)->allow_extra_args(false);
@@ -144,6 +145,10 @@ void convertSettings(const CLI::App& app, const TypedOptions& t, AnalysisRequest
     if (!t.iterations.empty())
         s.iterations = wholeNumber("--iterations", t.iterations, 1, 2147483647);
     s.pvalueFrom = t.chiSquared ? PValueFrom::ChiSquared : PValueFrom::Resampling;
+    if (!t.adjust.empty())
+        s.adjustment = oneOf<PAdjustment>("--adjust", t.adjust,
+                                          {{"none", PAdjustment::None}, {"holm", PAdjustment::Holm},
+                                           {"bonferroni", PAdjustment::Bonferroni}, {"sidak", PAdjustment::Sidak}});
     if (!t.criticalP.empty()) {
         if (!isDecimalIn(t.criticalP, 0.0f, 1.0f))
             bad("--critical-p", t.criticalP, "not a number from 0 to 1");
@@ -197,7 +202,7 @@ void refuseInDialogue(const CLI::App& app)
 {
     for (const char* name : {"-x", "-y", "--group", "--method", "--transform", "--through-origin", "--error-x",
                              "--error-y", "--confidence", "--min-group-size", "--chi-squared", "--iterations",
-                             "--critical-p", "--slope-h0", "--intercept-h0", "--remove", "--range", "--slope-pairs",
+                             "--critical-p", "--adjust", "--slope-h0", "--intercept-h0", "--remove", "--range", "--slope-pairs",
                              "--elevation", "--elevation-pairs", "--shift", "--shift-pairs", "--save", "--output",
                              "--plot-file"})
         if (app.count(name) > 0)

@@ -15,6 +15,7 @@ from pathlib import Path
 
 import numpy as np
 from scipy import optimize, stats
+from statsmodels.stats.multitest import multipletests
 
 np.seterr(all='ignore')
 warnings.simplefilter('ignore', RuntimeWarning)  # degenerate groups give nan on purpose
@@ -350,8 +351,26 @@ def pair_cells(gs, numbers):
     return cells
 
 
+def adjusted(cells, method):
+    """The cells with their p-values (last) adjusted within the table by statsmodels' method."""
+    pairs = [(r, c) for r in range(len(cells)) for c in range(r) if np.isfinite(cells[r][c][-1])]
+    if method == 'none' or not pairs:
+        return cells
+    p = multipletests([cells[r][c][-1] for r, c in pairs], method=method)[1]
+    out = [row[:] for row in cells]
+    for (r, c), q in zip(pairs, p):
+        out[r][c] = out[c][r] = tuple(cells[r][c][:-1]) + (q,)
+    return out
+
+
 def check_pairs(ck, h, lines, i, gs, cells, values, label):
-    """Pair table at lines[i] (cells: a pair's numbers, p-value last), p-values, sorted matrix."""
+    """Pair table at lines[i] (cells: a pair's numbers, p-value last), p-values, sorted matrix; the
+    p-values adjusted as the line before the table says, when it says so."""
+    said = re.fullmatch(r'P-values adjusted for (\d+) comparisons \((\w+)\)', lines[i - 1])
+    ck.text(f'{label} adjustment', said[2] if said else 'none', h['adjust'])
+    if said:
+        ck.num(f'{label} comparisons', said[1], sum(np.isfinite(cells[r][c][-1]) for r in range(len(gs)) for c in range(r)))
+    cells = adjusted(cells, h['adjust'])
     for r, row in enumerate(lines[i + 2:i + 2 + len(gs)]):
         row = [c.strip()[1:-1].split(',') for c in row.split('\t')[1:] if c.strip()]
         for c in range(len(gs)):
@@ -399,8 +418,9 @@ def read_header(lines):
                 me=(0.0, 0.0) if me in (None, 'Not included') else [float(p.rsplit(' = ')[-1]) for p in me.split('\t')])
 
 
-def check_analysis(ck, session, lines, pvalue):
+def check_analysis(ck, session, lines, pvalue, adjust):
     h = read_header(lines)
+    h['adjust'] = adjust
     if not (session / 'in' / h['file']).is_file():
         return  # data the session made itself: nothing to recompute from
     method, (rejected, small, flat, gs, too_large) = h['method'], load(session, h)
@@ -459,10 +479,17 @@ def check_analysis(ck, session, lines, pvalue):
         elif line.startswith('Testing for shifts'):
             axis, label = (0, 'elevation') if 'elevation' in line else (1, 'shift')
             W, p, common, means = wald(gs, h, B, axis)
+            # The program's common slope may stop short by STEP (relative below 1): the
+            # statistics may move as much as they do over that stretch of slopes.
+            near = [wald(gs, h, B + d * STEP * min(1, abs(B)), axis)[:3] for d in (-1, 1)]
+            slack = [max(abs(v[k] - x) for v in near) if np.isfinite(x) else 0 for k, x in enumerate((W, p, common))]
             c = lines[i + 2].split('\t')
-            for item, text, x in zip(('df', 'stat', 'p'), c, (len(gs) - 1, W, p)):
-                ck.num(f'{label} Wald {item}', text, x)
-            ck.num(f'{label} Wald A_com', c[3], common) if p > h['crit'] else ck.text(f'{label} A_com', c[3], 'na')
+            for item, text, x, d in zip(('df', 'stat', 'p'), c, (len(gs) - 1, W, p), [0] + slack):
+                ck.num(f'{label} Wald {item}', text, x, d)
+            if p > h['crit']:
+                ck.num(f'{label} Wald A_com', c[3], common, slack[2])
+            else:
+                ck.text(f'{label} A_com', c[3], 'na')
             ck.text(f'{label} verdict', lines[i + 3].startswith('Significant'), p < h['crit'])
             def shift_pair(pg):
                 W2, p2, _, m = wald(pg, h, B, axis)
@@ -504,6 +531,8 @@ def check_session(session):
     given = [session / 'args', session / 'command']  # options one per line, or a command line
     args = next((f.read_text().split() for f in given if f.exists()), [])
     seed = int(args[args.index('--seed') + 1]) if '--seed' in args else 1
+    adjust = next((a.split('=')[1] for a in args if a.startswith('--adjust=')),
+                  args[args.index('--adjust') + 1] if '--adjust' in args else 'none')
     if {'-y', '--y'} & set(args):  # one analysis from options: its report file and p-value source
         out = args[args.index('-o') + 1] if '-o' in args else 'stdout'
         tests = [(out, '--chi-squared' not in args)]
@@ -525,7 +554,7 @@ def check_session(session):
         def pvalue(gs, h, T):
             return replay(gs, h) if resampled and run < lost else None if resampled else chisq(T, len(gs) - 1)
         try:
-            check_analysis(ck, session, lines, pvalue)
+            check_analysis(ck, session, lines, pvalue, adjust)
         except Exception as e:  # a report that does not read as the program writes it
             ck.fail('report', type(e).__name__, f'a readable analysis ({e})')
     return ck
