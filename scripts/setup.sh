@@ -3,8 +3,9 @@
 # Sourced by the other scripts; installs only as root (through apt-get).
 set -euo pipefail
 
-korvel_packages=(g++ make cmake pkg-config libgsl-dev libcsv-dev libcli11-dev libcairo2-dev libgtest-dev groff-base
-                 python3-numpy python3-scipy python3-statsmodels librsvg2-bin fonts-dejavu-core)
+korvel_packages=(g++ make cmake pkg-config libgsl-dev libcsv-dev libcli11-dev libcairo2-dev nlohmann-json3-dev
+                 libgtest-dev groff-base python3-numpy python3-scipy python3-statsmodels python3-jsonschema
+                 librsvg2-bin fonts-dejavu-core)
 
 korvel_missing_packages() {
   local missing=()

@@ -13,6 +13,8 @@ import sys
 import tempfile
 from pathlib import Path
 
+from report_text import values
+
 # Data set: file, Y, X, grouping variable, new names of its groups (which reverse their order).
 SETS = [('cats', 'Hwt', 'Bwt', 'Sex', {'F': 'zF', 'M': 'aM'}),
         ('iris', 'Petal.Width', 'Petal.Length', 'Species',
@@ -24,80 +26,33 @@ def scaled(k):
 
 
 same = scaled(1)
+SLOPES = {'slope', 'slope low', 'slope high', 'common slope', 'common low', 'common high', 'slope pairs pair slope',
+          'lines slope'}
+INTERCEPTS = {'intercept', 'intercept low', 'intercept high'}
+FREE = {'n', 'r2', 'p', 'T', 'common p', 'common groups', 'common points', 'groups analysed', 'points analysed',
+        'left out', 'lines n', 'lines r2', 'slope pairs pair T', 'slope pairs pair p', 'slope pairs pair cell p'} | {
+    f'{test} {kind}' for test in ('elevation', 'shift') for kind in ('df', 'W', 'p', 'pair df', 'pair p', 'pair cell p')}
+SCALED = SLOPES | INTERCEPTS | FREE  # the kinds of value compared when units change
 # Relation: name, applies(method, origin), change of the rows (y, x, group), map of slopes,
-# map of intercepts (None: not compared), the kinds of value compared (None: all). The Wald
-# tests are not invariant when Y and X swap: the slope enters their scores nonlinearly.
+# map of intercepts (None: not compared), the kinds of value compared (None: all, unchanged
+# but for slopes and intercepts). The Wald tests are not invariant when Y and X swap: the
+# slope enters their scores nonlinearly.
 RELATIONS = [
-    ('X times 1000', lambda m, o: m != 'ma', lambda y, x, g: (y, x * 1000, g), scaled(1e-3), same, None),
-    ('Y times 1000', lambda m, o: m != 'ma', lambda y, x, g: (y * 1000, x, g), scaled(1e3), scaled(1e3), None),
-    ('X plus 10', lambda m, o: not o, lambda y, x, g: (y, x + 10, g), same, None, None),
-    ('Y plus 10', lambda m, o: not o, lambda y, x, g: (y + 10, x, g), same, None, None),
+    ('X times 1000', lambda m, o: m != 'ma', lambda y, x, g: (y, x * 1000, g), scaled(1e-3), same, SCALED),
+    ('Y times 1000', lambda m, o: m != 'ma', lambda y, x, g: (y * 1000, x, g), scaled(1e3), scaled(1e3), SCALED),
+    ('X plus 10', lambda m, o: not o, lambda y, x, g: (y, x + 10, g), same, None, SCALED),
+    ('Y plus 10', lambda m, o: not o, lambda y, x, g: (y + 10, x, g), same, None, SCALED),
     ('Y and X swapped', lambda m, o: m == 'sma', lambda y, x, g: (x, y, g), lambda v: 1 / v, None,
-     {'R2', 'p', 'slope', 'low', 'upp', 'common slope', 'common low', 'common upp', 'T', 'common p', 'pair slope',
-      'pair T', 'slope pairs pair p'}),
+     {'r2', 'p', 'slope', 'slope low', 'slope high', 'common slope', 'common low', 'common high', 'T', 'common p',
+      'slope pairs pair slope', 'slope pairs pair T', 'slope pairs pair p'}),
     ('groups renamed', lambda m, o: True, None, same, same, None),
-    ('lines duplicated', lambda m, o: True, None, same, same, {'slope', 'R2'}),
+    ('lines duplicated', lambda m, o: True, None, same, same, {'slope', 'r2'}),
     ('lines shuffled', lambda m, o: True, None, same, same, None),
 ]
-SLOPES = {'slope', 'low', 'upp', 'common slope', 'common low', 'common upp', 'pair slope'}
-INTERCEPTS = {'interc', 'interc low', 'interc upp'}
 # The Wald tests are taken at the common slope, which stops within 1e-4 of its fixed point
 # (relative below 1): their statistics may move by about as much, more than their digits.
 AT_COMMON_SLOPE = 2e-3
-LIMITS = {'low': 'upp', 'upp': 'low', 'common low': 'common upp', 'common upp': 'common low'}
-
-
-def printed(text):
-    """A printed number as (value, half a unit of its last digit)."""
-    t = text.strip()
-    if t in ('nan', '-nan', 'inf', '-inf'):
-        return float(t.lstrip('-')) * (-1 if t == '-inf' else 1), 0.0
-    return float(t), 0.5 * 10.0 ** -(len(t.split('.')[1]) if '.' in t else 0)
-
-
-def values(report):
-    """{(kind, groups): printed value} of every statistic in the report of one analysis."""
-    lines, found, table = report.split('\n'), {}, None
-    add = lambda kind, groups, text: found.__setitem__((kind, frozenset(groups)), printed(text))
-    for i, line in enumerate(lines):
-        if line.endswith(' results'):
-            for row in lines[i + 2:]:
-                if not row:
-                    break
-                c = row.split('\t')
-                for kind, text in zip(('R2', 'p', 'slope', 'low', 'upp', 'interc', 'interc low', 'interc upp'), c[2:]):
-                    add(kind, [c[0].strip()], text)
-        elif line.startswith('Grps'):
-            c = lines[i + 1].split('\t')
-            for kind, text in zip(('common slope', 'common low', 'common upp'), c[2:5]):
-                if text.strip():
-                    add(kind, [], text)
-        elif line.startswith('Test statistic:'):
-            add('T', [], line.split('\t')[1])
-            add('common p', [], line.split('\t')[3])
-        elif line.startswith('Testing for shifts'):
-            table = 'elevation' if 'elevation' in line else 'shift'
-            c = lines[i + 2].split('\t')
-            add(table + ' W', [], c[1])
-            add(table + ' p', [], c[2])
-        elif line.startswith('Common slope, test stat'):
-            table = 'slope pairs'
-            names = [n.strip() for n in lines[i + 1].split('\t')[1:] if n.strip()]
-            for row in lines[i + 2:i + 2 + len(names)]:
-                cells = row.split('\t')
-                for name, cell in zip(names, cells[1:]):
-                    if name != cells[0].strip():
-                        s, t, _ = cell.strip()[1:-1].split(',')
-                        add('pair slope', [name, cells[0].strip()], s)
-                        add('pair T', [name, cells[0].strip()], t)
-        elif line == 'p-values only':
-            names = [n.strip() for n in lines[i + 1].split('\t')[1:] if n.strip()]
-            for row in lines[i + 2:i + 2 + len(names)]:
-                cells = row.split('\t')
-                for name, text in zip(names, cells[1:]):
-                    if name != cells[0].strip():
-                        add(table + ' pair p', [name, cells[0].strip()], text)
-    return found
+LIMITS = {'slope low': 'slope high', 'slope high': 'slope low', 'common low': 'common high', 'common high': 'common low'}
 
 
 def agree(expected, f, got, relative):

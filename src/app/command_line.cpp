@@ -125,6 +125,7 @@ void addOptions(CLI::App& app, TypedOptions& t, Invocation& inv)
     app.add_option("-o,--output", a.outputFile)->take_last();
     app.add_flag("--plot", inv.plot);
     app.add_option("--plot-file", a.plotFile)->take_last();
+    app.add_option("--json", a.jsonFile)->take_last();
     app.add_option("--seed", t.seed)->take_last();
 }
 
@@ -181,6 +182,8 @@ void convertSettings(const CLI::App& app, const TypedOptions& t, AnalysisRequest
         throw UsageError("option --intercept-h0: not possible for lines fitted through the origin");
     if (a.outputFile == "-")
         a.outputFile.clear(); // standard output
+    if (a.jsonFile == "-" && a.outputFile.empty())
+        throw UsageError("option --json -: standard output holds the report; name a report file with -o");
 }
 
 // The first word left over names the unknown option (or the argument too many).
@@ -203,7 +206,7 @@ void refuseInDialogue(const CLI::App& app)
     for (const char* name : {"-x", "-y", "--group", "--method", "--transform", "--through-origin", "--error-x",
                              "--error-y", "--confidence", "--min-group-size", "--chi-squared", "--iterations",
                              "--critical-p", "--adjust", "--slope-h0", "--intercept-h0", "--remove", "--range", "--slope-pairs",
-                             "--elevation", "--elevation-pairs", "--shift", "--shift-pairs", "--save", "--output",
+                             "--elevation", "--elevation-pairs", "--shift", "--shift-pairs", "--save", "--output", "--json",
                              "--plot-file"})
         if (app.count(name) > 0)
             throw UsageError(std::string("option ") + (app.get_option(name)->get_name()) +

@@ -31,6 +31,7 @@ struct AnalysisRequest {
     std::string saveFile;               // the transformed data, when given
     std::string outputFile;             // the report; empty: standard output
     std::string plotFile;               // the plot under this name, when given
+    std::string jsonFile;               // the results as JSON, when given; "-": standard output
 };
 
 struct Invocation {

@@ -17,6 +17,7 @@
 #include "analysis/analysis_run.h"
 #include "report/analysis_end.h"
 #include "report/console_messages.h"
+#include "report/results_json.h"
 #include "report/plain_nan.h"
 
 namespace {
@@ -117,7 +118,8 @@ void checkFileNames(const Invocation& inv)
     const NamedFile files[] = {{"DATAFILE", "the data file", inv.dataFile},
                                {"--output", "the report", r.outputFile},
                                {"--save", "the saved scores", r.saveFile},
-                               {inv.analysis.plotFile.empty() ? "--plot" : "--plot-file", "the plot", plotName(inv)}};
+                               {inv.analysis.plotFile.empty() ? "--plot" : "--plot-file", "the plot", plotName(inv)},
+                               {"--json", "the results file", r.jsonFile}};
     const auto named = [](const NamedFile& f) { return !f.name.empty() && f.name != "-"; };
     for (std::size_t j = 1; j < std::size(files); ++j)
         for (std::size_t i = 0; i < j; ++i)
@@ -130,6 +132,22 @@ void checkFileNames(const Invocation& inv)
 DataFile openDataFile(const std::string& name)
 {
     return name == "-" ? DataFile(name, std::cin) : DataFile(name);
+}
+
+// The results as JSON, in the file named or on standard output.
+void writeJson(const Invocation& inv, const LoadedData& data, const AnalysisResults& results)
+{
+    const std::string& name = inv.analysis.jsonFile;
+    std::ofstream file;
+    if (name != "-") {
+        file.open(name, std::ios::out | std::ios::trunc);
+        if (!file.is_open())
+            throw FileNotOpened(name, systemReason());
+    }
+    std::ostream& out = name == "-" ? std::cout : file;
+    writeResultsJson(out, inv.analysis.settings, data, results, inv.seed);
+    if (!out.flush())
+        throw FileNotOpened(name == "-" ? "standard output" : name, systemReason());
 }
 
 // "(NAME p = P, RELATION the critical p C)".
@@ -189,6 +207,8 @@ int analyse(const Invocation& inv, const LoadedData& data, std::ostream& report,
     const std::string plot = plotName(inv);
     if (!plot.empty())
         writeAnalysisPlot(plot, results, inv.analysis.settings, data, std::cerr);
+    if (!inv.analysis.jsonFile.empty())
+        writeJson(inv, data, results);
     if (results.groups.empty()) {
         std::cerr << "korvel: no group left to analyse" << std::endl;
         return 1;

@@ -30,10 +30,10 @@ void writeCommonSlopeLines(std::ostream& out, const GroupMap& groups, const Line
     for (const auto& entry : groups) {
         const Group& g = entry.second;
         const LineAtCommonSlope& line = lines.of(entry.first);
-        const double a = line.interc;
         writePadded(out, entry.first, layout.groupWidth);
         out << "\t" << g.n << "\t" << std::setprecision(3) << g.R2;
-        for (double v : {a, a + B * gm.X, (gm.Y - a) / B, g.Ymean, g.Xmean, line.fittedMean, line.residMean})
+        for (double v : {line.interc, yOnLine(line, B, gm.X), xOnLine(line, B, gm.Y), g.Ymean, g.Xmean, line.fittedMean,
+                         line.residMean})
             out << "\t" << std::setw(columnWidth) << v;
         out << std::endl;
     }

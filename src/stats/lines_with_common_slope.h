@@ -23,6 +23,16 @@ struct LineAtCommonSlope {
 };
 
 // The lines of the groups at the common slope B, by group name.
+// Where a line with the common slope B passes: its Y at x, and its X at y.
+inline double yOnLine(const LineAtCommonSlope& line, double B, double x)
+{
+    return line.interc + B * x;
+}
+inline double xOnLine(const LineAtCommonSlope& line, double B, double y)
+{
+    return (y - line.interc) / B;
+}
+
 struct LinesAtCommonSlope {
     double B = 0;
     std::map<std::string, LineAtCommonSlope> lines;

@@ -1,0 +1,19 @@
+// The results of an analysis as one JSON document, every number at full
+// precision, for R, Python and pipelines; its layout is the schema
+// docs/results.schema.json.
+#pragma once
+
+#include <optional>
+#include <ostream>
+
+#include "data/loaded_data.h"
+#include "data/settings.h"
+#include "stats/analysis_results.h"
+
+// The version of the document's layout, its "schema_version".
+inline constexpr int resultsSchemaVersion = 1;
+
+// Writes the document, indented, with a final line end. A number that is not
+// finite is written as null beside a "<name>_note" of "inf", "-inf" or "nan".
+void writeResultsJson(std::ostream& out, const AnalysisSettings& settings, const LoadedData& data,
+                      const AnalysisResults& results, std::optional<unsigned> seed);
