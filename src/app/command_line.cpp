@@ -264,8 +264,9 @@ comma-separated when its name ends in .csv), tests them for a common slope and
 compares the lines.
 
 Without -y and -x: the interactive dialogue, with DATAFILE as its input file.
-With -y and -x: one analysis of DATAFILE with no question asked; the report
-goes to standard output (or -o FILE), messages to standard error.
+With -y and -x: one analysis of DATAFILE (- for standard input) with no
+question asked; the report goes to standard output (or -o FILE), messages to
+standard error.
 
   -h, --help               this text
       --version            the version
@@ -287,10 +288,14 @@ Options of a run without questions (defaults are the dialogue's):
       --min-group-size N   smaller groups are removed, 1 to 50 (default 6)
       --chi-squared        chi-squared p-value for the common slope (default:
                            resampling)
-  -n, --iterations N       resampling iterations (default 1000)
+  -n, --iterations N       resampling iterations, from 1 (default 1000)
   -p, --critical-p P       critical p-value, 0 to 1 (default 0.05)
-      --slope-h0 B         hypothesised slope
-      --intercept-h0 A     hypothesised intercept
+      --adjust METHOD      adjust the p-values of each table of pairs for their
+                           number: none (default), holm, bonferroni or sidak
+      --slope-h0 B         hypothesised slope: any number, 0 and negative ones
+                           included (default: none)
+      --intercept-h0 A     hypothesised intercept, likewise (not through the
+                           origin)
       --remove VAR=VALUE   leave out the lines whose VAR is VALUE; repeat
       --range VAR=MIN:MAX  VAR is a scalar filter: its classes below, between
                            and above can be left out with --remove VAR=CLASS
@@ -300,11 +305,19 @@ Options of a run without questions (defaults are the dialogue's):
       --shift              test them for a shift along the common slope;
                            --shift-pairs with its pairs
       --save FILE          save the transformed data (scores) to FILE
-  -o, --output FILE        write the report to FILE
+  -o, --output FILE        write the report to FILE (- : standard output)
+      --json FILE          also write every number of the analysis as JSON to
+                           FILE (- : standard output, with -o FILE)
       --plot-file FILE     write the plot to FILE
 
-Exit status: 0 when the analysis ran, 1 when a file cannot be read or written,
-2 for a bad option or value (the dialogue always ends with 1).
+The files a run reads and writes must all be different files. A comparison
+asked for that does not apply (pairs of slopes that do not differ, tests of
+lines whose slopes differ, pairs of a test that found no shift) is named on
+standard error with the reason.
+
+Exit status: 0 when the analysis ran; 1 when a file cannot be read or written
+("korvel: FILE: REASON") or no group is left to analyse; 2 for a bad option
+or value, or two of the files the same (the dialogue always ends with 1).
 
 Example:
   korvel -y Hwt -x Bwt -g Sex --transform log10 --elevation-pairs --plot cats.txt
