@@ -15,6 +15,7 @@
 #include "stats/common_slope.h"
 #include "stats/distributions.h"
 #include "stats/line_fits.h"
+#include "stats/p_adjustment.h"
 #include "stats/ranking.h"
 #include "stats/resampled_fits.h"
 #include "stats/lines_with_common_slope.h"
@@ -200,4 +201,33 @@ TEST(Resampling, LargePoolsRefitToTheSameNumbers)
         EXPECT_EQ(large.at("A").slope, small.at("A").slope) << m;
         EXPECT_EQ(large.at("A").varSlope, small.at("A").varSlope) << m;
     }
+}
+
+TEST(PAdjustment, HolmBonferroniSidakAsStatsmodelsGivesThem)
+{
+    // statsmodels.stats.multitest.multipletests; a NaN stays NaN and is no comparison.
+    const std::vector<double> p = {0.01, 0.04, 0.03, 0.005, 0.2, 0.5}, ties = {0.02, NAN, 0.01, 0.02};
+    const struct {
+        PAdjustment method;
+        std::vector<double> of, adjusted;
+    } rows[] = {
+        {PAdjustment::Holm, p, {0.05, 0.12, 0.12, 0.03, 0.4, 0.5}},
+        {PAdjustment::Bonferroni, p, {0.06, 0.24, 0.18, 0.03, 1.0, 1.0}},
+        {PAdjustment::Sidak, p, {0.058519850599, 0.217242210304, 0.167027995071, 0.029627490643734374, 0.737856, 0.984375}},
+        {PAdjustment::Holm, ties, {0.04, NAN, 0.03, 0.04}},
+        {PAdjustment::Bonferroni, ties, {0.06, NAN, 0.03, 0.06}},
+        {PAdjustment::Sidak, ties, {0.058808, NAN, 0.029701, 0.058808}},
+        {PAdjustment::None, ties, ties},
+    };
+    for (const auto& r : rows) {
+        const std::vector<double> got = adjustedPvalues(r.of, r.method);
+        ASSERT_EQ(got.size(), r.adjusted.size());
+        for (std::size_t i = 0; i < got.size(); ++i) {
+            if (std::isnan(r.adjusted[i]))
+                EXPECT_TRUE(std::isnan(got[i])) << adjustmentName(r.method) << " " << i;
+            else
+                EXPECT_NEAR(got[i], r.adjusted[i], 1e-12) << adjustmentName(r.method) << " " << i;
+        }
+    }
+    EXPECT_EQ(comparisonCount(ties), 3);
 }

@@ -18,7 +18,7 @@ std::vector<double> adjustedPvalues(const std::vector<double>& p, PAdjustment me
         break;
     case PAdjustment::Bonferroni:
         for (double& v : adjusted)
-            v = std::min(1.0, K * v);
+            v = std::isnan(v) ? v : std::min(1.0, K * v);
         break;
     case PAdjustment::Sidak:
         for (double& v : adjusted)
