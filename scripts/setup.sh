@@ -4,7 +4,7 @@
 set -euo pipefail
 
 korvel_packages=(g++ make cmake pkg-config libgsl-dev libcsv-dev libcli11-dev libcairo2-dev libgtest-dev groff-base
-                 python3-numpy python3-scipy librsvg2-bin fonts-dejavu-core)
+                 python3-numpy python3-scipy python3-pil librsvg2-bin poppler-utils fonts-dejavu-core)
 
 korvel_missing_packages() {
   local missing=()

@@ -1,83 +1,212 @@
-"""Runs korvel from options on a data file (columns group, y, x; SMA, lines
-with a common slope compared), renders its plot with rsvg-convert and checks
-the pixels against the data and the lines its report gives, by the mapping
-documented in src/report/plot.h: every point shows its group's colour, so do
-the fitted lines, the common-slope lines show gaps, and the box far from every
-point and line is white.
-    python3 plot_check.py KORVEL DATA"""
-import math, os, struct, subprocess, sys, tempfile, zlib
+"""Runs korvel from options on data written here, renders each figure in each
+format (SVG with rsvg-convert, PDF with pdftoppm, PNG as written) and checks
+the pixels, and the PDF's words with their boxes (pdftotext), against the data,
+the report and the saved scores by the layout documented in src/report/plot.h.
+    python3 plot_check.py KORVEL"""
+import io, math, os, random, re, subprocess, sys, tempfile
+import numpy
+from PIL import Image, ImageDraw
+from scipy.stats import norm
 
+KORVEL, WORK = os.path.abspath(sys.argv[1]), tempfile.mkdtemp()
 COLOURS = [(0, 114, 178), (213, 94, 0), (0, 158, 115), (204, 121, 167), (86, 180, 233), (230, 159, 0), (0, 0, 0)]
+GREY, WHITE, BLACK = (102, 102, 102), (255, 255, 255), (0, 0, 0)
+faults = []
 
-def pixels(png):  # rows of (r, g, b) of an 8-bit RGB or RGBA PNG without interlace
-    chunks, pos = {}, 8
-    while pos < len(png):
-        n, kind = struct.unpack('>I4s', png[pos:pos + 8])
-        chunks[kind] = chunks.get(kind, b'') + png[pos + 8:pos + 8 + n]
-        pos += 12 + n
-    w, h, depth, ctype, _, _, interlace = struct.unpack('>IIBBBBB', chunks[b'IHDR'])
-    assert (w, h, depth, interlace) == (640, 480, 8, 0) and ctype in (2, 6), (w, h, depth, ctype)
-    bpp, raw, rows, prev = 3 if ctype == 2 else 4, zlib.decompress(chunks[b'IDAT']), [], bytearray(w * 4)
-    for y in range(h):
-        kind, line = raw[y * (w * bpp + 1)], bytearray(raw[y * (w * bpp + 1) + 1:(y + 1) * (w * bpp + 1)])
-        for i in range(len(line)):
-            a, b, c = line[i - bpp] if i >= bpp else 0, prev[i], prev[i - bpp] if i >= bpp else 0
-            p = a + b - c
-            line[i] = (line[i] + [0, a, b, (a + b) // 2, a if abs(p - a) <= min(abs(p - b), abs(p - c)) else b if abs(p - b) <= abs(p - c) else c][kind]) & 255
-        rows.append([tuple(line[i:i + 3]) for i in range(0, len(line), bpp)])
-        prev = line
-    return rows
-
-work = tempfile.mkdtemp()
-subprocess.run([os.path.abspath(sys.argv[1]), '--chi-squared', '-y', 'y', '-x', 'x', '-g', 'group', '--min-group-size', '5', '-p', '0',
-                '--shift', '-o', 'report.txt', '--plot-file', 'plot.svg', os.path.abspath(sys.argv[2])], cwd=work, check=True, capture_output=True)
-report = [line.split('\t') for line in open(os.path.join(work, 'report.txt'))]
-common = next(float(r[1]) for r in report if r[0] == 'Common slope:')
-fits = {r[0].strip(): r for r in report if len(r) > 11 and r[0].strip() not in ('Group', '')}
-groups = {}
-for name, y, x in (line.rstrip('\n').split('\t') for line in list(open(sys.argv[2]))[1:]):
-    f = fits[name]
-    groups.setdefault(name, dict(b=float(f[4]), a=float(f[7]), ym=float(f[10]), xm=float(f[11]), pts=[]))['pts'].append(
-        (float(x), float(y)))
-groups = [groups[name] for name in sorted(groups)]
-def axis(v):
-    pad = 0.05 * (max(v) - min(v)) if max(v) > min(v) else max(1, 0.05 * abs(v[0]))
-    return min(v) - pad, max(v) + pad
-(xlo, xhi), (ylo, yhi) = (axis([p[k] for g in groups for p in g['pts']]) for k in (0, 1))
-def at(x, y): return 80 + 420 * (x - xlo) / (xhi - xlo), 410 - 360 * (y - ylo) / (yhi - ylo)
-def near(c, t, tol): return max(abs(u - v) for u, v in zip(c, t)) <= tol
+def light(c): return tuple(round(v + 0.55 * (255 - v)) for v in c)
+def near(c, t, tol=45): return max(abs(u - v) for u, v in zip(c, t)) <= tol
+def between(c, a, b, tol=30):  # c is a mix of colours a and b
+    k = max(range(3), key=lambda i: abs(b[i] - a[i]))
+    t = max(0, min(1, (c[k] - a[k]) / (b[k] - a[k])))
+    return near(c, [u + t * (v - u) for u, v in zip(a, b)], tol)
 def dist(p, a, b):  # from p to the segment a-b
     t = max(0, min(1, ((p[0] - a[0]) * (b[0] - a[0]) + (p[1] - a[1]) * (b[1] - a[1])) / (math.dist(a, b) ** 2 or 1)))
     return math.dist(p, (a[0] + t * (b[0] - a[0]), a[1] + t * (b[1] - a[1])))
+def check(ok, what):
+    if not ok: faults.append(what)
 
-img = pixels(subprocess.run(['rsvg-convert', os.path.join(work, 'plot.svg')], check=True, capture_output=True).stdout)
-def pixel(p, dy=0): return img[int(p[1]) + dy][int(p[0])]
-points, segments, faults, dashed = [], [], [], 0
-for i, g in enumerate(groups):
-    g['colour'], g['xs'] = COLOURS[i % 7], sorted({x for x, _ in g['pts']})
-    g['fit'] = lambda x, g=g: at(x, g['a'] + g['b'] * x)
-    g['com'] = lambda x, g=g: at(x, g['ym'] + common * (x - g['xm']))
-    points += [at(x, y) for x, y in g['pts']]
-    segments += [(g[k](g['xs'][0]), g[k](g['xs'][-1]), i, k) for k in ('fit', 'com')[:1 + (common is not None)]]
-for i, g in enumerate(groups):
-    xs = g['xs']
-    faults += [f'group {i}: point {p} is not in its colour' for p in g['pts'] if not near(pixel(at(*p)), g['colour'], 30)]
-    for x in ((u + v) / 2 for u, v in zip(xs, xs[1:])):  # between the points
-        if not any(near(pixel(g['fit'](x), dy), g['colour'], 60) for dy in (-1, 0, 1)):
-            faults.append(f'group {i}: fitted line missing at x {x}')
-    on = gaps = seen = 0
-    for c in range(int(at(xs[0], 0)[0]) + 2, int(at(xs[-1], 0)[0]) - 1) if common is not None else ():
-        p = g['com'](xlo + (c + 0.5 - 80) / 420 * (xhi - xlo))
-        if not 52 < p[1] < 408 or min(math.dist(p, q) for q in points) < 9 or any(
-                dist(p, a, b) < 6 for a, b, j, k in segments if (j, k) != (i, 'com')):
-            continue
-        seen, on = seen + 1, on + any(near(pixel(p, dy), g['colour'], 60) for dy in (-1, 0, 1))
-        gaps += all(near(pixel(p, dy), (255, 255, 255), 30) for dy in (-2, -1, 0, 1, 2))
-    dashed += seen  # a common line lying on the group's own line cannot be told apart
-    if seen and (on < 5 or gaps < 3):
-        faults.append(f'group {i}: common-slope line with {on} dash and {gaps} gap columns')
-blank = [(x, y) for x in range(90, 491, 10) for y in range(60, 401, 10) if min(math.dist((x, y), q) for q in points) > 12
-         and all(dist((x, y), a, b) > 8 for a, b, _, _ in segments)]
-faults += [f'pixel {p} is {pixel(p)}, not white' for p in blank if pixel(p) != (255, 255, 255)]
-print('\n'.join(faults) or f'ok: {len(points)} points, {len(groups)} groups, {len(blank)} background pixels')
-sys.exit(1 if faults or len(blank) < 100 or dashed < 20 else 0)
+def run(data, name, *options):
+    with open(os.path.join(WORK, name), 'w') as f:
+        f.write('group\ty\tx\n' + ''.join(f'{g}\t{y:.6g}\t{x:.6g}\n' for g, y, x in data))
+    subprocess.run([KORVEL, '-y', 'y', '-x', 'x', '--chi-squared', '-o', 'report.txt', *options, name], cwd=WORK, check=True,
+                   capture_output=True)
+    return [line.rstrip('\n').split('\t') for line in open(os.path.join(WORK, 'report.txt'))]
+
+def render(name, width):  # the image and its pixels per unit, of the documented size
+    path = os.path.join(WORK, name)
+    if name.endswith('.svg'):
+        img = Image.open(io.BytesIO(subprocess.run(['rsvg-convert', path], check=True, capture_output=True).stdout))
+    elif name.endswith('.pdf'):
+        subprocess.run(['pdftoppm', '-r', '72', '-png', '-singlefile', path, path], check=True)
+        img = Image.open(path + '.png')
+    else:
+        img = Image.open(path)
+    s = 2 if name.endswith('.png') else 1
+    check(img.size == (width * s, 480 * s), f'{name}: {img.size}, not {width} x 480 units')
+    img = img.convert('RGB')
+    return lambda x, y: img.getpixel((min(int(x * s), img.width - 1), min(int(y * s), img.height - 1))), img, s
+
+def words(name):  # (text, xMin, yMin, xMax, yMax, size, baseline) of the PDF; DejaVu Sans: ascent 0.928, descent 0.236
+    out = subprocess.run(['pdftotext', '-bbox', os.path.join(WORK, name), '-'], check=True, capture_output=True, text=True).stdout
+    found = []
+    for x0, y0, x1, y1, t in re.findall(r'<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)<', out):
+        x0, y0, x1, y1 = map(float, (x0, y0, x1, y1))
+        found.append((t, x0, y0, x1, y1, (y1 - y0) / 1.164, y0 + 0.928 * (y1 - y0) / 1.164))
+    return found
+
+def frame(xs, ys, left=80, right=500, zero=False):  # value -> units, by the documented ranges
+    def rng(v):
+        lo, hi = min(v + [0] * zero), max(v + [0] * zero)
+        pad = 0.05 * (hi - lo) if hi > lo else max(1, 0.05 * abs(lo))
+        return lo - pad, hi + pad
+    (xlo, xhi), (ylo, yhi) = rng(xs), rng(ys)
+    return lambda x, y: (left + (right - left) * (x - xlo) / (xhi - xlo), 410 - 360 * (y - ylo) / (yhi - ylo))
+
+def ticks(ws, at, log, left=80, right=500):  # tick labels below and left of the box, at the value they read
+    xs = [w for w in ws if 418 < w[2] < 422 and left - 30 < w[1] and w[3] < right + 30]
+    ys = [w for w in ws if abs(w[3] - (left - 8)) < 0.1 and 40 < w[2] < 420]
+    check(len(xs) >= 3 and len(ys) >= 3, f'{len(xs)} X and {len(ys)} Y tick labels')
+    for w in xs + ys:
+        v = float(w[0].replace('\u2212', '-'))
+        px, py = at(log(v) if log else v, log(v) if log else v)
+        if w in xs:
+            check(abs((w[1] + w[3]) / 2 - round(px) - 0.5) < 0.1 and abs(w[6] - 429) < 0.1, f'X label {w[0]} at {w[1:3]}, tick at {px:.1f}')
+        else:
+            check(abs((w[2] + w[4]) / 2 - round(py) - 0.5) < 0.6, f'Y label {w[0]} at {w[2]:.1f}, tick at {py:.1f}')
+        check(abs(w[5] - 11) < 0.05 and float(f'{v:.2g}') == v, f'tick label {w[0]}: size {w[5]:.2f} or not round')
+    return [w[0] for w in xs]
+
+def points_in_colour(pixel, pts, lines, what, avoid=4):  # (x, y, colour) in units; lines as segments
+    for x, y, c in pts:
+        if all(dist((x, y), a, b) > avoid for a, b in lines) and all(math.dist((x, y), q[:2]) > 9 for q in pts if q[2] != c):
+            check(near(pixel(x, y), c), f'{what}: point at {x:.1f},{y:.1f} is {pixel(x, y)}, not {c}')
+
+SHAPES = {}  # the five markers of radius 4 as plot.h draws them, at 2 pixels per unit, in a window of 24 x 24
+for k, poly in enumerate([None, [(-3.5, -3.5), (3.5, -3.5), (3.5, 3.5), (-3.5, 3.5)], [(0, -5), (4.33, 2.5), (-4.33, 2.5)],
+                          [(0, -5), (4.5, 0), (0, 5), (-4.5, 0)], [(0, 5), (4.33, -2.5), (-4.33, -2.5)]]):
+    for bar in (False, True):  # a legend row's line through it
+        m = Image.new('1', (24, 24))
+        d = ImageDraw.Draw(m)
+        d.ellipse((4, 4, 20, 20), fill=1) if poly is None else d.polygon([(12 + 2 * x, 12 + 2 * y) for x, y in poly], fill=1)
+        d.rectangle((0, 10, 24, 13), fill=bar)
+        SHAPES[k, bar] = m
+def shape(img, x, y, bar=False):  # the documented marker nearest to what is drawn at (x, y) of a PNG
+    drawn = [img.getpixel((int(2 * x) - 12 + i, int(2 * y) - 12 + j)) != WHITE for j in range(24) for i in range(24)]
+    return min(range(5), key=lambda k: sum(a != bool(b) for a, b in zip(drawn, SHAPES[k, bar].getdata())))
+
+# A: two groups of log data with nearly the same slope, lines with the common slope compared, slope 1.5 hypothesised.
+random.seed(7)
+data = [(g, 10 ** (0.5 + s + 1.3 * lx + random.gauss(0, 0.06)), 10 ** lx) for g, n, s in (('F', 12, 0), ('M', 14, 0.18))
+        for lx in (math.log10(2) + 1.3 * (i + random.random()) / n for i in range(n))]
+for ext in ('svg', 'pdf', 'png'):
+    report = run(data, 'a.txt', '-g', 'group', '-t', 'log10', '-p', '0', '--slope-h0', '1.5', '--save', 'scores.txt',
+                 '--plot-file', 'a.' + ext, '--residual-plot', 'r.' + ext)
+    common = next(float(r[1]) for r in report if r[0] == 'Common slope:')
+    fits = {r[0].strip(): [float(v) for v in r[1:12]] for r in report if len(r) > 11 and r[0].strip() in ('F', 'M')}
+    pts = [(g, math.log10(float(x)), math.log10(float(y))) for g, y, x in data]
+    at = frame([p[1] for p in pts], [p[2] for p in pts])
+    pixel, img, s = render('a.' + ext, 690)
+    groups, lines = {}, []
+    for i, g in enumerate(('F', 'M')):
+        f, xs = fits[g], [p[1] for p in pts if p[0] == g]
+        own = lambda x, f=f: at(x, f[6] + f[3] * x)
+        com = lambda x, f=f: at(x, f[9] + common * (x - f[10]))
+        groups[g] = (COLOURS[i], own, com, min(xs), max(xs), f[10])
+        lines += [(own(min(xs)), own(max(xs))), (com(min(xs)), com(max(xs)))]
+    gx, gy = sum(p[1] for p in pts) / len(pts), sum(p[2] for p in pts) / len(pts)
+    h0 = lambda x: at(x, gy + 1.5 * (x - gx))
+    marks = [(*at(p[1], p[2]), groups[p[0]][0]) for p in pts]
+    points_in_colour(pixel, marks, lines + [(h0(-9), h0(9))], f'a.{ext}')
+    for g, (c, own, com, lo, hi, xm) in groups.items():
+        full = pale = seen = 0
+        for k in range(2, 199):  # along the own line; both kinds where it and the common-slope line coincide
+            x = lo + (hi - lo) * k / 200
+            p, q = own(x), com(x)
+            if min(math.dist(p, m[:2]) for m in marks) < 6 or dist(p, h0(-9), h0(9)) < 4 or not 52 < p[1] < 408:
+                continue
+            seen, got = seen + 1, pixel(*p)
+            check(between(got, c, light(c)), f'a.{ext} group {g}: own line missing at {p[0]:.0f},{p[1]:.0f}: {got}')
+            if abs(p[1] - q[1]) < 0.4:
+                full, pale = full + near(got, c, 30), pale + near(got, light(c), 30)
+        check(seen > 40 and full >= 3 and pale >= 3, f'a.{ext} group {g}: {seen} samples, {full} dash and {pale} pale where they coincide')
+    dots = [pixel(*h0(x)) for x in (v / 100 for v in range(-100, 300))
+            if 82 < h0(x)[0] < 498 and 52 < h0(x)[1] < 408 and min(math.dist(h0(x), m[:2]) for m in marks) > 6
+            and all(dist(h0(x), a, b) > 4 for a, b in lines)]
+    check(sum(near(d, GREY, 40) for d in dots) >= 5 and sum(near(d, WHITE, 30) for d in dots) >= 5, f'a.{ext}: no dotted grey line')
+    blank = [(x, y) for x in range(90, 491, 10) for y in range(60, 401, 10) if min(math.dist((x, y), m[:2]) for m in marks) > 12
+             and all(dist((x, y), a, b) > 8 for a, b in lines + [(h0(-9), h0(9))])]
+    check(len(blank) > 100 and all(pixel(*p) == WHITE for p in blank), f'a.{ext}: the background is not white')
+    for row, (c, first) in enumerate([(COLOURS[0], light(COLOURS[0])), (COLOURS[1], light(COLOURS[1])), (GREY, GREY)]):
+        check(near(pixel(524, 58 + 15 * row), c) and near(pixel(513, 58 + 15 * row), first), f'a.{ext}: legend row {row}')
+    check(sum(pixel(512 + k, 103) == WHITE for k in range(24)) > 5, f'a.{ext}: the hypothesis row is not dotted')
+    if ext == 'pdf':
+        ws = words('a.pdf')
+        labels = ticks(ws, at, math.log10)
+        for x in labels:  # the tick marks, at the labels
+            px = round(at(math.log10(float(x)), 0)[0]) + 0.5
+            check(all(near(pixel(px, 410 + k), BLACK, 90) for k in (1.5, 3.5)), f'a.pdf: no tick mark under {x}')
+        text = ' '.join(w[0] for w in ws)
+        for t in ('SMA lines of y on x by group', 'x (log10 scale)', 'y (log10 scale)', 'F M common slope slope 1.5 (hypothesis)'):
+            check(t in text, f'a.pdf: no "{t}" in {text}')
+        check([round(w[1], 1) for w in ws if w[0] in ('F', 'M', 'common')] == [542] * 3, 'a.pdf: legend text not 30 right of the column')
+        check(all(abs(w[5] - 15) < 0.05 and abs(w[6] - 32) < 0.1 for w in ws if w[0] == 'SMA'), 'a.pdf: title size or place')
+        check(all(abs(w[5] - 13) < 0.05 and abs(w[6] - 452) < 0.1 for w in ws if w[0] == 'scale)' and w[2] > 430),
+              'a.pdf: X title size or place')
+    # The residual plot: the saved scores in box A, their normal quantile plot in box B.
+    scores = [line.rstrip('\n').split('\t') for line in list(open(os.path.join(WORK, 'scores.txt')))[1:]]
+    pixel, img, s = render('r.' + ext, 950)
+    colour = {'F': COLOURS[0], 'M': COLOURS[1]}
+    mean = {g: sum(float(r[3]) for r in scores if r[0] == g) / sum(r[0] == g for r in scores) for g in colour}
+    at = frame([float(r[4]) for r in scores], [float(r[3]) for r in scores], 80, 380)
+    points_in_colour(pixel, [(*at(float(r[4]), float(r[3])), colour[r[0]]) for r in scores],
+                     [(at(-99, mean[g]), at(99, mean[g])) for g in colour], f'r.{ext} box A', 2.5)
+    pooled = sorted((float(r[3]) - mean[r[0]], r[0]) for r in scores)
+    z = [norm.ppf((i + 0.5) / len(pooled)) for i in range(len(pooled))]
+    at = frame(z, [r for r, _ in pooled], 460, 760)
+    q1, q3 = numpy.percentile([r for r, _ in pooled], [25, 75])  # between order statistics at (n - 1) p
+    qq = lambda x: at(x, q1 + (q3 - q1) / (norm.ppf(0.75) - norm.ppf(0.25)) * (x - norm.ppf(0.25)))
+    points_in_colour(pixel, [(*at(q, r), colour[g]) for q, (r, g) in zip(z, pooled)], [(qq(-9), qq(9))], f'r.{ext} box B', 1.5)
+    for row in (0, 1):
+        check(near(pixel(784, 58 + 15 * row), COLOURS[row]), f'r.{ext}: legend row {row}')
+
+# B: 30 groups of one point each on a grid, with long names alike but for their middle.
+names = sorted(f'Felis catus, population {k:02d} of the long study' for k in range(30))
+for ext in ('pdf', 'png'):
+    run([(n, k // 6, k % 6) for k, n in enumerate(names)], 'b.txt', '-g', 'group', '--min-group-size', '1', '--plot-file', 'b.' + ext)
+    pixel, img, s = render('b.' + ext, 860)
+    at = frame([k % 6 for k in range(30)], [k // 6 for k in range(30)])
+    seen = set()
+    for k in range(30):
+        c, (x, y), (lx, ly) = COLOURS[k % 7], at(k % 6, k // 6), (512 + 170 * (k // 15) + 12, 58 + 15 * (k % 15))
+        check(near(pixel(x, y), c, 30) and near(pixel(lx, ly), c, 30), f'b.{ext}: group {k} not in its colour')
+        if ext == 'png':
+            seen.add((k % 7, shape(img, x, y)))
+            check(shape(img, x, y) == k % 5 and shape(img, lx, ly, True) == k % 5, f'b.png: group {k} not marker {k % 5}')
+    check(ext == 'pdf' or len(seen) == 30, f'b.png: {len(seen)} colour-marker pairs for 30 groups')
+    if ext == 'pdf':
+        ws = words('b.pdf')
+        rows = {}
+        for w in sorted(ws, key=lambda w: w[1]):
+            if w[1] >= 542 and w[2] < 300:
+                rows.setdefault((int((w[1] - 512) / 170), round(w[6])), []).append(w)
+        shown = [''.join((' ' if i and r[i][1] - r[i - 1][3] > 2 else '') + w[0] for i, w in enumerate(r)) for r in
+                 (rows[key] for key in sorted(rows))]
+        check(len(shown) == 30 and len(set(shown)) == 30, f'b.pdf: legend rows {shown}')
+        for n, t in zip(names, shown):
+            check(re.fullmatch('.*?'.join(map(re.escape, t.split('\u2026'))), n), f'b.pdf: "{t}" does not shorten "{n}"')
+        ticks(ws, at, None)
+
+# C: one group, no grouping variable, ln scales, lines through the origin.
+data = [('a', 4 * x * math.exp(random.gauss(0, 0.05)), x) for x in (2 + 1.9 * k / 19 for k in range(20))]
+report = run(data, 'c.txt', '-t', 'ln', '--through-origin', '--plot-file', 'c.pdf')
+b = next(float(r[4]) for r in report if r[0].strip() == 'none')
+pixel, img, s = render('c.pdf', 520)
+at = frame([math.log(x) for _, _, x in data], [math.log(y) for _, y, _ in data], zero=True)
+ws = words('c.pdf')
+labels = ticks(ws, at, math.log)
+text = ' '.join(w[0] for w in ws)
+check('1' in labels and 'none' not in text and 'through the origin' in text and 'x (ln scale)' in text, f'c.pdf: {text}')
+check(all(near(pixel(*at(v, b * v)), COLOURS[0]) for v in (0.05, 0.2, 0.4)), 'c.pdf: the line does not reach the origin')
+
+print('\n'.join(faults) or 'ok: every figure in every format')
+sys.exit(1 if faults else 0)

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "app/plot_file.h"
 #include "data/text_checks.h"
 
 namespace {
@@ -123,6 +124,7 @@ void addOptions(CLI::App& app, TypedOptions& t, Invocation& inv)
     app.add_option("-o,--output", a.outputFile)->take_last();
     app.add_flag("--plot", inv.plot);
     app.add_option("--plot-file", a.plotFile)->take_last();
+    app.add_option("--residual-plot", a.residualPlotFile)->take_last();
     app.add_option("--seed", t.seed)->take_last();
 }
 
@@ -168,6 +170,9 @@ void convertSettings(const CLI::App& app, const TypedOptions& t, AnalysisRequest
     a.shift = a.shift || a.shiftPairs;
     if (a.elevation && !s.intercept)
         throw UsageError("option --elevation: not possible for lines fitted through the origin");
+    for (const auto& [option, name] : {std::pair{"--plot-file", a.plotFile}, {"--residual-plot", a.residualPlotFile}})
+        if (!name.empty() && !plotFormatOf(name))
+            bad(option, name, "not a .svg, .pdf or .png file");
 }
 
 // The first word left over names the unknown option (or the argument too many).
@@ -191,7 +196,7 @@ void refuseInDialogue(const CLI::App& app)
                              "--error-y", "--confidence", "--min-group-size", "--chi-squared", "--iterations",
                              "--critical-p", "--slope-h0", "--intercept-h0", "--remove", "--range", "--slope-pairs",
                              "--elevation", "--elevation-pairs", "--shift", "--shift-pairs", "--save", "--output",
-                             "--plot-file"})
+                             "--plot-file", "--residual-plot"})
         if (app.count(name) > 0)
             throw UsageError(std::string("option ") + (app.get_option(name)->get_name()) +
                              " needs both -y and -x (a run without questions)");
@@ -285,7 +290,11 @@ Options of a run without questions (defaults are the dialogue's):
                            --shift-pairs with its pairs
       --save FILE          save the transformed data (scores) to FILE
   -o, --output FILE        write the report to FILE
-      --plot-file FILE     write the plot to FILE
+      --plot-file FILE     write the plot to FILE: SVG, PDF or PNG by its
+                           extension (.svg, .pdf, .png)
+      --residual-plot FILE write the residual plot to FILE (the same formats):
+                           residual-axis against fitted-axis scores, and a
+                           normal quantile-quantile plot of the residuals
 
 Exit status: 0 when the analysis ran, 1 when a file cannot be read or written,
 2 for a bad option or value (the dialogue always ends with 1).

@@ -94,7 +94,8 @@ LoadedData loadData(DataSource& source, const Invocation& inv)
 void checkFileNames(const Invocation& inv)
 {
     const AnalysisRequest& r = inv.analysis;
-    for (const auto& [option, name] : {std::pair{"--output", r.outputFile}, {"--save", r.saveFile}, {"--plot-file", r.plotFile}})
+    for (const auto& [option, name] : {std::pair{"--output", r.outputFile}, {"--save", r.saveFile}, {"--plot-file", r.plotFile},
+                                       {"--residual-plot", r.residualPlotFile}})
         if (!name.empty() && sameFile(name, inv.dataFile))
             throw UsageError(std::string("option ") + option + " " + name + ": that is the data file");
     if (!r.saveFile.empty() && !r.outputFile.empty() && sameFile(r.saveFile, r.outputFile))
@@ -113,10 +114,11 @@ int analyse(const Invocation& inv, const LoadedData& data, std::ostream& report,
         std::cerr << "File " << (reportName.empty() ? "standard output" : reportName) << " not written" << std::endl;
         return 1;
     }
-    if (!inv.plot && inv.analysis.plotFile.empty())
-        return 0;
-    const std::string plotName = inv.analysis.plotFile.empty() ? plotFileName(reportName, 1) : inv.analysis.plotFile;
-    writeAnalysisPlot(plotName, outcome, inv.analysis.settings, data, std::cerr);
+    const AnalysisRequest& r = inv.analysis;
+    if (inv.plot || !r.plotFile.empty())
+        writeAnalysisPlot(r.plotFile.empty() ? plotFileName(reportName, 1) : r.plotFile, outcome, r.settings, data, std::cerr);
+    if (!r.residualPlotFile.empty())
+        writeAnalysisResidualPlot(r.residualPlotFile, outcome, r.settings, data, std::cerr);
     return 0;
 }
 } // namespace
