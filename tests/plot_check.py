@@ -25,9 +25,9 @@ def dist(p, a, b):  # from p to the segment a-b
 def check(ok, what):
     if not ok: faults.append(what)
 
-def run(data, name, *options):
+def run(data, name, *options, group='group'):
     with open(os.path.join(WORK, name), 'w') as f:
-        f.write('group\ty\tx\n' + ''.join(f'{g}\t{y:.6g}\t{x:.6g}\n' for g, y, x in data))
+        f.write(group + '\ty\tx\n' + ''.join(f'{g}\t{y:.6g}\t{x:.6g}\n' for g, y, x in data))
     subprocess.run([KORVEL, '-y', 'y', '-x', 'x', '--chi-squared', '-o', 'report.txt', *options, name], cwd=WORK, check=True,
                    capture_output=True)
     return [line.rstrip('\n').split('\t') for line in open(os.path.join(WORK, 'report.txt'))]
@@ -75,6 +75,15 @@ def ticks(ws, at, log, left=80, right=500):  # tick labels below and left of the
             check(abs((w[2] + w[4]) / 2 - round(py) - 0.5) < 0.6, f'Y label {w[0]} at {w[2]:.1f}, tick at {py:.1f}')
         check(abs(w[5] - 11) < 0.05 and float(f'{v:.2g}') == v, f'tick label {w[0]}: size {w[5]:.2f} or not round')
     return [w[0] for w in xs]
+
+def outline(pixel, what, *boxes):  # each box's outline where plot.h puts it, and nothing drawn just outside
+    for left, right in boxes:
+        check(all(near(pixel(left - 1, y), BLACK, 60) and near(pixel(right, y), BLACK, 60) for y in (100, 230, 370)) and
+              all(near(pixel(x, 49), BLACK, 60) and near(pixel(x, 410), BLACK, 60) for x in (left + 30, right - 30)),
+              f'{what}: no box from {left} to {right}')
+        outside = [(x, y) for y in range(40, 48) for x in range(left, right + 1, 5)] + [
+            (x, y) for x in range(right + 2, right + 11) for y in range(50, 411, 5)]
+        check(all(pixel(*p) == WHITE for p in outside), f'{what}: something drawn just outside the box {left}-{right}')
 
 def points_in_colour(pixel, pts, lines, what, avoid=4):  # (x, y, colour) in units; lines as segments
     for x, y, c in pts:
@@ -139,6 +148,7 @@ for ext in ('svg', 'pdf', 'png'):
     for row, (c, first) in enumerate([(COLOURS[0], light(COLOURS[0])), (COLOURS[1], light(COLOURS[1])), (GREY, GREY)]):
         check(near(pixel(524, 58 + 15 * row), c) and near(pixel(513, 58 + 15 * row), first), f'a.{ext}: legend row {row}')
     check(sum(pixel(512 + k, 103) == WHITE for k in range(24)) > 5, f'a.{ext}: the hypothesis row is not dotted')
+    outline(pixel, f'a.{ext}', (80, 500))
     if ext == 'pdf':
         ws = words('a.pdf')
         labels = ticks(ws, at, math.log10)
@@ -149,7 +159,8 @@ for ext in ('svg', 'pdf', 'png'):
         for t in ('SMA lines of y on x by group', 'x (log10 scale)', 'y (log10 scale)', 'F M common slope slope 1.5 (hypothesis)'):
             check(t in text, f'a.pdf: no "{t}" in {text}')
         check([round(w[1], 1) for w in ws if w[0] in ('F', 'M', 'common')] == [542] * 3, 'a.pdf: legend text not 30 right of the column')
-        check(all(abs(w[5] - 15) < 0.05 and abs(w[6] - 32) < 0.1 for w in ws if w[0] == 'SMA'), 'a.pdf: title size or place')
+        title = [w for w in ws if abs(w[6] - 32) < 0.1 and abs(w[5] - 15) < 0.05]
+        check(abs(title[0][1] + title[-1][3] - 580) < 0.2, 'a.pdf: the title not centred over the box')
         check(all(abs(w[5] - 13) < 0.05 and abs(w[6] - 452) < 0.1 for w in ws if w[0] == 'scale)' and w[2] > 430),
               'a.pdf: X title size or place')
     # The residual plot: the saved scores in box A, their normal quantile plot in box B.
@@ -168,11 +179,21 @@ for ext in ('svg', 'pdf', 'png'):
     points_in_colour(pixel, [(*at(q, r), colour[g]) for q, (r, g) in zip(z, pooled)], [(qq(-9), qq(9))], f'r.{ext} box B', 1.5)
     for row in (0, 1):
         check(near(pixel(784, 58 + 15 * row), COLOURS[row]), f'r.{ext}: legend row {row}')
+    outline(pixel, f'r.{ext}', (80, 380), (460, 760))
+    if ext == 'pdf':
+        text = ' '.join(w[0] for w in words('r.pdf'))
+        slope = re.search(r'Residuals of SMA lines of log y on log x by group, b the common slope ([\d.]+) ', text)
+        check(slope and abs(float(slope[1]) - common) < 0.001, f'r.pdf: the title in {text}')
+        for t in ('fitted-axis score F = Y + bX', 'residual-axis score R = Y \u2212 bX', 'standard normal quantile',
+                  'residual from the group mean'):
+            check(t in text, f'r.pdf: no "{t}" in {text}')
 
-# B: 30 groups of one point each on a grid, with long names alike but for their middle.
-names = sorted(f'Felis catus, population {k:02d} of the long study' for k in range(30))
+# B: 30 groups of one point each on a grid, with long names alike but for their middle; a title too long.
+names = sorted(f'F\u00e9lis catus, population {k:02d} of the long study' for k in range(30))
+variable = 'population of Felis catus sampled in the long-term study of the northern and southern forests and islands'
 for ext in ('pdf', 'png'):
-    run([(n, k // 6, k % 6) for k, n in enumerate(names)], 'b.txt', '-g', 'group', '--min-group-size', '1', '--plot-file', 'b.' + ext)
+    run([(n, k // 6, k % 6) for k, n in enumerate(names)], 'b.txt', '-g', variable, '--min-group-size', '1',
+        '--plot-file', 'b.' + ext, group=variable)
     pixel, img, s = render('b.' + ext, 860)
     at = frame([k % 6 for k in range(30)], [k // 6 for k in range(30)])
     seen = set()
@@ -187,13 +208,17 @@ for ext in ('pdf', 'png'):
         ws = words('b.pdf')
         rows = {}
         for w in sorted(ws, key=lambda w: w[1]):
-            if w[1] >= 542 and w[2] < 300:
+            if w[1] >= 542 and 45 < w[2] < 300:
                 rows.setdefault((int((w[1] - 512) / 170), round(w[6])), []).append(w)
         shown = [''.join((' ' if i and r[i][1] - r[i - 1][3] > 2 else '') + w[0] for i, w in enumerate(r)) for r in
                  (rows[key] for key in sorted(rows))]
         check(len(shown) == 30 and len(set(shown)) == 30, f'b.pdf: legend rows {shown}')
         for n, t in zip(names, shown):
-            check(re.fullmatch('.*?'.join(map(re.escape, t.split('\u2026'))), n), f'b.pdf: "{t}" does not shorten "{n}"')
+            check(re.fullmatch('.*?'.join(map(re.escape, t.split('\u2026'))), n) and '\u2026\u2026' not in t,
+                  f'b.pdf: "{t}" does not shorten "{n}"')
+        check(all(r[-1][3] < 676.1 + 170 * key[0] for key, r in rows.items()), 'b.pdf: legend text wider than its column')
+        title = [w for w in ws if abs(w[6] - 32) < 0.1]
+        check(abs(title[0][1] - 8) < 0.1 and title[-1][3] < 852.1 and title[-1][0].endswith('\u2026'), 'b.pdf: the title does not fit')
         ticks(ws, at, None)
 
 # C: one group, no grouping variable, ln scales, lines through the origin.

@@ -31,6 +31,22 @@ std::string undated(std::string doc)
     return at == std::string::npos ? doc : doc.erase(at, doc.find('\n', at) - at);
 }
 
+// Whether every coordinate of the SVG's paths lies in lo..hi (lines are clipped
+// to the box; nothing undefined is drawn).
+bool pathsWithin(const std::string& svg, double lo, double hi)
+{
+    for (std::size_t at = svg.find(" d=\""); at != std::string::npos; at = svg.find(" d=\"", at + 1)) {
+        std::istringstream path(svg.substr(at + 4, svg.find('"', at + 4) - at - 4));
+        for (std::string word; path >> word;) {
+            char* end = nullptr;
+            const double v = std::strtod(word.c_str(), &end);
+            if (end != word.c_str() && !(v >= lo && v <= hi))
+                return false;
+        }
+    }
+    return true;
+}
+
 // The figure's size as the document gives it: the SVG's attributes, the PDF's
 // media box, the PNG's header.
 std::string sizeOf(const std::string& doc, PlotFormat format)
@@ -91,6 +107,7 @@ TEST(Plot, EveryInputGivesTheSameDocumentTwiceInEachFormat)
                 EXPECT_EQ(sizeOf(svg, format).rfind(c.svgSize, 0), 0u) << c.what;
                 EXPECT_EQ(sizeOf(third.str(), format).rfind(residualWidth + "px\" height=\"480px", 0), 0u) << c.what;
                 EXPECT_EQ(svg.substr(svg.size() - 7), "</svg>\n") << c.what;
+                EXPECT_TRUE(pathsWithin(svg, -20, 1200) && pathsWithin(third.str(), -20, 1460)) << c.what;
                 if (c.path) {
                     EXPECT_NE(svg.find(c.path), std::string::npos) << c.what;
                 }
@@ -105,6 +122,19 @@ TEST(Plot, EveryInputGivesTheSameDocumentTwiceInEachFormat)
             }
         }
     }
+}
+
+TEST(Plot, PastTwentyThousandPointsAnSvgHoldsThemAsAnImage)
+{
+    PlotData plot{"t", "x", "y", {{"a", {}, {}, 1, 0, 0, 0}}, std::nullopt, std::nullopt};
+    for (int i = 0; i < 20000; ++i)
+        plot.groups[0].x.push_back(i), plot.groups[0].y.push_back(i % 7);
+    std::ostringstream few, many;
+    ASSERT_TRUE(writePlot(few, plot));
+    plot.groups[0].x.push_back(0), plot.groups[0].y.push_back(0);
+    ASSERT_TRUE(writePlot(many, plot));
+    EXPECT_EQ(few.str().find("<image"), std::string::npos);
+    EXPECT_NE(many.str().find("<image"), std::string::npos);
 }
 
 TEST(Plot, AStreamThatFailsGivesFalse)

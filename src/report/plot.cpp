@@ -37,12 +37,6 @@ Frame frameOf(const PlotData& plot)
     return {kBox, axisRange(xlo, xhi, plot.throughOrigin), axisRange(ylo, yhi, plot.throughOrigin)};
 }
 
-// The line a + b x over lo..hi.
-void line(cairo_t* cr, const Frame& f, double a, double b, double lo, double hi)
-{
-    segment(cr, f.box, f.px(lo), f.py(a + b * lo), f.px(hi), f.py(a + b * hi));
-}
-
 // The group's own line over its finite X range (stretched to 0 when it goes
 // through the origin), and its line with the common slope over the X range.
 void groupLines(cairo_t* cr, const Frame& f, const PlotGroup& g, std::size_t i, std::optional<double> commonSlope,
@@ -109,7 +103,6 @@ std::vector<LegendRow> legendOf(const PlotData& plot)
 void draw(cairo_t* cr, const PlotData& plot, const std::vector<LegendRow>& legend, double width)
 {
     const Frame f = frameOf(plot);
-    clipTo(cr, f.box);
     std::vector<GroupPoints> points;
     for (std::size_t i = 0; i < plot.groups.size(); ++i)
         points.push_back({i, plot.groups[i].x, plot.groups[i].y});
@@ -118,7 +111,6 @@ void draw(cairo_t* cr, const PlotData& plot, const std::vector<LegendRow>& legen
         hypothesisLine(cr, f, plot);
     for (std::size_t i = 0; i < plot.groups.size(); ++i)
         groupLines(cr, f, plot.groups[i], i, plot.commonSlope, plot.throughOrigin);
-    cairo_restore(cr);
     drawAxes(cr, f, plot.scale, plot.xLabel, plot.yLabel);
     drawTitle(cr, plot.title, (kBox.left + kBox.right) / 2, width);
     drawLegend(cr, kLegendX, kLegendY, legend);

@@ -189,32 +189,20 @@ void drawAxes(cairo_t* cr, const Frame& f, AxisScale scale, const std::string& x
     cairo_restore(cr);
 }
 
-void clipTo(cairo_t* cr, const Box& box)
+void line(cairo_t* cr, const Frame& f, double a, double b, double lo, double hi)
 {
-    cairo_save(cr);
-    cairo_rectangle(cr, box.left, box.top, box.right - box.left, box.bottom - box.top);
-    cairo_clip(cr);
-}
-
-void segment(cairo_t* cr, const Box& box, double x0, double y0, double x1, double y1)
-{
-    const double dx = x1 - x0, dy = y1 - y0;
-    if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(dx) || !std::isfinite(dy))
+    if (!std::isfinite(a) || !std::isfinite(b))
         return;
-    const double p[] = {-dx, dx, -dy, dy};
-    const double q[] = {x0 - box.left, box.right - x0, y0 - box.top, box.bottom - y0};
-    double t0 = 0, t1 = 1;
-    for (int k = 0; k < 4; ++k) {
-        if (p[k] == 0 && q[k] < 0)
-            return;
-        if (p[k] < 0)
-            t0 = std::max(t0, q[k] / p[k]);
-        else if (p[k] > 0)
-            t1 = std::min(t1, q[k] / p[k]);
+    lo = std::max(lo, f.x.lo), hi = std::min(hi, f.x.hi);
+    if (b != 0) { // where it crosses the bottom and top of the box
+        const double x1 = (f.y.lo - a) / b, x2 = (f.y.hi - a) / b;
+        lo = std::max(lo, std::min(x1, x2)), hi = std::min(hi, std::max(x1, x2));
+    } else if (a < f.y.lo || a > f.y.hi) {
+        return;
     }
-    if (!(t0 < t1))
+    if (!(lo < hi))
         return;
-    cairo_move_to(cr, x0 + t0 * dx, y0 + t0 * dy);
-    cairo_line_to(cr, x0 + t1 * dx, y0 + t1 * dy);
+    cairo_move_to(cr, f.px(lo), f.py(a + b * lo));
+    cairo_line_to(cr, f.px(hi), f.py(a + b * hi));
     cairo_stroke(cr);
 }

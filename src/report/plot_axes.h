@@ -43,10 +43,6 @@ std::vector<Tick> axisTicks(Range r, AxisScale scale);
 // The box, the ticks with their labels and the axis titles.
 void drawAxes(cairo_t* cr, const Frame& f, AxisScale scale, const std::string& xTitle, const std::string& yTitle);
 
-// Saves the drawing state and clips to the box (cairo_restore ends it).
-void clipTo(cairo_t* cr, const Box& box);
-
-// Strokes the segment (x0,y0)-(x1,y1), in the figure's units, as far as it
-// lies in the box (clipped here too, so that no huge coordinate reaches the
-// drawing).
-void segment(cairo_t* cr, const Box& box, double x0, double y0, double x1, double y1);
+// Strokes the line y = a + b x over lo..hi as far as it lies in the box: the
+// lines of a plot are clipped here, and nothing else keeps them in the box.
+void line(cairo_t* cr, const Frame& f, double a, double b, double lo, double hi);

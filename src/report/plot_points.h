@@ -20,5 +20,5 @@ struct GroupPoints {
 double markerRadius(std::size_t n);
 double markerOpacity(std::size_t n);
 
-// Draws the points that fall in the frame's box.
+// Draws the points that fall in the frame's box, clipped to it.
 void drawPoints(cairo_t* cr, const Frame& f, const std::vector<GroupPoints>& groups);

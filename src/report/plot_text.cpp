@@ -41,11 +41,14 @@ double widthOf(cairo_t* cr, const std::string& text)
 std::string keptText(const std::vector<std::string>& c, const std::vector<bool>& kept)
 {
     std::string text;
-    for (std::size_t i = 0; i < c.size(); ++i)
+    bool leftOut = false; // in a run left out
+    for (std::size_t i = 0; i < c.size(); ++i) {
+        if (!kept[i] && !leftOut)
+            text += kEllipsis;
+        leftOut = !kept[i];
         if (kept[i])
             text += c[i];
-        else if (i == 0 || kept[i - 1])
-            text += kEllipsis;
+    }
     return text;
 }
 
@@ -100,15 +103,14 @@ void setFont(cairo_t* cr, double size, bool bold)
 std::string wellFormed(const std::string& s)
 {
     std::string text;
-    std::size_t chars = 0;
-    for (std::size_t i = 0; i < s.size() && chars < 80; ++chars) {
+    for (std::size_t i = 0; i < s.size();) {
         const unsigned char c = s[i];
         const std::size_t n = c < 0x80 ? 1 : c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
         bool ok = n > 0 && i + n <= s.size();
         for (std::size_t k = 1; ok && k < n; ++k)
             ok = (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80;
-        if (ok && n > 2) { // no overlong forms, surrogates or values past U+10FFFF
-            const unsigned char d = s[i + 1];
+        if (ok) { // no overlong forms, surrogates or values past U+10FFFF (lead bytes E0, ED, F0, F4)
+            const unsigned char d = s[i + 1]; // the string's closing zero after a last single byte
             ok = !(c == 0xE0 && d < 0xA0) && !(c == 0xED && d >= 0xA0) && !(c == 0xF0 && d < 0x90) && !(c == 0xF4 && d >= 0x90);
         }
         if (ok && c != 0)
@@ -122,10 +124,14 @@ std::string wellFormed(const std::string& s)
 std::string fitted(cairo_t* cr, const std::string& s, double width)
 {
     const std::vector<std::string> c = charsOf(wellFormed(s));
-    std::string text = joined(c, 0, c.size());
-    for (std::size_t keep = c.size(); keep > 0 && widthOf(cr, text) > width;)
-        text = joined(c, 0, --keep) + kEllipsis;
-    return text;
+    if (widthOf(cr, joined(c, 0, c.size())) <= width)
+        return joined(c, 0, c.size());
+    std::size_t fits = 0, wide = c.size(); // the most characters kept before the ellipsis: from fits, below wide
+    while (wide - fits > 1) {
+        const std::size_t keep = (fits + wide) / 2;
+        (widthOf(cr, joined(c, 0, keep) + kEllipsis) <= width ? fits : wide) = keep;
+    }
+    return joined(c, 0, fits) + kEllipsis;
 }
 
 std::vector<std::string> shortenedNames(cairo_t* cr, const std::vector<std::string>& names, double width)

@@ -10,8 +10,7 @@
 void setFont(cairo_t* cr, double size, bool bold = false);
 
 // The text with every byte that is not part of a well-formed UTF-8 sequence
-// replaced by '?' (the drawing library refuses ill-formed text), and no longer
-// than 80 characters.
+// replaced by '?' (the drawing library refuses ill-formed text).
 std::string wellFormed(const std::string& s);
 
 // The text, well formed and shortened at its end with an ellipsis until it is

@@ -119,16 +119,13 @@ void drawScores(cairo_t* cr, const ResidualPlotData& plot)
 {
     const Panel p = scoresPanel(plot);
     const Frame& f = p.frame;
-    clipTo(cr, f.box);
     drawPoints(cr, f, pointsOf(p));
     setLineKind(cr, LineKind::Own);
     for (std::size_t i = 0; i < plot.groups.size(); ++i) {
         const GroupSpan s = spanOf(plot.groups[i]);
         setGroupColour(cr, i);
-        if (s.lo < s.hi)
-            segment(cr, f.box, f.px(s.lo), f.py(s.mean), f.px(s.hi), f.py(s.mean));
+        line(cr, f, s.mean, 0, s.lo, s.hi);
     }
-    cairo_restore(cr);
     drawAxes(cr, f, AxisScale::Linear, plot.fittedLabel, plot.residualLabel);
 }
 
@@ -138,7 +135,6 @@ void drawQuantiles(cairo_t* cr, const ResidualPlotData& plot)
     const std::vector<Residual> pooled = pooledResiduals(plot);
     const Panel p = quantilePanel(plot, pooled);
     const Frame& f = p.frame;
-    clipTo(cr, f.box);
     drawPoints(cr, f, pointsOf(p));
     if (!pooled.empty()) {
         std::vector<double> sorted;
@@ -151,9 +147,8 @@ void drawQuantiles(cairo_t* cr, const ResidualPlotData& plot)
         setGrey(cr);
         setLineKind(cr, LineKind::Own);
         cairo_set_line_width(cr, 1);
-        segment(cr, f.box, f.px(f.x.lo), f.py(q1 + b * (f.x.lo - z1)), f.px(f.x.hi), f.py(q1 + b * (f.x.hi - z1)));
+        line(cr, f, q1 - b * z1, b, f.x.lo, f.x.hi);
     }
-    cairo_restore(cr);
     drawAxes(cr, f, AxisScale::Linear, "standard normal quantile", "residual from the group mean");
 }
 
