@@ -85,6 +85,11 @@ def outline(pixel, what, *boxes):  # each box's outline where plot.h puts it, an
             (x, y) for x in range(right + 2, right + 11) for y in range(50, 411, 5)]
         check(all(pixel(*p) == WHITE for p in outside), f'{what}: something drawn just outside the box {left}-{right}')
 
+def legend_text(ws, x, what):  # the rows F and M 30 right of the column, centred on their rows (capitals: 0.2 low)
+    rows = [(w[1], (w[2] + w[4]) / 2) for w in ws if w[0] in ('F', 'M') and w[1] > x - 1]
+    check(len(rows) == 2 and all(abs(r[0] - x) < 0.1 and abs(r[1] - 58.2 - 15 * i) < 0.3 for i, r in enumerate(rows)),
+          f'{what}: legend rows at {rows}')
+
 def points_in_colour(pixel, pts, lines, what, avoid=4):  # (x, y, colour) in units; lines as segments
     for x, y, c in pts:
         if all(dist((x, y), a, b) > avoid for a, b in lines) and all(math.dist((x, y), q[:2]) > 9 for q in pts if q[2] != c):
@@ -158,7 +163,7 @@ for ext in ('svg', 'pdf', 'png'):
         text = ' '.join(w[0] for w in ws)
         for t in ('SMA lines of y on x by group', 'x (log10 scale)', 'y (log10 scale)', 'F M common slope slope 1.5 (hypothesis)'):
             check(t in text, f'a.pdf: no "{t}" in {text}')
-        check([round(w[1], 1) for w in ws if w[0] in ('F', 'M', 'common')] == [542] * 3, 'a.pdf: legend text not 30 right of the column')
+        legend_text(ws, 542, 'a.pdf')
         title = [w for w in ws if abs(w[6] - 32) < 0.1 and abs(w[5] - 15) < 0.05]
         check(abs(title[0][1] + title[-1][3] - 580) < 0.2, 'a.pdf: the title not centred over the box')
         check(all(abs(w[5] - 13) < 0.05 and abs(w[6] - 452) < 0.1 for w in ws if w[0] == 'scale)' and w[2] > 430),
@@ -182,6 +187,7 @@ for ext in ('svg', 'pdf', 'png'):
     outline(pixel, f'r.{ext}', (80, 380), (460, 760))
     if ext == 'pdf':
         text = ' '.join(w[0] for w in words('r.pdf'))
+        legend_text(words('r.pdf'), 802, 'r.pdf')
         slope = re.search(r'Residuals of SMA lines of log y on log x by group, b the common slope ([\d.]+) ', text)
         check(slope and abs(float(slope[1]) - common) < 0.001, f'r.pdf: the title in {text}')
         for t in ('fitted-axis score F = Y + bX', 'residual-axis score R = Y \u2212 bX', 'standard normal quantile',
@@ -214,12 +220,27 @@ for ext in ('pdf', 'png'):
                  (rows[key] for key in sorted(rows))]
         check(len(shown) == 30 and len(set(shown)) == 30, f'b.pdf: legend rows {shown}')
         for n, t in zip(names, shown):
-            check(re.fullmatch('.*?'.join(map(re.escape, t.split('\u2026'))), n) and '\u2026\u2026' not in t,
+            check(re.fullmatch('.*?'.join(map(re.escape, t.split('\u2026'))), n) and '\u2026\u2026' not in t and t[0] + t[-1] == n[0] + n[-1],
                   f'b.pdf: "{t}" does not shorten "{n}"')
         check(all(r[-1][3] < 676.1 + 170 * key[0] for key, r in rows.items()), 'b.pdf: legend text wider than its column')
         title = [w for w in ws if abs(w[6] - 32) < 0.1]
         check(abs(title[0][1] - 8) < 0.1 and title[-1][3] < 852.1 and title[-1][0].endswith('\u2026'), 'b.pdf: the title does not fit')
         ticks(ws, at, None)
+
+# D: 3000 points on a grid, none overlapping: markers of radius 4 (300 / 3000)^(1/4), opacity (300 / 3000)^(1/2).
+report = run([('ab'[(i + j) % 2], j, i) for i in range(60) for j in range(50)], 'd.txt', '-g', 'group', '--plot-file', 'd.png')
+fits = [[float(v) for v in r[4:8:3]] for r in report if len(r) > 11 and r[0].strip() in ('a', 'b')]
+pixel, img, s = render('d.png', 690)
+at = frame(list(range(60)), list(range(50)))
+r, alpha = 4 * 0.1 ** 0.25, 0.1 ** 0.5
+lines = [(at(-9, a - 9 * b), at(69, a + 69 * b)) for b, a in fits]
+for i in range(0, 60, 3):
+    for j in range(0, 50, 3):
+        x, y = at(i, j)
+        c = tuple(255 - alpha * (255 - v) for v in COLOURS[(i + j) % 2])
+        if all(dist((x, y), a, b) > r + 3 for a, b in lines):
+            check(near(pixel(x, y), c, 12) and near(pixel(x + r - 1, y), c, 12) and pixel(x + r + 0.5, y) == WHITE,
+                  f'd.png: point {i},{j} is {pixel(x, y)} to {pixel(x + r + 0.5, y)}, not {c} of radius {r:.2f}')
 
 # C: one group, no grouping variable, ln scales, lines through the origin.
 data = [('a', 4 * x * math.exp(random.gauss(0, 0.05)), x) for x in (2 + 1.9 * k / 19 for k in range(20))]

@@ -169,6 +169,8 @@ TEST(Plot, TicksOfLinearAndLogAxes)
         {{std::log10(1.9), std::log10(4.1)}, AxisScale::Log10, "2 2.5 3 3.5 4", std::log10(2), std::log10(4)}, // narrow
         {{std::log10(3), std::log10(40)}, AxisScale::Log10, "5 10 20", std::log10(5), std::log10(20)},
         {{-4.5, 0}, AxisScale::Log10, "0.0001 0.001 0.01 0.1 1", -4, 0},                     // 13 at 1, 2, 5: powers
+        {{0, std::log10(2000)}, AxisScale::Log10, "1 10 100 1000", 0, 3},                    // 11 at 1, 2, 5: powers
+        {{3, 4.5}, AxisScale::Log10, "1000 2000 5000 10000 20000", 3, std::log10(20000)},
         {{-9.3, -5.9}, AxisScale::Log10, "1e\u22129 2e\u22129 5e\u22129 1e\u22128 2e\u22128 5e\u22128 1e\u22127 2e\u22127 5e\u22127 1e\u22126", -9, -6},
     };
     for (const auto& r : rows) {

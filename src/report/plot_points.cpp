@@ -59,15 +59,11 @@ double markerOpacity(std::size_t n)
 void drawPoints(cairo_t* cr, const Frame& f, const std::vector<GroupPoints>& groups)
 {
     const std::vector<Drawn> drawn = drawingOrder(f, groups);
-    const Box& b = f.box;
-    cairo_save(cr);
-    cairo_rectangle(cr, b.left, b.top, b.right - b.left, b.bottom - b.top);
-    cairo_clip(cr);
     if (drawn.size() <= kMostVectorPoints || cairo_surface_get_type(cairo_get_target(cr)) == CAIRO_SURFACE_TYPE_IMAGE) {
         markers(cr, f, groups, drawn);
-        cairo_restore(cr);
         return;
     }
+    const Box& b = f.box;
     cairo_surface_t* image =
         cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(std::ceil((b.right - b.left) * kImageScale)),
                                    static_cast<int>(std::ceil((b.bottom - b.top) * kImageScale)));
@@ -76,6 +72,7 @@ void drawPoints(cairo_t* cr, const Frame& f, const std::vector<GroupPoints>& gro
     cairo_translate(ic, -b.left, -b.top);
     markers(ic, f, groups, drawn);
     cairo_destroy(ic);
+    cairo_save(cr);
     cairo_translate(cr, b.left, b.top);
     cairo_scale(cr, 1 / kImageScale, 1 / kImageScale);
     cairo_set_source_surface(cr, image, 0, 0);

@@ -20,5 +20,6 @@ struct GroupPoints {
 double markerRadius(std::size_t n);
 double markerOpacity(std::size_t n);
 
-// Draws the points that fall in the frame's box, clipped to it.
+// Draws the points that fall in the frame's box (the ranges' margins keep
+// their markers inside it).
 void drawPoints(cairo_t* cr, const Frame& f, const std::vector<GroupPoints>& groups);
