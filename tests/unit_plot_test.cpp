@@ -18,7 +18,7 @@ const double NaN = std::numeric_limits<double>::quiet_NaN(), Inf = INFINITY;
 
 PlotData manyGroups()
 {
-    PlotData plot{"caf\xc3 \xff\xfe", std::string(5000, 'x'), "\xed\xa0\x80", {}, 1.0, -2.0, AxisScale::Ln};
+    PlotData plot{"caf\xc3 \xff\xfe \x80\x80\x80\x80 \xf8\x88\x80\x80\x80", std::string(5000, 'x'), "\xed\xa0\x80", {}, 1.0, -2.0, AxisScale::Ln};
     for (int i = 0; i < 120; ++i)
         plot.groups.push_back({std::string(300, 'a' + i % 26) + "\xe2\x82", {1.0 * i, i + 0.5}, {0, 1}, 2, 0, 0, 0});
     return plot;
