@@ -174,8 +174,13 @@ for ext in ('svg', 'pdf', 'png'):
     colour = {'F': COLOURS[0], 'M': COLOURS[1]}
     mean = {g: sum(float(r[3]) for r in scores if r[0] == g) / sum(r[0] == g for r in scores) for g in colour}
     at = frame([float(r[4]) for r in scores], [float(r[3]) for r in scores], 80, 380)
-    points_in_colour(pixel, [(*at(float(r[4]), float(r[3])), colour[r[0]]) for r in scores],
-                     [(at(-99, mean[g]), at(99, mean[g])) for g in colour], f'r.{ext} box A', 2.5)
+    marks = [(*at(float(r[4]), float(r[3])), colour[r[0]]) for r in scores]
+    points_in_colour(pixel, marks, [(at(-99, mean[g]), at(99, mean[g])) for g in colour], f'r.{ext} box A', 2.5)
+    for g, c in colour.items():  # each group's mean residual score across its fitted scores
+        fs = [float(r[4]) for r in scores if r[0] == g]
+        on = [pixel(*p) for p in (at(min(fs) + (max(fs) - min(fs)) * k / 50, mean[g]) for k in range(1, 50))
+              if min(math.dist(p, m[:2]) for m in marks) > 6 and all(abs(p[1] - at(0, mean[h])[1]) > 3 for h in colour if h != g)]
+        check(len(on) >= 10 and all(near(q, c) for q in on), f'r.{ext}: the mean line of {g} missing at {len(on)} samples')
     pooled = sorted((float(r[3]) - mean[r[0]], r[0]) for r in scores)
     z = [norm.ppf((i + 0.5) / len(pooled)) for i in range(len(pooled))]
     at = frame(z, [r for r, _ in pooled], 460, 760)
@@ -195,7 +200,7 @@ for ext in ('svg', 'pdf', 'png'):
             check(t in text, f'r.pdf: no "{t}" in {text}')
 
 # B: 30 groups of one point each on a grid, with long names alike but for their middle; a title too long.
-names = sorted(f'F\u00e9lis catus, population {k:02d} of the long study' for k in range(30))
+names = sorted(f'F\u00e9lis catus, population {k:02d} of the long study (\u00b5)' for k in range(30))
 variable = 'population of Felis catus sampled in the long-term study of the northern and southern forests and islands'
 for ext in ('pdf', 'png'):
     run([(n, k // 6, k % 6) for k, n in enumerate(names)], 'b.txt', '-g', variable, '--min-group-size', '1',

@@ -12,6 +12,7 @@
 #include "report/plot.h"
 #include "report/plot_axes.h"
 #include "report/plot_legend.h"
+#include "report/plot_text.h"
 
 namespace {
 const double NaN = std::numeric_limits<double>::quiet_NaN(), Inf = INFINITY;
@@ -183,6 +184,24 @@ TEST(Plot, TicksOfLinearAndLogAxes)
         EXPECT_NEAR(ticks.front().at, r.first, 1e-9) << r.labels;
         EXPECT_NEAR(ticks.back().at, r.last, 1e-9) << r.labels;
     }
+}
+
+TEST(Plot, TextKeepsWellFormedUtf8AndShowsEveryOtherByteAsAQuestionMark)
+{
+    const struct {
+        std::string in, out;
+    } rows[] = {
+        {"a\xc2\xb5\xdf\xbf", "a\xc2\xb5\xdf\xbf"},                                 // two bytes, leads C2 and DF
+        {"\xe0\xa4\x85\xed\x9f\xbf\xef\xbf\xbd", "\xe0\xa4\x85\xed\x9f\xbf\xef\xbf\xbd"}, // three: E0 from A0, ED below A0, EF
+        {"\xf0\x90\x80\x80\xf4\x8f\xbf\xbf", "\xf0\x90\x80\x80\xf4\x8f\xbf\xbf"},       // four: F0 from 90, F4 below 90
+        {"\xc1\xbf\x80", "???"},                                                   // overlong lead, lone continuation
+        {"\xe0\x9f\xbf\xed\xa0\x80", "??????"},                                     // overlong, surrogate
+        {"\xf0\x8f\xbf\xbf\xf4\x90\x80\x80\xf5\x80\x80\x80", "????????????"},         // overlong, past U+10FFFF
+        {"\xe2\x82", "??"},                                                         // cut short
+        {std::string("a\0b", 3), "a?b"},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(wellFormed(r.in), r.out) << r.in;
 }
 
 TEST(Plot, LegendRowsHoldAtMostFourColumnsOf24)

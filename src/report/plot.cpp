@@ -73,18 +73,6 @@ void hypothesisLine(cairo_t* cr, const Frame& f, const PlotData& plot)
     line(cr, f, sy / n - *plot.hypothesisSlope * sx / n, *plot.hypothesisSlope, f.x.lo, f.x.hi);
 }
 
-// The slope as the legend shows it: the fewest significant digits that give it back.
-std::string slopeText(double b)
-{
-    char text[40];
-    for (int digits = 1; digits <= 17; ++digits) {
-        std::snprintf(text, sizeof text, "%.*g", digits, b);
-        if (std::strtod(text, nullptr) == b)
-            break;
-    }
-    return text;
-}
-
 std::vector<LegendRow> legendOf(const PlotData& plot)
 {
     std::vector<std::string> names;
@@ -94,9 +82,11 @@ std::vector<LegendRow> legendOf(const PlotData& plot)
     std::vector<LegendRow> others;
     if (plot.commonSlope)
         others.push_back({"common slope", std::nullopt, LineKind::Common});
-    if (plot.hypothesisSlope)
-        others.push_back({"slope " + slopeText(*plot.hypothesisSlope) + " (hypothesis)", std::nullopt,
-                          LineKind::Hypothesis});
+    if (plot.hypothesisSlope) {
+        char slope[40]; // with up to six significant digits
+        std::snprintf(slope, sizeof slope, "slope %g (hypothesis)", *plot.hypothesisSlope);
+        others.push_back({slope, std::nullopt, LineKind::Hypothesis});
+    }
     return legendRows(names, plot.commonSlope ? LineKind::OwnLight : LineKind::Own, others);
 }
 

@@ -10,8 +10,9 @@
 // - Each axis covers the range of all points whose X and Y are both finite,
 //   and 0 when the lines go through the origin, widened by 5 % of its span on
 //   each side. A zero span is widened instead by max(1, 5 % of |value|) on each
-//   side; without finite points, or when the range would not be finite, an
-//   axis covers 0 to 1. The ticks do not change the range.
+//   side (through the origin without finite points: -1 to 1); without finite
+//   points, or when the range would not be finite, an axis covers 0 to 1. The
+//   ticks do not change the range.
 // - A point (x, y) lands at
 //     px = 80 + 420 (x - xlo) / (xhi - xlo),   py = 410 - 360 (y - ylo) / (yhi - ylo).
 // - Ticks, 5 units long outside the box at round(px) + 0.5 (round(py) + 0.5),
@@ -53,7 +54,8 @@
 //   (11 units) from 30 right of the column's left, centred on the row. Rows:
 //   the groups in the order given, column after column (when they do not all
 //   fit in four columns, the last of them says "+N more"), then "common slope"
-//   (dashed, grey) and "slope B (hypothesis)" (dotted) when those lines are
+//   (dashed, grey) and "slope B (hypothesis)" (dotted, B with up to six
+//   significant digits) when those lines are
 //   drawn. An analysis that is not grouped has no row for its group. Names too
 //   wide lose characters in their middle (distinct names stay distinct).
 //

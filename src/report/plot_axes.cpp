@@ -133,7 +133,7 @@ std::vector<Tick> logTicks(Range r, AxisScale scale)
 
 Range axisRange(double lo, double hi, bool withZero)
 {
-    if (withZero && lo <= hi)
+    if (withZero)
         lo = std::min(lo, 0.0), hi = std::max(hi, 0.0);
     if (!(lo <= hi))
         return {};
