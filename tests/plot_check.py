@@ -32,16 +32,16 @@ def run(data, name, *options, group='group'):
                    capture_output=True)
     return [line.rstrip('\n').split('\t') for line in open(os.path.join(WORK, 'report.txt'))]
 
-def render(name, width):  # the image and its pixels per unit, of the documented size
+def render(name, width, zoom=1):  # the image and its pixels per unit, of the documented size
     path = os.path.join(WORK, name)
     if name.endswith('.svg'):
-        img = Image.open(io.BytesIO(subprocess.run(['rsvg-convert', path], check=True, capture_output=True).stdout))
+        img = Image.open(io.BytesIO(subprocess.run(['rsvg-convert', '-z', str(zoom), path], check=True, capture_output=True).stdout))
     elif name.endswith('.pdf'):
         subprocess.run(['pdftoppm', '-r', '72', '-png', '-singlefile', path, path], check=True)
         img = Image.open(path + '.png')
     else:
         img = Image.open(path)
-    s = 2 if name.endswith('.png') else 1
+    s = 2 if name.endswith('.png') else zoom
     check(img.size == (width * s, 480 * s), f'{name}: {img.size}, not {width} x 480 units')
     img = img.convert('RGB')
     return lambda x, y: img.getpixel((min(int(x * s), img.width - 1), min(int(y * s), img.height - 1))), img, s
@@ -95,18 +95,25 @@ def points_in_colour(pixel, pts, lines, what, avoid=4):  # (x, y, colour) in uni
         if all(dist((x, y), a, b) > avoid for a, b in lines) and all(math.dist((x, y), q[:2]) > 9 for q in pts if q[2] != c):
             check(near(pixel(x, y), c), f'{what}: point at {x:.1f},{y:.1f} is {pixel(x, y)}, not {c}')
 
-SHAPES = {}  # the five markers of radius 4 as plot.h draws them, at 2 pixels per unit, in a window of 24 x 24
-for k, poly in enumerate([None, [(-3.5, -3.5), (3.5, -3.5), (3.5, 3.5), (-3.5, 3.5)], [(0, -5), (4.33, 2.5), (-4.33, 2.5)],
-                          [(0, -5), (4.5, 0), (0, 5), (-4.5, 0)], [(0, 5), (4.33, -2.5), (-4.33, -2.5)]]):
-    for bar in (False, True):  # a legend row's line through it
-        m = Image.new('1', (24, 24))
-        d = ImageDraw.Draw(m)
-        d.ellipse((4, 4, 20, 20), fill=1) if poly is None else d.polygon([(12 + 2 * x, 12 + 2 * y) for x, y in poly], fill=1)
-        d.rectangle((0, 10, 24, 13), fill=bar)
-        SHAPES[k, bar] = m
-def shape(img, x, y, bar=False):  # the documented marker nearest to what is drawn at (x, y) of a PNG
-    drawn = [img.getpixel((int(2 * x) - 12 + i, int(2 * y) - 12 + j)) != WHITE for j in range(24) for i in range(24)]
-    return min(range(5), key=lambda k: sum(a != bool(b) for a, b in zip(drawn, SHAPES[k, bar].getdata())))
+MARKERS = [None, [(-3.5, -3.5), (3.5, -3.5), (3.5, 3.5), (-3.5, 3.5)], [(0, -5), (4.33, 2.5), (-4.33, 2.5)],
+           [(0, -5), (4.5, 0), (0, 5), (-4.5, 0)], [(0, 5), (4.33, -2.5), (-4.33, -2.5)]]  # radius 4, as plot.h draws them
+def coverage(k, x, y, bar):  # of the 24 x 24 pixels around (x, y) of a PNG by marker k there (and a legend row's line)
+    ox, oy, n = 2 * x - int(2 * x) + 12, 2 * y - int(2 * y) + 12, 16  # the centre in the window's pixels; n x n samples each
+    m = Image.new('L', (24 * n, 24 * n))
+    d = ImageDraw.Draw(m)
+    if k == 0:
+        d.ellipse(((ox - 8) * n, (oy - 8) * n, (ox + 8) * n, (oy + 8) * n), fill=255)
+    else:
+        d.polygon([((ox + 2 * u) * n, (oy + 2 * v) * n) for u, v in MARKERS[k]], fill=255)
+    if bar:
+        d.rectangle((0, (oy - 2) * n, 24 * n, (oy + 2) * n), fill=255)
+    return [v / 255 for v in m.resize((24, 24), Image.BOX).getdata()]
+def shape(img, x, y, c, bar=False):  # the documented marker nearest to what is drawn at (x, y), and its distance
+    i = max(range(3), key=lambda i: 255 - c[i])
+    got = [max(0, min(1, (255 - img.getpixel((int(2 * x) - 12 + u, int(2 * y) - 12 + v))[i]) / (255 - c[i])))
+           for v in range(24) for u in range(24)]
+    far = [sum(abs(a - b) for a, b in zip(got, coverage(k, x, y, bar))) for k in range(5)]
+    return min(range(5), key=far.__getitem__), min(far)
 
 # A: two groups of log data with nearly the same slope, lines with the common slope compared, slope 1.5 hypothesised.
 random.seed(7)
@@ -212,8 +219,9 @@ for ext in ('pdf', 'png'):
         c, (x, y), (lx, ly) = COLOURS[k % 7], at(k % 6, k // 6), (512 + 170 * (k // 15) + 12, 58 + 15 * (k % 15))
         check(near(pixel(x, y), c, 30) and near(pixel(lx, ly), c, 30), f'b.{ext}: group {k} not in its colour')
         if ext == 'png':
-            seen.add((k % 7, shape(img, x, y)))
-            check(shape(img, x, y) == k % 5 and shape(img, lx, ly, True) == k % 5, f'b.png: group {k} not marker {k % 5}')
+            (m, far), (lm, lfar) = shape(img, x, y, c), shape(img, lx, ly, c, True)
+            seen.add((k % 7, m))
+            check(m == lm == k % 5 and far < 4 and lfar < 4, f'b.png: group {k} not marker {k % 5} ({m}, {lm}: {far:.1f}, {lfar:.1f})')
     check(ext == 'pdf' or len(seen) == 30, f'b.png: {len(seen)} colour-marker pairs for 30 groups')
     if ext == 'pdf':
         ws = words('b.pdf')
@@ -246,6 +254,19 @@ for i in range(0, 60, 3):
         if all(dist((x, y), a, b) > r + 3 for a, b in lines):
             check(near(pixel(x, y), c, 12) and near(pixel(x + r - 1, y), c, 12) and pixel(x + r + 0.5, y) == WHITE,
                   f'd.png: point {i},{j} is {pixel(x, y)} to {pixel(x + r + 0.5, y)}, not {c} of radius {r:.2f}')
+
+# E: 20,000 points on one spot and 400 on a grid, which an SVG holds as an image; rendered at 4 pixels a unit.
+report = run([('a', 0, 0)] * 20000 + [('a', j, i) for i in range(1, 21) for j in range(1, 21)], 'e.txt', '--plot-file', 'e.svg')
+b, a = (float(r[k]) for r in report if r[0].strip() == 'none' for k in (4, 7))
+pixel, img, s = render('e.svg', 520, 4)
+at = frame([0] + list(range(1, 21)), [0] + list(range(1, 21)))
+r, alpha = 4 * (300 / 20400) ** 0.25, (300 / 20400) ** 0.5
+c = tuple(255 - alpha * (255 - v) for v in COLOURS[0])
+for i in range(1, 21, 2):
+    for j in range(1, 21, 2):
+        x, y = at(i, j)
+        if dist((x, y), at(-1, a - b), at(21, a + 21 * b)) > r + 2:
+            check(near(pixel(x, y), c, 12) and pixel(x + r + 0.5, y) == WHITE, f'e.svg: point {i},{j} is {pixel(x, y)}, not {c}')
 
 # C: one group, no grouping variable, ln scales, lines through the origin.
 data = [('a', 4 * x * math.exp(random.gauss(0, 0.05)), x) for x in (2 + 1.9 * k / 19 for k in range(20))]

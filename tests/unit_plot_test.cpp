@@ -105,6 +105,7 @@ TEST(Plot, EveryInputGivesTheSameDocumentTwiceInEachFormat)
             if (format == PlotFormat::Svg) {
                 const std::string svg = first.str();
                 EXPECT_EQ(svg.rfind("<?xml", 0), 0u) << c.what;
+                EXPECT_NE(svg.find("<g id=\"surface1\""), std::string::npos) << c.what; // whatever was drawn before
                 EXPECT_EQ(sizeOf(svg, format).rfind(c.svgSize, 0), 0u) << c.what;
                 EXPECT_EQ(sizeOf(third.str(), format).rfind(residualWidth + "px\" height=\"480px", 0), 0u) << c.what;
                 EXPECT_EQ(svg.substr(svg.size() - 7), "</svg>\n") << c.what;
@@ -172,6 +173,10 @@ TEST(Plot, TicksOfLinearAndLogAxes)
         {{-4.5, 0}, AxisScale::Log10, "0.0001 0.001 0.01 0.1 1", -4, 0},                     // 13 at 1, 2, 5: powers
         {{0, std::log10(2000)}, AxisScale::Log10, "1 10 100 1000", 0, 3},                    // 11 at 1, 2, 5: powers
         {{3, 4.5}, AxisScale::Log10, "1000 2000 5000 10000 20000", 3, std::log10(20000)},
+        {{4.6, 5.8}, AxisScale::Log10, "50000 1e5 2e5 5e5", std::log10(5e4), std::log10(5e5)},       // decimals below 1e5
+        {{-5.2, -4.2}, AxisScale::Log10, "1e\u22125 2e\u22125 5e\u22125", -5, std::log10(5e-5)},       // and from 1e-4
+        {{307.9, 308.3}, AxisScale::Log10, "1e308", 308, 308}, // past the largest number: no finer values
+        {{0, 9}, AxisScale::Linear, "0 2 4 6 8", 0, 8},        // a sixth of the span 1.5: step 2
         {{-9.3, -5.9}, AxisScale::Log10, "1e\u22129 2e\u22129 5e\u22129 1e\u22128 2e\u22128 5e\u22128 1e\u22127 2e\u22127 5e\u22127 1e\u22126", -9, -6},
     };
     for (const auto& r : rows) {

@@ -33,7 +33,15 @@ Values linearValues(Range r)
     return out;
 }
 
-// e+06 as e6, e-05 as e-5, and a minus as a minus sign.
+// A minus as a minus sign.
+std::string withMinusSigns(std::string label)
+{
+    for (std::size_t minus; (minus = label.find('-')) != std::string::npos;)
+        label.replace(minus, 1, "\u2212");
+    return label;
+}
+
+// A number printf wrote with "%g": e+06 as e6, e-05 as e-5, and a minus as a minus sign.
 std::string tidied(std::string label)
 {
     const std::size_t e = label.find('e');
@@ -42,9 +50,7 @@ std::string tidied(std::string label)
         const std::size_t to = label.find_first_not_of("+0", from);
         label.erase(from, (to == std::string::npos ? label.size() - 1 : to) - from);
     }
-    for (std::size_t minus; (minus = label.find('-')) != std::string::npos;)
-        label.replace(minus, 1, "\u2212");
-    return label;
+    return withMinusSigns(label);
 }
 
 // The labels of values a step apart: with the decimals the step needs, or, for
@@ -90,7 +96,7 @@ std::string powerLabel(int m, double k)
         std::snprintf(text, sizeof text, "%.*f", k < 0 ? int(-k) : 0, m * std::pow(10.0, k));
     else
         std::snprintf(text, sizeof text, "%de%.0f", m, k);
-    return tidied(text);
+    return withMinusSigns(text);
 }
 
 // The ticks of a log axis: values in the original units, placed at their logarithm.

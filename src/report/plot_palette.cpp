@@ -1,5 +1,7 @@
 #include "report/plot_palette.h"
 
+#include <iterator>
+
 #include "report/plot.h"
 
 namespace {
@@ -64,9 +66,9 @@ void setLineKind(cairo_t* cr, LineKind kind)
     cairo_set_line_width(cr, kind == LineKind::OwnLight ? 3 : 2);
     cairo_set_line_cap(cr, kind == LineKind::Hypothesis ? CAIRO_LINE_CAP_ROUND : CAIRO_LINE_CAP_BUTT);
     if (kind == LineKind::Common)
-        cairo_set_dash(cr, kDash, 2, 0);
+        cairo_set_dash(cr, kDash, std::size(kDash), 0);
     else if (kind == LineKind::Hypothesis)
-        cairo_set_dash(cr, kDot, 2, 0);
+        cairo_set_dash(cr, kDot, std::size(kDot), 0);
     else
         cairo_set_dash(cr, nullptr, 0, 0);
 }
