@@ -47,8 +47,7 @@ std::string tidied(std::string label)
     const std::size_t e = label.find('e');
     if (e != std::string::npos) {
         const std::size_t from = label[e + 1] == '+' ? e + 1 : e + 2;
-        const std::size_t to = label.find_first_not_of("+0", from);
-        label.erase(from, (to == std::string::npos ? label.size() - 1 : to) - from);
+        label.erase(from, label.find_first_not_of("+0", from) - from); // the exponent is never 0
     }
     return withMinusSigns(label);
 }
@@ -118,7 +117,7 @@ std::vector<Tick> logTicks(Range r, AxisScale scale)
     if (fewDecades && ticks.size() < 3) { // a narrow range: round values in the original units
         const Range original{std::pow(10.0, dlo), std::pow(10.0, dhi)};
         const Values values = linearValues(original);
-        if (!(original.lo > 0) || !std::isfinite(original.hi) || values.v.size() < 2)
+        if (values.v.size() < 2) // none past the largest number, or below the smallest
             return ticks;
         const std::vector<std::string> labels = linearLabels(values);
         ticks.clear();
