@@ -74,7 +74,7 @@ def ticks(ws, at, log, left=80, right=500):  # tick labels below and left of the
         else:
             check(abs((w[2] + w[4]) / 2 - round(py) - 0.5) < 0.6, f'Y label {w[0]} at {w[2]:.1f}, tick at {py:.1f}')
         check(abs(w[5] - 11) < 0.05 and float(f'{v:.2g}') == v, f'tick label {w[0]}: size {w[5]:.2f} or not round')
-    return [w[0] for w in xs]
+    return [w[0] for w in xs], [w[0] for w in ys]
 
 def outline(pixel, what, *boxes):  # each box's outline where plot.h puts it, and nothing drawn just outside
     for left, right in boxes:
@@ -163,10 +163,13 @@ for ext in ('svg', 'pdf', 'png'):
     outline(pixel, f'a.{ext}', (80, 500))
     if ext == 'pdf':
         ws = words('a.pdf')
-        labels = ticks(ws, at, math.log10)
-        for x in labels:  # the tick marks, at the labels
+        xs, ys = ticks(ws, at, math.log10)
+        for x in xs:  # the tick marks outside the box, at the labels
             px = round(at(math.log10(float(x)), 0)[0]) + 0.5
             check(all(near(pixel(px, 410 + k), BLACK, 90) for k in (1.5, 3.5)), f'a.pdf: no tick mark under {x}')
+        for y in ys:
+            py = round(at(0, math.log10(float(y)))[1]) + 0.5
+            check(all(near(pixel(80 - k, py), BLACK, 90) for k in (1.5, 3.5)), f'a.pdf: no tick mark at {y}')
         text = ' '.join(w[0] for w in ws)
         for t in ('SMA lines of y on x by group', 'x (log10 scale)', 'y (log10 scale)', 'F M common slope slope 1.5 (hypothesis)'):
             check(t in text, f'a.pdf: no "{t}" in {text}')
@@ -275,7 +278,7 @@ b = next(float(r[4]) for r in report if r[0].strip() == 'none')
 pixel, img, s = render('c.pdf', 520)
 at = frame([math.log(x) for _, _, x in data], [math.log(y) for _, y, _ in data], zero=True)
 ws = words('c.pdf')
-labels = ticks(ws, at, math.log)
+labels = ticks(ws, at, math.log)[0]
 text = ' '.join(w[0] for w in ws)
 check('1' in labels and 'none' not in text and 'through the origin' in text and 'x (ln scale)' in text, f'c.pdf: {text}')
 check(all(near(pixel(*at(v, b * v)), COLOURS[0]) for v in (0.05, 0.2, 0.4)), 'c.pdf: the line does not reach the origin')

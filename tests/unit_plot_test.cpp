@@ -171,6 +171,7 @@ TEST(Plot, TicksOfLinearAndLogAxes)
         {{std::log10(1.9), std::log10(4.1)}, AxisScale::Log10, "2 2.5 3 3.5 4", std::log10(2), std::log10(4)}, // narrow
         {{std::log10(3), std::log10(40)}, AxisScale::Log10, "5 10 20", std::log10(5), std::log10(20)},
         {{-4.5, 0}, AxisScale::Log10, "0.0001 0.001 0.01 0.1 1", -4, 0},                     // 13 at 1, 2, 5: powers
+        {{0.5, 8.3}, AxisScale::Log10, "10 100 1000 10000 1e5 1e6 1e7 1e8", 1, 8},         // eight powers, each
         {{0, std::log10(2000)}, AxisScale::Log10, "1 10 100 1000", 0, 3},                    // 11 at 1, 2, 5: powers
         {{3, 4.5}, AxisScale::Log10, "1000 2000 5000 10000 20000", 3, std::log10(20000)},
         {{4.6, 5.8}, AxisScale::Log10, "50000 1e5 2e5 5e5", std::log10(5e4), std::log10(5e5)},       // decimals below 1e5
