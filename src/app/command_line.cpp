@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "app/plot_file.h"
 #include "data/entry_checks.h"
 #include "data/number_text.h"
 
@@ -126,6 +127,7 @@ void addOptions(CLI::App& app, TypedOptions& t, Invocation& inv)
     app.add_flag("--plot", inv.plot);
     app.add_option("--plot-file", a.plotFile)->take_last();
     app.add_option("--json", a.jsonFile)->take_last();
+    app.add_option("--residual-plot", a.residualPlotFile)->take_last();
     app.add_option("--seed", t.seed)->take_last();
 }
 
@@ -184,6 +186,9 @@ void convertSettings(const CLI::App& app, const TypedOptions& t, AnalysisRequest
         a.outputFile.clear(); // standard output
     if (a.jsonFile == "-" && a.outputFile.empty())
         throw UsageError("option --json -: standard output holds the report; name a report file with -o");
+    for (const auto& [option, name] : {std::pair{"--plot-file", a.plotFile}, {"--residual-plot", a.residualPlotFile}})
+        if (!name.empty() && !plotFormatOf(name))
+            bad(option, name, "not a .svg, .pdf or .png file");
 }
 
 // The first word left over names the unknown option (or the argument too many).
@@ -205,9 +210,9 @@ void refuseInDialogue(const CLI::App& app)
 {
     for (const char* name : {"-x", "-y", "--group", "--method", "--transform", "--through-origin", "--error-x",
                              "--error-y", "--confidence", "--min-group-size", "--chi-squared", "--iterations",
-                             "--critical-p", "--adjust", "--slope-h0", "--intercept-h0", "--remove", "--range", "--slope-pairs",
-                             "--elevation", "--elevation-pairs", "--shift", "--shift-pairs", "--save", "--output", "--json",
-                             "--plot-file"})
+                             "--critical-p", "--adjust", "--slope-h0", "--intercept-h0", "--remove", "--range",
+                             "--slope-pairs", "--elevation", "--elevation-pairs", "--shift", "--shift-pairs", "--save",
+                             "--output", "--json", "--plot-file", "--residual-plot"})
         if (app.count(name) > 0)
             throw UsageError(std::string("option ") + (app.get_option(name)->get_name()) +
                              " needs both -y and -x (a run without questions)");
@@ -308,7 +313,11 @@ Options of a run without questions (defaults are the dialogue's):
   -o, --output FILE        write the report to FILE (- : standard output)
       --json FILE          also write every number of the analysis as JSON to
                            FILE (- : standard output, with -o FILE)
-      --plot-file FILE     write the plot to FILE
+      --plot-file FILE     write the plot to FILE: SVG, PDF or PNG by its
+                           extension (.svg, .pdf, .png)
+      --residual-plot FILE write the residual plot to FILE (the same formats):
+                           residual-axis against fitted-axis scores, and a
+                           normal quantile-quantile plot of the residuals
 
 The files a run reads and writes must all be different files. A comparison
 asked for that does not apply (pairs of slopes that do not differ, tests of

@@ -30,7 +30,8 @@ struct AnalysisRequest {
     bool shift = false, shiftPairs = false;
     std::string saveFile;               // the transformed data, when given
     std::string outputFile;             // the report; empty: standard output
-    std::string plotFile;               // the plot under this name, when given
+    std::string plotFile;               // the plot under this name, when given (.svg, .pdf or .png)
+    std::string residualPlotFile;       // the residual plot under this name, when given
     std::string jsonFile;               // the results as JSON, when given; "-": standard output
 };
 

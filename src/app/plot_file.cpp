@@ -1,10 +1,31 @@
 #include "app/plot_file.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "data/errors.h"
 #include "report/analysis_plot.h"
+
+namespace {
+// The common slope of the lines that were compared with it, if they were.
+std::optional<double> commonSlopeOf(const AnalysisResults& results)
+{
+    const auto& lines = results.linesAtCommonSlope;
+    return lines ? std::optional<double>(lines->B) : std::nullopt;
+}
+
+void writeFigureFile(const std::string& fileName, const std::function<bool(std::ostream&, PlotFormat)>& write,
+                     const char* what, std::ostream& messages)
+{
+    std::ofstream file(fileName, std::ios::out | std::ios::trunc | std::ios::binary);
+    if (!file.is_open() || !write(file, plotFormatOf(fileName).value_or(PlotFormat::Svg)) || !file.flush())
+        throw FileNotOpened(fileName, systemReason());
+    messages << what << " written to " << fileName << std::endl;
+}
+} // namespace
 
 std::string plotFileName(const std::string& reportName, int number)
 {
@@ -13,14 +34,32 @@ std::string plotFileName(const std::string& reportName, int number)
     return stem.string() + "-" + std::to_string(number) + ".svg";
 }
 
+std::optional<PlotFormat> plotFormatOf(const std::string& fileName)
+{
+    std::string extension = std::filesystem::path(fileName).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (extension == ".svg")
+        return PlotFormat::Svg;
+    if (extension == ".pdf")
+        return PlotFormat::Pdf;
+    if (extension == ".png")
+        return PlotFormat::Png;
+    return std::nullopt;
+}
+
 void writeAnalysisPlot(const std::string& fileName, const AnalysisResults& results, const AnalysisSettings& settings,
                        const LoadedData& data, std::ostream& messages)
 {
-    std::ofstream file(fileName, std::ios::out | std::ios::trunc | std::ios::binary);
-    const auto& lines = results.linesAtCommonSlope;
-    const std::optional<double> commonSlope = lines ? std::optional<double>(lines->B) : std::nullopt;
-    if (!file.is_open() || !writePlot(file, analysisPlot(results.groups, commonSlope, settings, data)) ||
-        !file.flush())
-        throw FileNotOpened(fileName, systemReason());
-    messages << "Plot written to " << fileName << std::endl;
+    const PlotData plot = analysisPlot(results.groups, commonSlopeOf(results), settings, data);
+    writeFigureFile(fileName, [&](std::ostream& out, PlotFormat format) { return writePlot(out, plot, format); }, "Plot",
+                    messages);
+}
+
+void writeAnalysisResidualPlot(const std::string& fileName, const AnalysisResults& results, const AnalysisSettings& settings,
+                       const LoadedData& data, std::ostream& messages)
+{
+    const ResidualPlotData plot = residualPlot(results.groups, commonSlopeOf(results), settings, data);
+    writeFigureFile(fileName, [&](std::ostream& out, PlotFormat format) { return writeResidualPlot(out, plot, format); },
+                    "Residual plot", messages);
 }

@@ -119,6 +119,7 @@ void checkFileNames(const Invocation& inv)
                                {"--output", "the report", r.outputFile},
                                {"--save", "the saved scores", r.saveFile},
                                {inv.analysis.plotFile.empty() ? "--plot" : "--plot-file", "the plot", plotName(inv)},
+                               {"--residual-plot", "the residual plot", r.residualPlotFile},
                                {"--json", "the results file", r.jsonFile}};
     const auto named = [](const NamedFile& f) { return !f.name.empty() && f.name != "-"; };
     for (std::size_t j = 1; j < std::size(files); ++j)
@@ -207,6 +208,8 @@ int analyse(const Invocation& inv, const LoadedData& data, std::ostream& report,
     const std::string plot = plotName(inv);
     if (!plot.empty())
         writeAnalysisPlot(plot, results, inv.analysis.settings, data, std::cerr);
+    if (!inv.analysis.residualPlotFile.empty())
+        writeAnalysisResidualPlot(inv.analysis.residualPlotFile, results, inv.analysis.settings, data, std::cerr);
     if (!inv.analysis.jsonFile.empty())
         writeJson(inv, data, results);
     if (results.groups.empty()) {

@@ -1,0 +1,17 @@
+// A figure written in one of the plot formats: an SVG or PDF document, or a
+// PNG image at two pixels per unit.
+#pragma once
+
+#include <functional>
+#include <ostream>
+
+#include <cairo.h>
+
+#include "report/plot.h"
+
+// Draws the figure of width x height units, on white, with draw and writes it onto out;
+// false when it could not be drawn or written. The SVG document gets the same
+// ids whatever was drawn before; afterwards the drawing and font libraries hold
+// no memory (their caches are emptied, so no other Cairo object may be alive).
+bool writeFigure(std::ostream& out, PlotFormat format, double width, double height,
+                 const std::function<void(cairo_t*)>& draw);

@@ -1,0 +1,25 @@
+// The points of a plot: markers sized and made transparent for their number,
+// in an order in which no group lies on top of another.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include <cairo.h>
+
+#include "report/plot_axes.h"
+
+// The points of one group, drawn in its colour and marker.
+struct GroupPoints {
+    std::size_t group;
+    const std::vector<double>& x;
+    const std::vector<double>& y; // parallel to x (the shorter one counts)
+};
+
+// The marker size (a circle's radius) and opacity for n points in a box (plot.h).
+double markerRadius(std::size_t n);
+double markerOpacity(std::size_t n);
+
+// Draws the points that fall in the frame's box (the ranges' margins keep
+// their markers inside it).
+void drawPoints(cairo_t* cr, const Frame& f, const std::vector<GroupPoints>& groups);
