@@ -3,12 +3,13 @@ format (SVG with rsvg-convert, PDF with pdftoppm, PNG as written) and checks
 the pixels, and the PDF's words with their boxes (pdftotext), against the data,
 the report and the saved scores by the layout documented in src/report/plot.h.
     python3 plot_check.py KORVEL"""
-import io, math, os, random, re, subprocess, sys, tempfile
+import atexit, io, math, os, random, re, shutil, subprocess, sys, tempfile
 import numpy
 from PIL import Image, ImageDraw
 from scipy.stats import norm
 
 KORVEL, WORK = os.path.abspath(sys.argv[1]), tempfile.mkdtemp()
+atexit.register(shutil.rmtree, WORK, True)
 COLOURS = [(0, 114, 178), (213, 94, 0), (0, 158, 115), (204, 121, 167), (86, 180, 233), (230, 159, 0), (0, 0, 0)]
 GREY, WHITE, BLACK = (102, 102, 102), (255, 255, 255), (0, 0, 0)
 faults = []
