@@ -17,11 +17,13 @@ std::optional<double> commonSlopeOf(const AnalysisResults& results)
     return lines ? std::optional<double>(lines->B) : std::nullopt;
 }
 
-void writeFigureFile(const std::string& fileName, const std::function<bool(std::ostream&, PlotFormat)>& write,
+void writeFigureFile(const std::string& fileName, const std::function<void(std::ostream&, PlotFormat)>& write,
                      const char* what, std::ostream& messages)
 {
     std::ofstream file(fileName, std::ios::out | std::ios::trunc | std::ios::binary);
-    if (!file.is_open() || !write(file, plotFormatOf(fileName).value_or(PlotFormat::Svg)) || !file.flush())
+    if (file.is_open())
+        write(file, plotFormatOf(fileName).value_or(PlotFormat::Svg));
+    if (!file.is_open() || !file.flush())
         throw FileNotOpened(fileName, systemReason());
     messages << what << " written to " << fileName << std::endl;
 }
@@ -52,7 +54,7 @@ void writeAnalysisPlot(const std::string& fileName, const AnalysisResults& resul
                        const LoadedData& data, std::ostream& messages)
 {
     const PlotData plot = analysisPlot(results.groups, commonSlopeOf(results), settings, data);
-    writeFigureFile(fileName, [&](std::ostream& out, PlotFormat format) { return writePlot(out, plot, format); }, "Plot",
+    writeFigureFile(fileName, [&](std::ostream& out, PlotFormat format) { writePlot(out, plot, format); }, "Plot",
                     messages);
 }
 
@@ -60,6 +62,6 @@ void writeAnalysisResidualPlot(const std::string& fileName, const AnalysisResult
                        const LoadedData& data, std::ostream& messages)
 {
     const ResidualPlotData plot = residualPlot(results.groups, commonSlopeOf(results), settings, data);
-    writeFigureFile(fileName, [&](std::ostream& out, PlotFormat format) { return writeResidualPlot(out, plot, format); },
+    writeFigureFile(fileName, [&](std::ostream& out, PlotFormat format) { writeResidualPlot(out, plot, format); },
                     "Residual plot", messages);
 }

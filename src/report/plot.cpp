@@ -107,9 +107,9 @@ void draw(cairo_t* cr, const PlotData& plot, const std::vector<LegendRow>& legen
 }
 } // namespace
 
-bool writePlot(std::ostream& out, const PlotData& plot, PlotFormat format)
+void writePlot(std::ostream& out, const PlotData& plot, PlotFormat format)
 {
     const std::vector<LegendRow> legend = legendOf(plot);
     const double width = kLegendX + legendWidth(legend.size()) + kMargin;
-    return writeFigure(out, format, width, kHeight, [&](cairo_t* cr) { draw(cr, plot, legend, width); });
+    writeFigure(out, format, width, kHeight, [&](cairo_t* cr) { draw(cr, plot, legend, width); });
 }

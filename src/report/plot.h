@@ -112,10 +112,12 @@ struct PlotData {
     bool grouped = true;        // false: the one group stands for all points and has no legend row
 };
 
-// Writes the plot in the format onto out; false when it could not be drawn or written.
-// Afterwards the drawing and font libraries hold no memory (their caches are
-// emptied, so no other Cairo object may be alive during the call).
-bool writePlot(std::ostream& out, const PlotData& plot, PlotFormat format = PlotFormat::Svg);
+// Writes the plot in the format onto out, as every report writer does: when
+// it could not be drawn or written, out's state says so (a stream that failed
+// already gets nothing). Afterwards the drawing and font libraries hold no
+// memory (their caches are emptied, so no other Cairo object may be alive
+// during the call).
+void writePlot(std::ostream& out, const PlotData& plot, PlotFormat format = PlotFormat::Svg);
 
 // One group's axis scores, point by point.
 struct ResidualGroup {
@@ -131,7 +133,7 @@ struct ResidualPlotData {
 };
 
 // Writes the residual plot in the format onto out, as writePlot does.
-bool writeResidualPlot(std::ostream& out, const ResidualPlotData& plot, PlotFormat format = PlotFormat::Svg);
+void writeResidualPlot(std::ostream& out, const ResidualPlotData& plot, PlotFormat format = PlotFormat::Svg);
 
 // The colour of group i as 8-bit red, green and blue, seven that readers with
 // a colour-vision deficiency tell apart: 0 blue (0,114,178), 1 vermillion

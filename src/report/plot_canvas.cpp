@@ -55,11 +55,11 @@ cairo_surface_t* surfaceFor(PlotFormat format, std::string& bytes, double width,
 }
 } // namespace
 
-bool writeFigure(std::ostream& out, PlotFormat format, double width, double height,
+void writeFigure(std::ostream& out, PlotFormat format, double width, double height,
                  const std::function<void(cairo_t*)>& draw)
 {
     if (!out)
-        return false;
+        return;
     std::string bytes;
     cairo_surface_t* surface = surfaceFor(format, bytes, width, height);
     cairo_t* cr = cairo_create(surface);
@@ -77,9 +77,11 @@ bool writeFigure(std::ostream& out, PlotFormat format, double width, double heig
     cairo_surface_destroy(surface);
     cairo_debug_reset_static_data(); // no cairo object is left: its caches and the fonts' are emptied
     FcFini();
-    if (!drawn)
-        return false;
+    if (!drawn) {
+        out.setstate(std::ios::failbit);
+        return;
+    }
     if (format == PlotFormat::Svg)
         renumberIds(bytes);
-    return out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush().good();
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush();
 }

@@ -161,7 +161,7 @@ void draw(cairo_t* cr, const ResidualPlotData& plot, const std::vector<LegendRow
 }
 } // namespace
 
-bool writeResidualPlot(std::ostream& out, const ResidualPlotData& plot, PlotFormat format)
+void writeResidualPlot(std::ostream& out, const ResidualPlotData& plot, PlotFormat format)
 {
     std::vector<std::string> names;
     if (plot.grouped)
@@ -169,5 +169,5 @@ bool writeResidualPlot(std::ostream& out, const ResidualPlotData& plot, PlotForm
             names.push_back(g.name);
     const std::vector<LegendRow> legend = legendRows(names, LineKind::Own, {});
     const double width = kLegendX + legendWidth(legend.size()) + kMargin;
-    return writeFigure(out, format, width, kHeight, [&](cairo_t* cr) { draw(cr, plot, legend, width); });
+    writeFigure(out, format, width, kHeight, [&](cairo_t* cr) { draw(cr, plot, legend, width); });
 }
