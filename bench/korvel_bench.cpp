@@ -35,6 +35,8 @@
 #include "stats/resampling.h"
 #include "stats/slope_comparisons.h"
 
+using namespace korvel;
+
 namespace {
 
 // Wall and processor time of one call. The ratios use processor time: on a

@@ -30,6 +30,8 @@
 #include "data/loaded_data.h"
 #include "data/number_text.h"
 
+using namespace korvel;
+
 namespace {
 [[noreturn]] void fail(const char* what)
 {

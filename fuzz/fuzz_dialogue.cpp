@@ -38,6 +38,8 @@
 
 #include "app/dialogue_run.h"
 
+using namespace korvel;
+
 namespace fs = std::filesystem;
 
 // KORVEL calls std::system("pause") before it ends on a report that cannot be

@@ -4,6 +4,8 @@
 
 #include "app/command_line.h"
 
+using namespace korvel;
+
 namespace {
 Invocation parse(std::vector<const char*> args)
 {

@@ -4,6 +4,8 @@
 
 #include "data/csv_file.h"
 
+using namespace korvel;
+
 TEST(CsvFile, TabSeparatedTextOrTheProblem)
 {
     const struct {

@@ -15,6 +15,8 @@
 #include "data/scalar_filter.h"
 #include "report/text_columns.h"
 
+using namespace korvel;
+
 namespace {
 // The text as a data file in the temporary folder, removed at the end of the test.
 class TextFile {

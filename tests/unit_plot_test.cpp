@@ -14,6 +14,8 @@
 #include "report/plot_legend.h"
 #include "report/plot_text.h"
 
+using namespace korvel;
+
 namespace {
 const double NaN = std::numeric_limits<double>::quiet_NaN(), Inf = INFINITY;
 

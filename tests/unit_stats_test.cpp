@@ -21,6 +21,8 @@
 #include "stats/lines_with_common_slope.h"
 #include "stats/wald.h"
 
+using namespace korvel;
+
 namespace {
 GroupMap oneGroup(const std::vector<double>& X, const std::vector<double>& Y)
 {

@@ -8,6 +8,8 @@
 
 #include "data/settings.h"
 
+namespace korvel {
+
 // What to do next with the lines that share the common slope.
 enum class LinesAction { Save, Elevation, Shift, Exit, Other };
 
@@ -26,3 +28,5 @@ public:
     // The name of the transformed-data file: neither the data file nor the report.
     virtual std::string transformedFileName(const std::string& dataFile, const std::string& reportName) = 0;
 };
+
+} // namespace korvel

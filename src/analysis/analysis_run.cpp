@@ -16,6 +16,8 @@
 #include "stats/measurement_error.h"
 #include "stats/p_adjustment.h"
 
+namespace korvel {
+
 namespace {
 // One analysis: what it was given and what it found so far.
 struct AnalysisData {
@@ -210,3 +212,5 @@ AnalysisResults runAnalysis(const AnalysisSettings& settings, const LoadedData& 
     testAndCompare(a, d);
     return std::move(a.found);
 }
+
+} // namespace korvel

@@ -12,6 +12,8 @@
 #include "stats/analysis_results.h"
 #include "stats/events.h"
 
+namespace korvel {
+
 // Where an analysis writes: the report, the console's tables and notes, and
 // its messages (warnings and the computation's events).
 struct AnalysisStreams {
@@ -27,3 +29,5 @@ struct AnalysisStreams {
 // be opened.
 AnalysisResults runAnalysis(const AnalysisSettings& settings, const LoadedData& data, AnalysisChoices& choices,
                             AnalysisStreams& streams);
+
+} // namespace korvel

@@ -6,6 +6,8 @@
 #include "data/entry_checks.h"
 #include "data/number_text.h"
 
+namespace korvel {
+
 namespace {
 // The options as typed; each is checked and converted after parsing, so
 // that every bad value gets one message naming its option.
@@ -332,3 +334,5 @@ Example:
   korvel -y Hwt -x Bwt -g Sex --transform log10 --elevation-pairs --plot cats.txt
 )";
 }
+
+} // namespace korvel

@@ -10,6 +10,8 @@
 #include "data/settings.h"
 #include "stats/estimators.h"
 
+namespace korvel {
+
 // A scalar filter's limits, or a value to leave out, for one variable.
 struct FilterOption {
     std::string variable;
@@ -52,3 +54,5 @@ Invocation parseCommandLine(int argc, const char* const* argv);
 
 // Usage, every option and an example.
 const char* helpText();
+
+} // namespace korvel

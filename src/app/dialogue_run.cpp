@@ -16,6 +16,8 @@
 #include "report/console_messages.h"
 #include "report/plain_nan.h"
 
+namespace korvel {
+
 namespace {
 // Opens the report (emptying it) unless it is open under the current name.
 // False when it cannot be opened, or when it is the data file (a report never
@@ -72,3 +74,5 @@ int runDialogue(const DialogueOptions& options)
     }
     return 1;
 }
+
+} // namespace korvel

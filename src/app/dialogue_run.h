@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace korvel {
+
 struct DialogueOptions {
     std::string dataFile; // the input file to start with; empty: the default
     bool plot = false;    // a plot of every analysis beside the report
@@ -12,3 +14,5 @@ struct DialogueOptions {
 // Runs the dialogue on the standard streams and returns the exit status (1:
 // the dialogue has no other).
 int runDialogue(const DialogueOptions& options = {});
+
+} // namespace korvel

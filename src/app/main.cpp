@@ -11,6 +11,8 @@
 #include "app/script_run.h"
 #include "data/version.h"
 
+using namespace korvel;
+
 namespace {
 int usageError(const UsageError& e)
 {

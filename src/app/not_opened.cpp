@@ -2,6 +2,8 @@
 
 #include <iostream>
 
+namespace korvel {
+
 int notOpened(const FileNotOpened& file)
 {
     if (!file.problem.empty())
@@ -9,3 +11,5 @@ int notOpened(const FileNotOpened& file)
     std::cerr << "File " << file.name << " not opened" << std::endl;
     return 1;
 }
+
+} // namespace korvel

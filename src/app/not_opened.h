@@ -3,6 +3,10 @@
 
 #include "data/errors.h"
 
+namespace korvel {
+
 // Writes why (a CSV file's problem, when there is one) and "File NAME not
 // opened" on standard error; returns the exit status, 1.
 int notOpened(const FileNotOpened& file);
+
+} // namespace korvel

@@ -9,6 +9,8 @@
 #include "data/errors.h"
 #include "report/analysis_plot.h"
 
+namespace korvel {
+
 namespace {
 // The common slope of the lines that were compared with it, if they were.
 std::optional<double> commonSlopeOf(const AnalysisResults& results)
@@ -65,3 +67,5 @@ void writeAnalysisResidualPlot(const std::string& fileName, const AnalysisResult
     writeFigureFile(fileName, [&](std::ostream& out, PlotFormat format) { writeResidualPlot(out, plot, format); },
                     "Residual plot", messages);
 }
+
+} // namespace korvel

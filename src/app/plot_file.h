@@ -9,6 +9,8 @@
 #include "analysis/analysis_run.h"
 #include "report/plot.h"
 
+namespace korvel {
+
 // STEM-K.svg beside the report (STEM its name without the extension), or
 // korvel-K.svg when the report goes to standard output (no name); K is the
 // analysis's number in the run, from 1.
@@ -25,3 +27,5 @@ void writeAnalysisPlot(const std::string& fileName, const AnalysisResults& resul
                        const LoadedData& data, std::ostream& messages);
 void writeAnalysisResidualPlot(const std::string& fileName, const AnalysisResults& results, const AnalysisSettings& settings,
                        const LoadedData& data, std::ostream& messages);
+
+} // namespace korvel

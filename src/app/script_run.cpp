@@ -20,6 +20,8 @@
 #include "report/results_json.h"
 #include "report/plain_nan.h"
 
+namespace korvel {
+
 namespace {
 // The index of a variable named by an option.
 int variableOf(const DataFile& file, const std::string& option, const std::string& variable)
@@ -244,3 +246,5 @@ int runFromOptions(const Invocation& inv)
         return 1;
     }
 }
+
+} // namespace korvel

@@ -3,7 +3,11 @@
 
 #include "app/command_line.h"
 
+namespace korvel {
+
 // Reads the data file, runs the analysis and writes its report (and plot);
 // returns the exit status: 0 when it ran, 1 when a file cannot be read or
 // written. UsageError when a variable, value or file name does not fit the data.
 int runFromOptions(const Invocation& invocation);
+
+} // namespace korvel

@@ -1,5 +1,7 @@
 #include "app/scripted_choices.h"
 
+namespace korvel {
+
 ScriptedChoices::ScriptedChoices(const AnalysisRequest& request) : request(request)
 {
     if (request.elevation)
@@ -44,3 +46,5 @@ std::string ScriptedChoices::transformedFileName(const std::string&, const std::
 {
     return request.saveFile;
 }
+
+} // namespace korvel

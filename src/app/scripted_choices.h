@@ -6,6 +6,8 @@
 #include "app/command_line.h"
 #include "analysis/analysis_choices.h"
 
+namespace korvel {
+
 // Comparisons as the options ask; with the lines sharing a slope: the
 // elevation test, then the shift test, then the saved data, each when asked.
 class ScriptedChoices : public AnalysisChoices {
@@ -24,3 +26,5 @@ private:
     LinesAction current = LinesAction::Other;
     int variancesGiven = 0;
 };
+
+} // namespace korvel

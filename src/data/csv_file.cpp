@@ -7,6 +7,8 @@
 
 #include <csv.h>
 
+namespace korvel {
+
 namespace {
 // The tab-separated text as libcsv hands over cells and record ends.
 struct TabText {
@@ -114,3 +116,5 @@ CsvTable csvAsTabSeparated(const std::string& bytes)
         return {std::string(), lineText(cellLine, "quote not closed")};
     return {std::move(out.text), std::string()};
 }
+
+} // namespace korvel

@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace korvel {
+
 // True when the name ends in ".csv", in any case.
 bool isCsvName(const std::string& name);
 
@@ -25,3 +27,5 @@ struct CsvTable {
 // the bytes unreadable: the problem names the line (counted from 1) where the
 // open quote was, or where the misplaced character is.
 CsvTable csvAsTabSeparated(const std::string& bytes);
+
+} // namespace korvel

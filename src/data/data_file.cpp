@@ -10,6 +10,8 @@
 #include "data/csv_file.h"
 #include "data/errors.h"
 
+namespace korvel {
+
 namespace {
 std::string wholeFile(std::istream& in)
 {
@@ -100,3 +102,5 @@ std::string_view cellOf(std::string_view line, int k)
     }
     return line.substr(0, line.find('\t'));
 }
+
+} // namespace korvel

@@ -9,6 +9,8 @@
 
 #include "data/line_reader.h"
 
+namespace korvel {
+
 struct LineCount {
     int lines = 0;        // lines of the file, header included
     int shortRecords = 0; // non-empty records with fewer cells than the header
@@ -48,3 +50,5 @@ private:
 // Cell k of one line (cells separated by tabs); empty when the line has fewer
 // cells.
 std::string_view cellOf(std::string_view line, int k);
+
+} // namespace korvel

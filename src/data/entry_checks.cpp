@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
+namespace korvel {
+
 namespace {
 // Value of a digit string, or -1 when it does not fit in an int. Leading zeros
 // are allowed ("007" is 7).
@@ -59,3 +61,5 @@ bool isFiniteDecimal(const std::string& text)
 {
     return isDigitsAndPoints(text) && std::isfinite(std::atof(text.c_str()));
 }
+
+} // namespace korvel

@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace korvel {
+
 // True when every character is a digit '0'..'9' (the empty text included).
 bool isDigits(const std::string& text);
 
@@ -23,3 +25,5 @@ bool isDecimalIn(const std::string& text, float lo, float hi);
 // True when isDigitsAndPoints(text) and its value is finite (a run of digits
 // too long for a double is refused).
 bool isFiniteDecimal(const std::string& text);
+
+} // namespace korvel

@@ -3,7 +3,11 @@
 #include <cerrno>
 #include <cstring>
 
+namespace korvel {
+
 std::string systemReason()
 {
     return std::strerror(errno);
 }
+
+} // namespace korvel

@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace korvel {
+
 struct Error : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
@@ -27,3 +29,5 @@ struct FileNotOpened : Error {
 
 // The system's reason for the failure of the last call that set errno.
 std::string systemReason();
+
+} // namespace korvel

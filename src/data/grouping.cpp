@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+namespace korvel {
 
 namespace {
 bool blank(const std::string& cell)
@@ -155,3 +156,5 @@ void transformPoints(Points& points, Transform transform)
     for (double& y : points.Y)
         y = transformed(transform, y);
 }
+
+} // namespace korvel

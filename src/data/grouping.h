@@ -9,6 +9,8 @@
 #include "data/loaded_data.h"
 #include "data/settings.h"
 
+namespace korvel {
+
 // The X and Y values of one group, in reverse order of the data lines.
 struct Points {
     std::vector<double> X;
@@ -45,3 +47,5 @@ double transformed(Transform transform, double v);
 
 // Transforms every X and Y of a group in place.
 void transformPoints(Points& points, Transform transform);
+
+} // namespace korvel

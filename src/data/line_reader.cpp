@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace korvel {
+
 namespace {
 std::string_view withoutEndingReturn(std::string_view line)
 {
@@ -58,3 +60,5 @@ bool LineReader::next(std::string_view& line)
     rest = std::string_view();
     return true;
 }
+
+} // namespace korvel

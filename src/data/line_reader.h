@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+namespace korvel {
+
 class LineReader {
 public:
     // The bytes, which must outlive the reader.
@@ -31,3 +33,5 @@ private:
     std::string_view rest; // bytes not yet returned
     bool refill();
 };
+
+} // namespace korvel

@@ -6,6 +6,8 @@
 #include "data/number_text.h"
 #include "data/scalar_filter.h"
 
+namespace korvel {
+
 namespace {
 // Finds a cell among the labels, adding it when new: open addressing over the
 // labels' indices, so that a cell is looked up without a copy.
@@ -163,3 +165,5 @@ LoadedData loadColumns(const DataFile& file, const ColumnSelection& selection, i
     }
     return data;
 }
+
+} // namespace korvel

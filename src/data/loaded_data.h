@@ -10,6 +10,8 @@
 
 #include "data/data_file.h"
 
+namespace korvel {
+
 // The classes below, between and above two limits, as typed, that take the
 // place of a scalar filter's cells (scalar_filter.h).
 struct ScalarClasses {
@@ -73,3 +75,5 @@ std::string groupingName(const std::vector<std::string>& header, const std::vect
 // lines and cells are empty), sorts the filters' cells into their classes and
 // keeps every line. Y and X must be chosen.
 LoadedData loadColumns(const DataFile& file, const ColumnSelection& selection, int lineCount);
+
+} // namespace korvel

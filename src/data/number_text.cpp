@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+namespace korvel {
+
 double atofValue(const std::string& text)
 {
     return std::atof(text.c_str());
@@ -36,3 +38,5 @@ std::optional<double> decimalValue(std::string_view text)
         return std::nullopt;
     return value;
 }
+
+} // namespace korvel

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace korvel {
+
 // The value atof gives for the text: leading white space skipped, the longest
 // numeric prefix converted, 0.0 when there is none (so "NA" and "" give 0).
 // The scalar filter's classes and the dialogue's typed numbers follow it.
@@ -15,3 +17,5 @@ double atofValue(const std::string& text);
 // finite; nothing for anything else (empty, inf, nan, hexadecimal, a number
 // followed by other text, 1e400). Used for data cells and typed real numbers.
 std::optional<double> decimalValue(std::string_view text);
+
+} // namespace korvel

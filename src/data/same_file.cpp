@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+namespace korvel {
+
 bool sameFile(const std::string& a, const std::string& b)
 {
     namespace fs = std::filesystem;
@@ -17,3 +19,5 @@ bool sameFile(const std::string& a, const std::string& b)
     const fs::path pb = fs::weakly_canonical(b, ec);
     return !ec && pa == pb;
 }
+
+} // namespace korvel

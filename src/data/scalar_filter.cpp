@@ -4,6 +4,8 @@
 
 #include "data/number_text.h"
 
+namespace korvel {
+
 std::string scalarLabel(const std::string& cell, const ScalarClasses& classes)
 {
     const double value = atofValue(cell);
@@ -33,3 +35,5 @@ void sortIntoClasses(LabelColumn& column, const ScalarClasses& classes)
     }
     column.labels = std::move(labels);
 }
+
+} // namespace korvel

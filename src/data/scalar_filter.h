@@ -6,6 +6,8 @@
 
 #include "data/loaded_data.h"
 
+namespace korvel {
+
 // Class label of a cell: "> max" above the maximum, "< min" below the minimum,
 // "> min & < max" otherwise (a value equal to a bound is in the middle class).
 // Numbers are read as atof reads them, so text counts as 0.
@@ -14,3 +16,5 @@ std::string scalarLabel(const std::string& cell, const ScalarClasses& classes);
 // Replaces every cell of the column by its class label; the labels stay in
 // order of first appearance.
 void sortIntoClasses(LabelColumn& column, const ScalarClasses& classes);
+
+} // namespace korvel

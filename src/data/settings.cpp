@@ -1,5 +1,7 @@
 #include "data/settings.h"
 
+namespace korvel {
+
 const char* methodName(Method method)
 {
     switch (method) {
@@ -42,3 +44,5 @@ bool isLogTransform(Transform transform)
 {
     return transform != Transform::None;
 }
+
+} // namespace korvel

@@ -4,6 +4,8 @@
 
 #include <optional>
 
+namespace korvel {
+
 // Line-fitting method: ordinary least squares, standardised major axis,
 // major axis.
 enum class Method { OLS, SMA, MA };
@@ -51,3 +53,5 @@ const char* adjustmentName(PAdjustment adjustment);
 
 // True for the two logarithms.
 bool isLogTransform(Transform transform);
+
+} // namespace korvel

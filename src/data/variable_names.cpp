@@ -5,6 +5,8 @@
 
 #include "data/entry_checks.h"
 
+namespace korvel {
+
 std::optional<int> variableIndex(const std::vector<std::string>& header, const std::string& text)
 {
     const auto named = std::find(header.begin(), header.end(), text);
@@ -14,3 +16,5 @@ std::optional<int> variableIndex(const std::vector<std::string>& header, const s
         return std::atoi(text.c_str());
     return std::nullopt;
 }
+
+} // namespace korvel

@@ -7,6 +7,8 @@
 #include "data/number_text.h"
 #include "dialogue/console_input.h"
 
+namespace korvel {
+
 namespace {
 char lowered(char c)
 {
@@ -72,3 +74,5 @@ std::string ConsoleChoices::transformedFileName(const std::string& dataFile, con
         return !sameFile(w, dataFile) && (reportName.empty() || !sameFile(w, reportName));
     });
 }
+
+} // namespace korvel

@@ -3,6 +3,8 @@
 
 #include "analysis/analysis_choices.h"
 
+namespace korvel {
+
 class ConsoleChoices : public AnalysisChoices {
 public:
     double errorVariance(Transform transform, const std::string& name) override;
@@ -12,3 +14,5 @@ public:
     bool compareShiftPairs() override;
     std::string transformedFileName(const std::string& dataFile, const std::string& reportName) override;
 };
+
+} // namespace korvel

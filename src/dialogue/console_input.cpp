@@ -1,5 +1,6 @@
 #include "dialogue/console_input.h"
 
+namespace korvel {
 
 std::string readWord()
 {
@@ -24,3 +25,5 @@ char readRawChar()
         throw EndOfInput();
     return static_cast<char>(c);
 }
+
+} // namespace korvel

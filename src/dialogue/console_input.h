@@ -7,6 +7,8 @@
 
 #include "data/errors.h"
 
+namespace korvel {
+
 // Standard input ended while a question waited for an answer.
 struct EndOfInput : Error {
     EndOfInput() : Error("end of input") {}
@@ -43,3 +45,5 @@ std::string askValidated(const std::string& prompt, bool withEndl, Check accept)
         std::cout << std::endl;
     return reaskUntil(readWord(), accept);
 }
+
+} // namespace korvel

@@ -15,6 +15,8 @@
 #include "dialogue/filter_questions.h"
 #include "report/console_messages.h"
 
+namespace korvel {
+
 namespace {
 // One hypothesised-value line: "none" when not set, else the value in the
 // console's current number format.
@@ -254,3 +256,5 @@ void runDataInputScreen(Session& session)
             return;
     }
 }
+
+} // namespace korvel

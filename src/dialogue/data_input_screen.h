@@ -4,6 +4,10 @@
 
 #include "dialogue/session.h"
 
+namespace korvel {
+
 // Opens the data file (FileNotOpened when it cannot), shows the screen and
 // acts on one letter at a time until the data are loaded with L.
 void runDataInputScreen(Session& session);
+
+} // namespace korvel

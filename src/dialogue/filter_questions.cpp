@@ -6,6 +6,8 @@
 #include "data/scalar_filter.h"
 #include "dialogue/console_input.h"
 
+namespace korvel {
+
 namespace {
 // Lists the first values of the column, at most 29, repeats included.
 void showValues(const LabelColumn& column)
@@ -38,3 +40,5 @@ std::map<std::string, bool> askFilter(LabelColumn& column, FilterChoice& choice)
     }
     return keep;
 }
+
+} // namespace korvel

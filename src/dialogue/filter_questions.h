@@ -7,8 +7,12 @@
 
 #include "data/loaded_data.h"
 
+namespace korvel {
+
 // Asks the questions for one filter column and returns its decisions: every
 // distinct cell, asked once in order of first appearance, false (remove) when
 // answered y. A scalar filter's cells are first sorted into the classes typed,
 // which the choice keeps for later loads.
 std::map<std::string, bool> askFilter(LabelColumn& column, FilterChoice& choice);
+
+} // namespace korvel

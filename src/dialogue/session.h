@@ -8,6 +8,8 @@
 #include "data/loaded_data.h"
 #include "data/settings.h"
 
+namespace korvel {
+
 struct Session {
     AnalysisSettings settings;
     std::string inputFile = "input.txt";
@@ -30,3 +32,5 @@ struct Session {
         data = {};
     }
 };
+
+} // namespace korvel

@@ -10,6 +10,8 @@
 #include "dialogue/console_input.h"
 #include "dialogue/data_input_screen.h"
 
+namespace korvel {
+
 namespace {
 // The methods by their number on the screen.
 const Method methodsByNumber[] = {Method::OLS, Method::SMA, Method::MA};
@@ -120,3 +122,5 @@ bool runSettingsScreen(Session& session)
             return false;
     }
 }
+
+} // namespace korvel

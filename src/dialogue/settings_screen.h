@@ -3,7 +3,11 @@
 
 #include "dialogue/session.h"
 
+namespace korvel {
+
 // Shows the settings and acts on one letter at a time until the user loads
 // data (L, through the data-input screen: returns true) or exits (x: prints
 // "\nGoodBye" and returns false).
 bool runSettingsScreen(Session& session);
+
+} // namespace korvel

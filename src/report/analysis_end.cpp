@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace korvel {
+
 namespace {
 const std::size_t ruleLength = 100;
 } // namespace
@@ -10,3 +12,5 @@ void writeAnalysisEnd(std::ostream& report)
 {
     report << std::string(ruleLength, '-') << "\n" << std::endl;
 }
+
+} // namespace korvel

@@ -3,5 +3,9 @@
 
 #include <ostream>
 
+namespace korvel {
+
 // A line of 100 hyphens, then a blank line.
 void writeAnalysisEnd(std::ostream& report);
+
+} // namespace korvel

@@ -4,6 +4,8 @@
 
 #include "stats/axis_scores.h"
 
+namespace korvel {
+
 namespace {
 // "SMA lines of Hwt on Bwt by Sex", with the transformation's prefix when asked.
 std::string linesOf(const AnalysisSettings& settings, const LoadedData& data, const std::string& prefix)
@@ -61,3 +63,5 @@ ResidualPlotData residualPlot(const GroupMap& groups, std::optional<double> comm
     }
     return plot;
 }
+
+} // namespace korvel

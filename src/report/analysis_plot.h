@@ -8,6 +8,8 @@
 #include "report/plot.h"
 #include "stats/group.h"
 
+namespace korvel {
+
 // The groups' points as analysed, their fitted lines and, when the lines with
 // a common slope were compared, the lines of that slope through their means;
 // the line of the hypothesised slope when there is one; axes named after the
@@ -19,3 +21,5 @@ PlotData analysisPlot(const GroupMap& groups, std::optional<double> commonSlope,
 // lines with it were compared, otherwise at each group's own slope.
 ResidualPlotData residualPlot(const GroupMap& groups, std::optional<double> commonSlope,
                               const AnalysisSettings& settings, const LoadedData& data);
+
+} // namespace korvel

@@ -6,6 +6,8 @@
 #include "report/text_columns.h"
 #include "stats/resampling.h"
 
+namespace korvel {
+
 int pvalueDigits(int iterations)
 {
     return static_cast<int>(std::ceil(std::log10(static_cast<double>(resampleCount(iterations)))));
@@ -74,3 +76,5 @@ void writeCommonSlopeResult(std::ostream& report, std::ostream& console, const C
     writeStatistic(report, r, 3, D);
     writeStatistic(console, r, 4, D + 1);
 }
+
+} // namespace korvel

@@ -7,6 +7,8 @@
 #include "report/lines_table.h"
 #include "stats/common_slope_test.h"
 
+namespace korvel {
+
 // Decimals of the common-slope p-values: ceil(log10(N)), N below 1 taken as 1.
 int pvalueDigits(int iterations);
 
@@ -22,3 +24,5 @@ void writeCommonSlopeTitle(std::ostream& report, std::ostream& console);
 // gets one decimal more.
 void writeCommonSlopeResult(std::ostream& report, std::ostream& console, const CommonSlopeResult& r,
                             const LinesLayout& layout, std::optional<double> slopeH0, int iterations);
+
+} // namespace korvel

@@ -4,6 +4,8 @@
 
 #include "report/text_columns.h"
 
+namespace korvel {
+
 void writeLinesNotCompared(std::ostream& report, std::ostream& console)
 {
     report << "\nComparisons of lines with common slope not run" << std::endl;
@@ -135,3 +137,5 @@ void writeTransformedNote(std::ostream& out, const Estimator& estimator, double 
     out << "\nData transformed" << "as R=" << Estimator::residualScoreText() << ", F= " << estimator.fittedScoreText()
         << " for B= " << B << "\nTransformed data saved to file " << fileName << std::endl;
 }
+
+} // namespace korvel

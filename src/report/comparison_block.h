@@ -10,6 +10,8 @@
 #include "stats/lines_with_common_slope.h"
 #include "stats/wald.h"
 
+namespace korvel {
+
 // The answer no to comparing the lines.
 void writeLinesNotCompared(std::ostream& report, std::ostream& console);
 
@@ -47,3 +49,5 @@ void writeTransformedData(std::ostream& file, const GroupMap& groups, const Line
 
 // The report's note that the scores were saved, and where.
 void writeTransformedNote(std::ostream& out, const Estimator& estimator, double B, const std::string& fileName);
+
+} // namespace korvel

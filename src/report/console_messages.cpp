@@ -1,5 +1,7 @@
 #include "report/console_messages.h"
 
+namespace korvel {
+
 void MessageWriter::slopesDidNotConverge(double last, double next)
 {
     out << "SLOPES didn't converge" << last << " " << next << std::endl;
@@ -51,3 +53,5 @@ void writeErrorGroupErased(std::ostream& out, const std::string& name)
 {
     out << "Group " << name << " erased: measurement error too large for its data" << std::endl;
 }
+
+} // namespace korvel

@@ -7,6 +7,8 @@
 #include "data/grouping.h"
 #include "stats/events.h"
 
+namespace korvel {
+
 // Shows the computation's events on a stream, in the stream's current number
 // format; the pair count only when showProgress.
 class MessageWriter : public AnalysisEvents {
@@ -36,3 +38,5 @@ void writeInvariantGroupErased(std::ostream& out, const std::string& name);
 
 // A group removed because the error variances leave it no line.
 void writeErrorGroupErased(std::ostream& out, const std::string& name);
+
+} // namespace korvel

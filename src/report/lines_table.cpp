@@ -7,6 +7,8 @@
 #include "report/text_columns.h"
 #include "stats/hypothesis_tests.h"
 
+namespace korvel {
+
 int printDecimals(int current, double value)
 {
     if (value == 0 || !std::isfinite(value))
@@ -75,3 +77,5 @@ void writeLinesTable(std::ostream& out, const LinesLayout& layout, const GroupMa
         out << std::endl;
     }
 }
+
+} // namespace korvel

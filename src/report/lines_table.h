@@ -9,6 +9,8 @@
 #include "stats/estimators.h"
 #include "stats/group.h"
 
+namespace korvel {
+
 struct LinesLayout {
     int groupWidth = columnWidth;  // the group-name column
     int slopeDecimals = 0;         // decimals of slopes
@@ -29,3 +31,5 @@ LinesLayout linesLayout(const GroupMap& groups, int nameWidth);
 // intercept; leaves the report in fixed notation, left-adjusted.
 void writeLinesTable(std::ostream& out, const LinesLayout& layout, const GroupMap& groups,
                      const AnalysisSettings& settings, const Estimator& estimator);
+
+} // namespace korvel

@@ -11,6 +11,8 @@
 #include "stats/p_adjustment.h"
 #include "stats/ranking.h"
 
+namespace korvel {
+
 namespace {
 std::vector<std::string> groupNames(const GroupMap& groups)
 {
@@ -130,3 +132,5 @@ void writeShiftComparisons(std::ostream& out, const GroupMap& groups, const Line
         rankGroups(groups, [&](const std::string& name, const Group&) { return scoreMean(lines.of(name), axis); });
     writeSignificanceMatrix(out, criticalP, "mean", ranking, nameWidth, pairP);
 }
+
+} // namespace korvel

@@ -9,6 +9,8 @@
 #include "stats/lines_with_common_slope.h"
 #include "stats/slope_comparisons.h"
 
+namespace korvel {
+
 // The answer no to comparing the slopes.
 void writeSlopeComparisonsNotRun(std::ostream& report, std::ostream& console);
 
@@ -29,3 +31,5 @@ void writeSlopeComparisons(std::ostream& out, const GroupMap& groups, const Pair
 void writeShiftComparisons(std::ostream& out, const GroupMap& groups, const LinesAtCommonSlope& lines,
                            const PairTable<ShiftPair>& table, ScoreAxis axis, double criticalP,
                            PAdjustment adjustment);
+
+} // namespace korvel

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <locale>
 
+namespace korvel {
+
 namespace {
 class PlainNaN : public std::num_put<char> {
 protected:
@@ -17,3 +19,5 @@ void writeNaNPlainly(std::ostream& out)
 {
     out.imbue(std::locale(out.getloc(), new PlainNaN));
 }
+
+} // namespace korvel

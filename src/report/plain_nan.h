@@ -4,5 +4,9 @@
 
 #include <ostream>
 
+namespace korvel {
+
 // Makes the stream write every NaN as "nan", keeping its width and adjustment.
 void writeNaNPlainly(std::ostream& out);
+
+} // namespace korvel

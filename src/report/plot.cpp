@@ -11,6 +11,8 @@
 #include "report/plot_points.h"
 #include "report/plot_text.h"
 
+namespace korvel {
+
 namespace {
 constexpr Box kBox{80, 500, 50, 410};
 constexpr double kHeight = 480, kLegendX = 512, kLegendY = 58, kMargin = 8;
@@ -113,3 +115,5 @@ void writePlot(std::ostream& out, const PlotData& plot, PlotFormat format)
     const double width = kLegendX + legendWidth(legend.size()) + kMargin;
     writeFigure(out, format, width, kHeight, [&](cairo_t* cr) { draw(cr, plot, legend, width); });
 }
+
+} // namespace korvel

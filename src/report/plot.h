@@ -87,6 +87,8 @@
 #include <string>
 #include <vector>
 
+namespace korvel {
+
 enum class PlotFormat { Svg, Pdf, Png };
 
 // The scale of both axes: the values drawn are as given, or their common or
@@ -150,3 +152,5 @@ std::array<unsigned char, 3> plotColour(std::size_t i);
 enum class PlotMarker { Circle, Square, TriangleUp, Diamond, TriangleDown };
 constexpr std::size_t kPlotMarkers = 5;
 PlotMarker plotMarker(std::size_t i);
+
+} // namespace korvel

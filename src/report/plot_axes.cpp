@@ -6,6 +6,8 @@
 
 #include "report/plot_text.h"
 
+namespace korvel {
+
 namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kTickLength = 5, kTickFont = 11, kTitleFont = 13;
@@ -211,3 +213,5 @@ void line(cairo_t* cr, const Frame& f, double a, double b, double lo, double hi)
     cairo_line_to(cr, f.px(hi), f.py(a + b * hi));
     cairo_stroke(cr);
 }
+
+} // namespace korvel

@@ -9,6 +9,8 @@
 
 #include "report/plot.h"
 
+namespace korvel {
+
 struct Range {
     double lo = 0, hi = 1;
 };
@@ -46,3 +48,5 @@ void drawAxes(cairo_t* cr, const Frame& f, AxisScale scale, const std::string& x
 // Strokes the line y = a + b x over lo..hi as far as it lies in the box: the
 // lines of a plot are clipped here, and nothing else keeps them in the box.
 void line(cairo_t* cr, const Frame& f, double a, double b, double lo, double hi);
+
+} // namespace korvel

@@ -7,6 +7,8 @@
 #include <cairo-svg.h>
 #include <fontconfig/fontconfig.h>
 
+namespace korvel {
+
 namespace {
 constexpr double kPngScale = 2; // pixels per unit
 
@@ -85,3 +87,5 @@ void writeFigure(std::ostream& out, PlotFormat format, double width, double heig
         renumberIds(bytes);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush();
 }
+
+} // namespace korvel

@@ -2,6 +2,8 @@
 
 #include "report/plot_text.h"
 
+namespace korvel {
+
 namespace {
 constexpr double kRowHeight = 15, kColumnWidth = 170, kSample = 24, kTextOffset = 30, kFont = 11;
 constexpr std::size_t kRowsPerColumn = 24, kMostColumns = 4;
@@ -67,3 +69,5 @@ void drawLegend(cairo_t* cr, double x, double y, const std::vector<LegendRow>& r
                  true);
     }
 }
+
+} // namespace korvel

@@ -11,6 +11,8 @@
 
 #include "report/plot_palette.h"
 
+namespace korvel {
+
 struct LegendRow {
     std::string text;
     std::optional<std::size_t> group; // drawn with the group's marker and colour
@@ -30,3 +32,5 @@ double legendWidth(std::size_t rows);
 
 // Draws the rows in columns from x, the first row's centre at y.
 void drawLegend(cairo_t* cr, double x, double y, const std::vector<LegendRow>& rows);
+
+} // namespace korvel

@@ -4,6 +4,8 @@
 
 #include "report/plot.h"
 
+namespace korvel {
+
 namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kLightening = 0.55;
@@ -77,3 +79,5 @@ void setGrey(cairo_t* cr)
 {
     cairo_set_source_rgb(cr, 0.4, 0.4, 0.4);
 }
+
+} // namespace korvel

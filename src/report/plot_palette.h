@@ -5,6 +5,8 @@
 
 #include <cairo.h>
 
+namespace korvel {
+
 // Sets the group's colour as the source: lighter (each channel 55 % of the way
 // to white) when light, with the opacity alpha.
 void setGroupColour(cairo_t* cr, std::size_t group, bool light = false, double alpha = 1);
@@ -22,3 +24,5 @@ void setLineKind(cairo_t* cr, LineKind kind);
 
 // The grey of the lines that belong to no group.
 void setGrey(cairo_t* cr);
+
+} // namespace korvel

@@ -6,6 +6,8 @@
 
 #include "report/plot_palette.h"
 
+namespace korvel {
+
 namespace {
 constexpr double kFewPoints = 300;         // up to this many: full size, opaque
 constexpr double kLargest = 4, kSmallest = 1.25, kFaintest = 0.1;
@@ -80,3 +82,5 @@ void drawPoints(cairo_t* cr, const Frame& f, const std::vector<GroupPoints>& gro
     cairo_restore(cr);
     cairo_surface_destroy(image);
 }
+
+} // namespace korvel

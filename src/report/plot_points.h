@@ -9,6 +9,8 @@
 
 #include "report/plot_axes.h"
 
+namespace korvel {
+
 // The points of one group, drawn in its colour and marker.
 struct GroupPoints {
     std::size_t group;
@@ -23,3 +25,5 @@ double markerOpacity(std::size_t n);
 // Draws the points that fall in the frame's box (the ranges' margins keep
 // their markers inside it).
 void drawPoints(cairo_t* cr, const Frame& f, const std::vector<GroupPoints>& groups);
+
+} // namespace korvel

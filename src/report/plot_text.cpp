@@ -4,6 +4,8 @@
 #include <map>
 #include <optional>
 
+namespace korvel {
+
 namespace {
 const char* const kFont = "DejaVu Sans";
 const char* const kEllipsis = "\u2026";
@@ -174,3 +176,5 @@ double showText(cairo_t* cr, const std::string& text, double x, double y, double
     cairo_show_text(cr, text.c_str());
     return e.x_advance;
 }
+
+} // namespace korvel

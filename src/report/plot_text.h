@@ -6,6 +6,8 @@
 
 #include <cairo.h>
 
+namespace korvel {
+
 // DejaVu Sans at a size in px (units of the figure), bold or not.
 void setFont(cairo_t* cr, double size, bool bold = false);
 
@@ -34,3 +36,5 @@ void drawTitle(cairo_t* cr, const std::string& text, double centre, double width
 // 1 at its right; the baseline at y, or the text centred on y when middle.
 // Returns the text's width.
 double showText(cairo_t* cr, const std::string& text, double x, double y, double ax, bool middle = false);
+
+} // namespace korvel

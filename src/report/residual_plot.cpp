@@ -14,6 +14,8 @@
 #include "report/plot_points.h"
 #include "report/plot_text.h"
 
+namespace korvel {
+
 namespace {
 constexpr Box kScores{80, 380, 50, 410}, kQuantiles{460, 760, 50, 410};
 constexpr double kHeight = 480, kLegendX = 772, kLegendY = 58, kMargin = 8;
@@ -171,3 +173,5 @@ void writeResidualPlot(std::ostream& out, const ResidualPlotData& plot, PlotForm
     const double width = kLegendX + legendWidth(legend.size()) + kMargin;
     writeFigure(out, format, width, kHeight, [&](cairo_t* cr) { draw(cr, plot, legend, width); });
 }
+
+} // namespace korvel

@@ -10,6 +10,8 @@
 #include "stats/hypothesis_tests.h"
 #include "stats/p_adjustment.h"
 
+namespace korvel {
+
 namespace {
 using json = nlohmann::ordered_json; // keys in the order written
 
@@ -254,3 +256,5 @@ void writeResultsJson(std::ostream& out, const AnalysisSettings& settings, const
     document["wald_tests"] = waldTestsOf(settings, results);
     out << document.dump(2) << "\n";
 }
+
+} // namespace korvel

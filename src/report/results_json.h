@@ -10,6 +10,8 @@
 #include "data/settings.h"
 #include "stats/analysis_results.h"
 
+namespace korvel {
+
 // The version of the document's layout, its "schema_version".
 inline constexpr int resultsSchemaVersion = 1;
 
@@ -17,3 +19,5 @@ inline constexpr int resultsSchemaVersion = 1;
 // finite is written as null beside a "<name>_note" of "inf", "-inf" or "nan".
 void writeResultsJson(std::ostream& out, const AnalysisSettings& settings, const LoadedData& data,
                       const AnalysisResults& results, std::optional<unsigned> seed);
+
+} // namespace korvel

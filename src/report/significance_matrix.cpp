@@ -5,6 +5,8 @@
 
 #include "report/text_columns.h"
 
+namespace korvel {
+
 const char* significanceMark(double p, double criticalP)
 {
     if (std::isnan(p))
@@ -43,3 +45,5 @@ void writeSignificanceMatrix(std::ostream& out, double criticalP, const std::str
     }
     out << std::endl;
 }
+
+} // namespace korvel

@@ -8,6 +8,8 @@
 
 #include "stats/ranking.h"
 
+namespace korvel {
+
 // Mark of a pair: " " when p < crit_p (the groups differ), "x" when not, "?"
 // when p is undefined (NaN).
 const char* significanceMark(double p, double criticalP);
@@ -22,3 +24,5 @@ char groupCode(int k);
 void writeSignificanceMatrix(std::ostream& out, double criticalP, const std::string& valueLabel,
                              const std::list<RankedGroup>& ranking, int nameWidth,
                              const std::function<double(int, int)>& pairP);
+
+} // namespace korvel

@@ -1,5 +1,7 @@
 #include "report/summary_block.h"
 
+namespace korvel {
+
 void writeSummaryHead(std::ostream& out, const AnalysisSettings& settings, const LoadedData& data)
 {
     const char* prefix = transformPrefix(settings.transform);
@@ -67,3 +69,5 @@ void writeRemovedForError(std::ostream& out, const std::vector<std::string>& nam
         out << name << "\t";
     out << std::endl;
 }
+
+} // namespace korvel

@@ -11,6 +11,8 @@
 #include "data/settings.h"
 #include "stats/estimators.h"
 
+namespace korvel {
+
 // From the method line to the filters.
 void writeSummaryHead(std::ostream& out, const AnalysisSettings& settings, const LoadedData& data);
 
@@ -32,3 +34,5 @@ void writeMeasurementError(std::ostream& out, const AnalysisSettings& settings, 
 
 // The groups removed because the error variances leave them no line, when any.
 void writeRemovedForError(std::ostream& out, const std::vector<std::string>& names);
+
+} // namespace korvel

@@ -1,5 +1,7 @@
 #include "report/text_columns.h"
 
+namespace korvel {
+
 void writePadded(std::ostream& out, const std::string& text, int width)
 {
     out << text;
@@ -7,3 +9,5 @@ void writePadded(std::ostream& out, const std::string& text, int width)
     if (length < width)
         out << std::string(static_cast<std::size_t>(width - length), ' ');
 }
+
+} // namespace korvel

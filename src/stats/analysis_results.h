@@ -13,6 +13,8 @@
 #include "stats/slope_comparisons.h"
 #include "stats/wald.h"
 
+namespace korvel {
+
 // A Wald test of the lines with the common slope, with its pairs when they
 // were compared.
 struct ShiftTest {
@@ -34,3 +36,5 @@ struct AnalysisResults {
     std::optional<LinesAtCommonSlope> linesAtCommonSlope;  // when the lines were compared
     std::vector<ShiftTest> shiftTests;                     // in the order run
 };
+
+} // namespace korvel

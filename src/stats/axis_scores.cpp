@@ -1,5 +1,7 @@
 #include "stats/axis_scores.h"
 
+namespace korvel {
+
 AxisScores scoresAt(const Estimator& estimator, const Group& g, double b)
 {
     AxisScores s;
@@ -11,3 +13,5 @@ AxisScores scoresAt(const Estimator& estimator, const Group& g, double b)
     }
     return s;
 }
+
+} // namespace korvel

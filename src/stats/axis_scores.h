@@ -6,6 +6,8 @@
 #include "stats/estimators.h"
 #include "stats/group.h"
 
+namespace korvel {
+
 // Residual score y - b x and fitted score of each point, parallel to the
 // group's X and Y.
 struct AxisScores {
@@ -13,3 +15,5 @@ struct AxisScores {
 };
 
 AxisScores scoresAt(const Estimator& estimator, const Group& g, double b);
+
+} // namespace korvel

@@ -7,6 +7,8 @@
 
 #include "stats/distributions.h"
 
+namespace korvel {
+
 namespace {
 // The common slope's iteration stops at the first step smaller than this, or
 // gives up after this many iterations.
@@ -208,3 +210,5 @@ std::pair<double, double> commonSlopeLimits(const Estimator& estimator, const Gr
     const double lower = bracketSearch(T, b, L0 + (L0 - b) * 0.5, chi, L0, false);
     return {lower, upper};
 }
+
+} // namespace korvel

@@ -8,6 +8,8 @@
 #include "stats/events.h"
 #include "stats/group.h"
 
+namespace korvel {
+
 struct CommonSlope {
     double slope = 0;   // the estimate (the last iterate when the iteration failed)
     int iterations = 0; // the iterations used, for the caller to compare with its convergence limit
@@ -36,3 +38,5 @@ double hypothesisedSlopeStatistic(const Estimator& estimator, const GroupMap& gr
 // slope the names follow the searches).
 std::pair<double, double> commonSlopeLimits(const Estimator& estimator, const GroupMap& groups, double confidence,
                                             double b);
+
+} // namespace korvel

@@ -4,6 +4,8 @@
 #include "stats/distributions.h"
 #include "stats/resampling.h"
 
+namespace korvel {
+
 CommonSlopeResult testCommonSlope(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups,
                                   const AnalysisSettings& settings, AnalysisEvents& events)
 {
@@ -26,3 +28,5 @@ CommonSlopeResult testCommonSlope(const Estimator& estimator, ErrorVariances err
     }
     return r;
 }
+
+} // namespace korvel

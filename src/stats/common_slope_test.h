@@ -6,6 +6,8 @@
 #include "stats/events.h"
 #include "stats/group.h"
 
+namespace korvel {
+
 struct CommonSlopeResult {
     int groups = 0;          // number of groups
     int points = 0;          // number of points
@@ -18,3 +20,5 @@ struct CommonSlopeResult {
 
 CommonSlopeResult testCommonSlope(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups,
                                   const AnalysisSettings& settings, AnalysisEvents& events);
+
+} // namespace korvel

@@ -5,6 +5,8 @@
 
 #include <gsl/gsl_cdf.h>
 
+namespace korvel {
+
 namespace {
 const double notANumber = std::numeric_limits<double>::quiet_NaN();
 
@@ -79,3 +81,5 @@ double chisqQinv(double Q, double nu)
         return notANumber;
     return gsl_cdf_chisq_Qinv(Q, nu);
 }
+
+} // namespace korvel

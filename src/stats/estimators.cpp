@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace korvel {
+
 int signOf(double v)
 {
     return v < 0 ? -1 : 1;
@@ -176,3 +178,5 @@ double Estimator::scale(double b) const
         return 2 * std::fabs(b);
     return 1 + b * b;
 }
+
+} // namespace korvel

@@ -9,6 +9,8 @@
 
 #include "data/settings.h"
 
+namespace korvel {
+
 // -1 when v < 0, otherwise +1 (0 gives +1).
 int signOf(double v);
 
@@ -108,3 +110,5 @@ inline void pointOfScores(const SlopeFactors& s, double f, double r, double a, d
         x = (f - s.b * (r + a)) / s.scale;
     }
 }
+
+} // namespace korvel

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace korvel {
+
 class AnalysisEvents {
 public:
     virtual ~AnalysisEvents() = default;
@@ -17,3 +19,5 @@ public:
     // The count-th pair of the slope comparisons is done.
     virtual void pairCompared(int count) = 0;
 };
+
+} // namespace korvel

@@ -1,5 +1,7 @@
 #include "stats/group.h"
 
+namespace korvel {
+
 GroupMap groupsOf(PointsByGroup&& points)
 {
     GroupMap groups;
@@ -11,3 +13,5 @@ GroupMap groupsOf(PointsByGroup&& points)
     }
     return groups;
 }
+
+} // namespace korvel

@@ -7,6 +7,8 @@
 
 #include "data/grouping.h"
 
+namespace korvel {
+
 struct Group {
     std::vector<double> X; // transformed X values, reverse order of the data lines
     std::vector<double> Y; // transformed Y values, parallel to X
@@ -25,3 +27,5 @@ using GroupMap = std::map<std::string, Group>;
 
 // Groups of the given points, with their sizes.
 GroupMap groupsOf(PointsByGroup&& points);
+
+} // namespace korvel

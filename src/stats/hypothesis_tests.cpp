@@ -4,6 +4,8 @@
 
 #include "stats/distributions.h"
 
+namespace korvel {
+
 TestResult slopeTest(const Estimator& estimator, const Group& g, double b0)
 {
     const double rF = estimator.covarRF(g.SYY, g.SXX, g.SXY, b0, g.n);
@@ -23,3 +25,5 @@ TestResult interceptTest(const Group& g, double a0)
     result.p = 2 * tdistP(-std::fabs(result.stat), g.n - 2);
     return result;
 }
+
+} // namespace korvel

@@ -4,6 +4,8 @@
 #include "stats/estimators.h"
 #include "stats/group.h"
 
+namespace korvel {
+
 struct TestResult {
     double stat = 0; // F for the slope, T (with its sign) for the intercept
     double p = 0;
@@ -15,3 +17,5 @@ TestResult slopeTest(const Estimator& estimator, const Group& g, double b0);
 
 // Intercept = a0: T = (interc - a0) / sqrt(varInterc), two-sided t(n - 2).
 TestResult interceptTest(const Group& g, double a0);
+
+} // namespace korvel

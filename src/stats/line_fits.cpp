@@ -5,6 +5,8 @@
 #include "stats/distributions.h"
 #include "stats/moments.h"
 
+namespace korvel {
+
 void fitLines(const Estimator& estimator, ErrorVariances errors, GroupMap& groups)
 {
     storeMoments(groups, estimator.hasIntercept, [](const Group& g) { return StoredPoints{g}; });
@@ -77,3 +79,5 @@ void fitLimits(const Estimator& estimator, GroupMap& groups, int confidence)
         }
     }
 }
+
+} // namespace korvel

@@ -6,6 +6,8 @@
 #include "stats/estimators.h"
 #include "stats/group.h"
 
+namespace korvel {
+
 // Fits every group: means, (co)variances less the error variances, R2, slope,
 // intercept, axis variances and slope variance.
 void fitLines(const Estimator& estimator, ErrorVariances errors, GroupMap& groups);
@@ -27,3 +29,5 @@ double correlationPvalue(const Estimator& estimator, const Group& g);
 // slope's degrees of freedom. SMA limits come out in order for negative
 // slopes too; MA limits are not reordered.
 std::pair<double, double> slopeLimits(Method method, const Group& g, double alpha, double df);
+
+} // namespace korvel

@@ -5,6 +5,8 @@
 
 #include "stats/wald.h"
 
+namespace korvel {
+
 LinesAtCommonSlope linesAtCommonSlope(const Estimator& estimator, const GroupMap& groups, double B)
 {
     LinesAtCommonSlope result;
@@ -79,3 +81,5 @@ PairTable<ShiftPair> compareShifts(const Estimator& estimator, const GroupMap& g
     }
     return table;
 }
+
+} // namespace korvel

@@ -11,6 +11,8 @@
 #include "stats/group.h"
 #include "stats/pair_table.h"
 
+namespace korvel {
+
 // One group's line at the common slope: through the group's means, with the
 // intercept the residual score of the means (through the origin too), its
 // points' scores and their means, and the group's axis variances and slope
@@ -63,3 +65,5 @@ double standardError(const ShiftPair& pair);
 // Every pair of groups compared by the Wald test of the two groups alone.
 PairTable<ShiftPair> compareShifts(const Estimator& estimator, const GroupMap& groups, const LinesAtCommonSlope& lines,
                                    ScoreAxis axis, ErrorVariances errors, double criticalP);
+
+} // namespace korvel

@@ -1,5 +1,7 @@
 #include "stats/measurement_error.h"
 
+namespace korvel {
+
 bool errorTooLarge(const Group& g, bool hasIntercept, ErrorVariances errors)
 {
     const double sxx = varianceOf(g.X, hasIntercept) - errors.x;
@@ -21,3 +23,5 @@ std::vector<std::string> removeGroupsBeyondError(GroupMap& groups, bool hasInter
     }
     return removed;
 }
+
+} // namespace korvel

@@ -7,6 +7,8 @@
 #include "stats/estimators.h"
 #include "stats/group.h"
 
+namespace korvel {
+
 // True when the corrected variance of X or of Y (less the error variance) is
 // not above 0, or the corrected squared correlation SXY^2 / (SXX SYY) is above
 // 1: the error variances claim more scatter than the group shows.
@@ -14,3 +16,5 @@ bool errorTooLarge(const Group& g, bool hasIntercept, ErrorVariances errors);
 
 // Removes those groups and returns their names in map order.
 std::vector<std::string> removeGroupsBeyondError(GroupMap& groups, bool hasIntercept, ErrorVariances errors);
+
+} // namespace korvel

@@ -12,6 +12,8 @@
 
 #include "stats/group.h"
 
+namespace korvel {
+
 // A group's stored points.
 struct StoredPoints {
     const Group& g;
@@ -116,3 +118,5 @@ void storeMoments(GroupMap& groups, bool centred, PointsOf pointsOf)
         mb.store(it->second, centred);
     }
 }
+
+} // namespace korvel

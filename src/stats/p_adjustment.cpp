@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numeric>
 
+namespace korvel {
+
 int comparisonCount(const std::vector<double>& p)
 {
     return static_cast<int>(std::count_if(p.begin(), p.end(), [](double v) { return !std::isnan(v); }));
@@ -41,3 +43,5 @@ std::vector<double> adjustedPvalues(const std::vector<double>& p, PAdjustment me
     }
     return adjusted;
 }
+
+} // namespace korvel

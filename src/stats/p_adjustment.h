@@ -7,6 +7,8 @@
 #include "data/settings.h"
 #include "stats/pair_table.h"
 
+namespace korvel {
+
 // The p-values adjusted for K comparisons, K the number of defined (not NaN)
 // p-values, in the given order; NaN stays NaN.
 // - Bonferroni: min(1, K p).
@@ -43,3 +45,5 @@ void adjustPairs(PairTable<Pair>& table, PAdjustment method)
             table.set(i, j, pair);
         }
 }
+
+} // namespace korvel

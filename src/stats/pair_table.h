@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <vector>
 
+namespace korvel {
+
 template <typename Cell>
 class PairTable {
 public:
@@ -29,3 +31,5 @@ private:
     }
     Cell& at(int i, int j) { return cells[index(i, j)]; }
 };
+
+} // namespace korvel

@@ -1,5 +1,7 @@
 #include "stats/ranking.h"
 
+namespace korvel {
+
 void insertRanked(std::list<RankedGroup>& ranking, const RankedGroup& entry)
 {
     auto it = ranking.begin();
@@ -23,3 +25,5 @@ std::list<RankedGroup> rankGroups(const GroupMap& groups,
     }
     return ranking;
 }
+
+} // namespace korvel

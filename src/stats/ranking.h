@@ -7,6 +7,8 @@
 
 #include "stats/group.h"
 
+namespace korvel {
+
 // One group's entry in the ranking.
 struct RankedGroup {
     double value = 0; // the ranking value, printed after the name
@@ -24,3 +26,5 @@ void insertRanked(std::list<RankedGroup>& ranking, const RankedGroup& entry);
 // The groups in map order, each inserted with value(name, group).
 std::list<RankedGroup> rankGroups(const GroupMap& groups,
                                   const std::function<double(const std::string&, const Group&)>& value);
+
+} // namespace korvel

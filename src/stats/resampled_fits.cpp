@@ -4,6 +4,8 @@
 #include "stats/line_fits.h"
 #include "stats/moments.h"
 
+namespace korvel {
+
 ResamplingPool resamplingPool(const Estimator& estimator, const GroupMap& groups, double b)
 {
     ResamplingPool pool;
@@ -82,3 +84,5 @@ void refitResampled(const Estimator& estimator, ErrorVariances errors, const Res
     else
         refitWith<Method::MA>(estimator, errors, pool, copy);
 }
+
+} // namespace korvel

@@ -7,6 +7,8 @@
 #include "stats/estimators.h"
 #include "stats/group.h"
 
+namespace korvel {
+
 // What every resample is rebuilt from, at the common slope b: each group's
 // fitted-axis scores and intercept, in map order, and the pooled residuals
 // (residual-axis score less intercept) of all groups, in the same order until
@@ -29,3 +31,5 @@ ResamplingPool resamplingPool(const Estimator& estimator, const GroupMap& groups
 // point as it was when the residual is its own. The copy's X and Y hold no
 // meaning afterwards.
 void refitResampled(const Estimator& estimator, ErrorVariances errors, const ResamplingPool& pool, GroupMap& copy);
+
+} // namespace korvel

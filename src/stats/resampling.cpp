@@ -8,6 +8,8 @@
 #include "stats/distributions.h"
 #include "stats/resampled_fits.h"
 
+namespace korvel {
+
 int resampleCount(int iterations)
 {
     return iterations < 1 ? 1 : iterations;
@@ -60,3 +62,5 @@ double commonSlopePvalue(const Estimator& estimator, ErrorVariances errors, cons
     }
     return static_cast<double>(count) / N;
 }
+
+} // namespace korvel

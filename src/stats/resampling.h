@@ -9,6 +9,8 @@
 #include "stats/events.h"
 #include "stats/group.h"
 
+namespace korvel {
+
 // Resamples asked for: N, with N below 1 taken as 1.
 int resampleCount(int iterations);
 
@@ -27,3 +29,5 @@ void shufflePool(std::vector<double>& R);
 // counted).
 double commonSlopePvalue(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups, double b,
                          const AnalysisSettings& settings, AnalysisEvents& events);
+
+} // namespace korvel

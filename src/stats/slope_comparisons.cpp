@@ -3,6 +3,8 @@
 #include "stats/common_slope.h"
 #include "stats/resampling.h"
 
+namespace korvel {
+
 PairTable<SlopePair> compareSlopes(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups,
                                    const AnalysisSettings& settings, AnalysisEvents& events)
 {
@@ -26,3 +28,5 @@ PairTable<SlopePair> compareSlopes(const Estimator& estimator, ErrorVariances er
     }
     return table;
 }
+
+} // namespace korvel

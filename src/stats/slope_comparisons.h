@@ -7,6 +7,8 @@
 #include "stats/group.h"
 #include "stats/pair_table.h"
 
+namespace korvel {
+
 struct SlopePair {
     double slope = 0; // the pair's common slope, 0 when its iteration failed
     double stat = 0;  // statistic at the slope the iteration left
@@ -19,3 +21,5 @@ struct SlopePair {
 // pairCompared after each pair.
 PairTable<SlopePair> compareSlopes(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups,
                                    const AnalysisSettings& settings, AnalysisEvents& events);
+
+} // namespace korvel

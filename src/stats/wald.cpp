@@ -11,6 +11,8 @@
 
 #include "stats/distributions.h"
 
+namespace korvel {
+
 namespace {
 const double notANumber = std::numeric_limits<double>::quiet_NaN();
 
@@ -168,3 +170,5 @@ WaldResult waldTest(const std::vector<WaldGroup>& groups, double criticalP)
     result.Acom = elementSum(Vm.v) / elementSum(V1.v);
     return result;
 }
+
+} // namespace korvel

@@ -8,6 +8,8 @@
 #include "stats/group.h"
 #include "stats/lines_with_common_slope.h"
 
+namespace korvel {
+
 struct WaldResult {
     int k = 0;       // degrees of freedom, groups - 1
     double W = 0;    // statistic (NaN when a matrix cannot be inverted or a group has <= 2 points)
@@ -41,3 +43,5 @@ WaldResult waldTest(const std::vector<WaldGroup>& groups, double criticalP);
 // The test among all groups at their lines with the common slope.
 WaldResult waldTest(const Estimator& estimator, const GroupMap& groups, const LinesAtCommonSlope& lines,
                     ScoreAxis axis, ErrorVariances errors, double criticalP);
+
+} // namespace korvel
