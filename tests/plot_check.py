@@ -206,6 +206,8 @@ for ext in ('svg', 'pdf', 'png'):
         legend_text(words('r.pdf'), 802, 'r.pdf')
         slope = re.search(r'Residuals of SMA lines of log y on log x by group, b the common slope ([\d.]+) ', text)
         check(slope and abs(float(slope[1]) - common) < 0.001, f'r.pdf: the title in {text}')
+        title = [w for w in words('r.pdf') if abs(w[6] - 32) < 0.1]
+        check(abs(title[0][1] + title[-1][3] - 840) < 1, f'r.pdf: the title not centred over the two boxes: {title[0][1]} to {title[-1][3]}')
         for t in ('fitted-axis score F = Y+BX', 'residual-axis score R = Y-Bx', 'standard normal quantile',
                   'residual from the group mean'):
             check(t in text, f'r.pdf: no "{t}" in {text}')

@@ -13,6 +13,7 @@
 #include "data/grouping.h"
 #include "data/number_text.h"
 #include "data/scalar_filter.h"
+#include "data/variable_names.h"
 #include "report/text_columns.h"
 
 using namespace korvel;
@@ -139,6 +140,18 @@ TEST(DataFile, HeaderLineCountAndColumns)
     EXPECT_EQ(padded.ids, (std::vector<std::uint32_t>{0, 1, 1}));
     EXPECT_THROW(DataFile(testing::TempDir()), FileNotOpened);
     EXPECT_THROW(DataFile(testing::TempDir() + "no-such-file.txt"), FileNotOpened);
+}
+
+TEST(DataFile, VariablesByNameOrColumnNumber)
+{
+    const std::vector<std::string> header = {"Sex", "Bwt", "Hwt", "Bwt"};
+    const struct {
+        const char* text;
+        std::optional<int> index;
+    } rows[] = {{"Hwt", 2}, {"Bwt", 1}, {"0", 0}, {"3", 3}, {"4", std::nullopt}, {"", std::nullopt},
+                {"-1", std::nullopt}, {"1.0", std::nullopt}, {"hwt", std::nullopt}};
+    for (const auto& r : rows)
+        EXPECT_EQ(variableIndex(header, r.text), r.index) << r.text;
 }
 
 TEST(ScalarFilter, LabelsBelowBetweenAndAbove)

@@ -12,7 +12,7 @@ std::string readWord()
 
 char readChar()
 {
-    char c = 0;
+    char c{};
     if (!(std::cin >> c))
         throw EndOfInput();
     return c;

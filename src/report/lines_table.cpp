@@ -11,7 +11,7 @@ namespace korvel {
 
 int printDecimals(int current, double value)
 {
-    if (value == 0 || !std::isfinite(value))
+    if (!std::isnormal(value)) // 0, or not finite: nothing to count digits of
         return current;
     return std::max(current, static_cast<int>(std::trunc(4 - std::log10(std::fabs(value)))));
 }
