@@ -138,8 +138,8 @@ TEST(DataFile, HeaderLineCountAndColumns)
     const LabelColumn padded = loadColumns(DataFile(shorter.path), {{}, 0, 0, {{0, {}}}}, 4).filters[0].column;
     EXPECT_EQ(padded.labels, (std::vector<std::string>{"1", ""}));
     EXPECT_EQ(padded.ids, (std::vector<std::uint32_t>{0, 1, 1}));
-    EXPECT_THROW(DataFile(testing::TempDir()), FileNotOpened);
-    EXPECT_THROW(DataFile(testing::TempDir() + "no-such-file.txt"), FileNotOpened);
+    EXPECT_THROW(DataFile{testing::TempDir()}, FileNotOpened);
+    EXPECT_THROW(DataFile{testing::TempDir() + "no-such-file.txt"}, FileNotOpened);
 }
 
 TEST(DataFile, VariablesByNameOrColumnNumber)
