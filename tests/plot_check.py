@@ -177,6 +177,8 @@ for ext in ('svg', 'pdf', 'png'):
         legend_text(ws, 542, 'a.pdf')
         title = [w for w in ws if abs(w[6] - 32) < 0.1 and abs(w[5] - 15) < 0.05]
         check(abs(title[0][1] + title[-1][3] - 580) < 0.2, 'a.pdf: the title not centred over the box')
+        inked = [pixel(x, y) for w in title for x in range(int(w[1]), int(w[3])) for y in range(int(w[2]), int(w[4]))]
+        check(near(min(inked, key=sum), BLACK, 30), 'a.pdf: the title is not written in black')
         check(all(abs(w[5] - 13) < 0.05 and abs(w[6] - 452) < 0.1 for w in ws if w[0] == 'scale)' and w[2] > 430),
               'a.pdf: X title size or place')
     # The residual plot: the saved scores in box A, their normal quantile plot in box B.

@@ -132,6 +132,17 @@ TEST(DataFile, HeaderLineCountAndColumns)
             cells.push_back(column.cell(i));
         EXPECT_EQ(cells, r.column) << r.file;
     }
+    // Lines read from a file three bytes at a time, each crossing blocks, as read from memory.
+    std::string many = "name\tvalue\r\n";
+    for (int i = 0; i < 40; ++i)
+        many += "line " + std::to_string(i) + "\t" + std::string(static_cast<std::size_t>(i % 7), 'x') + "\n";
+    many += "\r\nlast";
+    const TextFile manyLines(many);
+    LineReader whole{std::string_view(many)}, small(std::fopen(manyLines.path.c_str(), "rb"), 3);
+    std::string_view a, b;
+    for (bool more = whole.next(a); more; more = whole.next(a))
+        EXPECT_TRUE(small.next(b) && a == b) << a;
+    EXPECT_FALSE(small.next(b));
     // A file that ends before the counted lines gives empty cells; a folder
     // and a missing file are not opened.
     const TextFile shorter("a\n1\n");

@@ -23,7 +23,7 @@ void put(json& object, const std::string& key, double value)
         return;
     }
     object[key] = nullptr;
-    object[key + "_note"] = std::isnan(value) ? "nan" : value > 0 ? "inf" : "-inf";
+    object[key + "_note"] = std::isnan(value) ? "nan" : std::signbit(value) ? "-inf" : "inf";
 }
 
 json optionalNumber(const std::optional<double>& value)

@@ -265,8 +265,9 @@ def chisq(T, df):
 
 
 def iterate_common(gs, method, limit):
-    """The program's common slope iteration, to replay resamples: (converged before step limit, slope).
-    A stop short of the fixed point (by the next step's ratio) goes on to the fixed point."""
+    """The program's common slope iteration, to replay resamples: (converged before step limit, slope,
+    settled within its 200 steps). A stop short of the fixed point (by the next step's ratio) goes on
+    to the fixed point."""
     S, n = np.array([g.S for g in gs]), np.array([g.n for g in gs], float)
 
     def update(b):
@@ -284,9 +285,9 @@ def iterate_common(gs, method, limit):
                     if not np.isfinite(b3) or abs(b3 - b2) <= 1e-10 * max(1, abs(b2)):
                         break
                     b2 = b3
-            return limit > step, b2
+            return limit > step, b2, True
         b = b2
-    return limit > 200, b
+    return limit > 200, b2, False
 
 
 def replay(gs, h):
@@ -308,7 +309,7 @@ def replay(gs, h):
             pool[i], pool[j] = pool[j], pool[i]
         copies = [Group(g.name, *np.linalg.solve(A, np.vstack(
             [np.array(pool[s:s + g.n]) + a, scores(g, method, b, 1)])), h) for g, a, s in zip(gs, shift, starts)]
-        converged, bs = iterate_common(copies, method, N)
+        converged, bs, _ = iterate_common(copies, method, N)
         if converged:
             done += 1
             count += stat(copies, h, bs) > T0
@@ -441,7 +442,9 @@ def check_analysis(ck, session, lines, pvalue, adjust):
             'Single group: no test for common slope', 'TEST FOR COMMON SLOPE ACROSS GROUPS')[min(len(gs), 2)])
     for i, line in enumerate(lines):
         if line == 'TEST FOR COMMON SLOPE ACROSS GROUPS':
-            c, s, B = lines[i + 2].split('\t'), lines[i + 4].split('\t'), common_slope(gs, method)
+            # A common slope that did not settle is the iteration's last step, as the console says.
+            _, last, settled = iterate_common(gs, method, h['iterations'])
+            c, s, B = lines[i + 2].split('\t'), lines[i + 4].split('\t'), common_slope(gs, method) if settled else last
             ck.num('common slope groups', c[0], len(gs))
             ck.num('common slope points', c[1], sum(g.n for g in gs))
             ck.num('common slope', c[2], B, STEP * min(1, abs(B)))
