@@ -141,7 +141,9 @@ void convertSettings(const CLI::App& app, const TypedOptions& t, AnalysisRequest
         s.method = oneOf<Method>("--method", t.method, {{"ols", Method::OLS}, {"sma", Method::SMA}, {"ma", Method::MA}});
     if (!t.transform.empty())
         s.transform = oneOf<Transform>("--transform", t.transform,
-                                       {{"none", Transform::None}, {"log10", Transform::Log10}, {"ln", Transform::Ln}});
+                                       {{transformName(Transform::None), Transform::None},
+                                        {transformName(Transform::Log10), Transform::Log10},
+                                        {transformName(Transform::Ln), Transform::Ln}});
     s.intercept = !t.throughOrigin;
     if (!t.confidence.empty())
         s.confidence = wholeNumber("--confidence", t.confidence, 1, 100);

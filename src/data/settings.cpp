@@ -14,6 +14,18 @@ const char* methodName(Method method)
     }
 }
 
+const char* transformName(Transform transform)
+{
+    switch (transform) {
+    case Transform::Log10:
+        return "log10";
+    case Transform::Ln:
+        return "ln";
+    default:
+        return "none";
+    }
+}
+
 const char* transformPrefix(Transform transform)
 {
     switch (transform) {

@@ -44,6 +44,9 @@ struct AnalysisSettings {
 // "OLS", "SMA" or "MA".
 const char* methodName(Method method);
 
+// "log10", "ln" or "none", as the command line names the transformation.
+const char* transformName(Transform transform);
+
 // "log " for log10, "ln " for the natural logarithm, "" for none: the prefix
 // of a transformed variable's name.
 const char* transformPrefix(Transform transform);

@@ -31,16 +31,9 @@ json optionalNumber(const std::optional<double>& value)
     return value ? json(*value) : json(nullptr);
 }
 
-const char* transformationName(Transform transform)
+const char* pvalueSource(PValueFrom from)
 {
-    switch (transform) {
-    case Transform::Log10:
-        return "log10";
-    case Transform::Ln:
-        return "ln";
-    default:
-        return "none";
-    }
+    return from == PValueFrom::ChiSquared ? "chi-squared" : "resampling";
 }
 
 json filtersOf(const LoadedData& data)
@@ -60,11 +53,11 @@ json settingsOf(const AnalysisSettings& s, const LoadedData& data, const Analysi
                 std::optional<unsigned> seed)
 {
     json settings = {{"method", methodName(s.method)},
-                     {"transformation", transformationName(s.transform)},
+                     {"transformation", transformName(s.transform)},
                      {"intercept", s.intercept},
                      {"confidence_percent", s.confidence},
                      {"min_group_size", s.minGroupSize},
-                     {"p_value_from", s.pvalueFrom == PValueFrom::ChiSquared ? "chi-squared" : "resampling"},
+                     {"p_value_from", pvalueSource(s.pvalueFrom)},
                      {"iterations", s.iterations},
                      {"critical_p", s.criticalP},
                      {"adjustment", adjustmentName(s.adjustment)},
@@ -142,7 +135,7 @@ json commonTestOf(const AnalysisSettings& s, const CommonSlopeResult& t)
 {
     json test = {{"groups", t.groups},
                  {"points", t.points},
-                 {"p_value_from", s.pvalueFrom == PValueFrom::ChiSquared ? "chi-squared" : "resampling"},
+                 {"p_value_from", pvalueSource(s.pvalueFrom)},
                  {"common", t.common}};
     put(test, "statistic", t.T);
     put(test, "p", t.p);
