@@ -1,104 +1,25 @@
 #include "app/script_run.h"
 
-#include <algorithm>
-#include <iterator>
 #include <fstream>
-#include <iomanip>
 #include <iostream>
-#include <map>
-#include <sstream>
+#include <iterator>
 
+#include "analysis/analysis_run.h"
+#include "app/comparisons_not_done.h"
+#include "app/options_data.h"
 #include "app/plot_file.h"
 #include "app/scripted_choices.h"
 #include "data/data_file.h"
 #include "data/errors.h"
 #include "data/same_file.h"
-#include "data/variable_names.h"
-#include "analysis/analysis_run.h"
 #include "report/analysis_end.h"
 #include "report/console_messages.h"
-#include "report/results_json.h"
 #include "report/plain_nan.h"
+#include "report/results_json.h"
 
 namespace korvel {
 
 namespace {
-// The index of a variable named by an option.
-int variableOf(const DataFile& file, const std::string& option, const std::string& variable)
-{
-    const auto index = variableIndex(file.header(), variable);
-    if (index)
-        return *index;
-    std::string names;
-    for (const std::string& name : file.header())
-        names += (names.empty() ? "" : ", ") + name;
-    throw UsageError("option " + option + " " + variable + ": no such variable in " + file.name() +
-                     " (its variables: " + names + ")");
-}
-
-// The filter variables as named by the options, in the order first named.
-std::vector<std::string> filterVariables(const std::vector<FilterOption>& options)
-{
-    std::vector<std::string> names;
-    for (const FilterOption& f : options)
-        if (std::find(names.begin(), names.end(), f.variable) == names.end())
-            names.push_back(f.variable);
-    return names;
-}
-
-// The filter variable named so, with the classes of its --range options.
-FilterChoice filterChoice(const DataFile& file, const std::string& variable, const std::vector<FilterOption>& options)
-{
-    FilterChoice choice;
-    for (const FilterOption& f : options)
-        if (f.variable == variable && f.range)
-            choice.classes.push_back({f.min, f.max});
-    choice.variable = variableOf(file, choice.classes.empty() ? "--remove" : "--range", variable);
-    return choice;
-}
-
-// Leaves out the values that the --remove options of the variable name: a
-// cell of the column, or a scalar filter's class (below, between, above).
-void decideFilter(FilterColumn& filter, const FilterChoice& choice, const std::string& variable,
-                  const std::vector<FilterOption>& options)
-{
-    std::map<std::string, std::string> classLabels;
-    if (!choice.classes.empty()) {
-        const ScalarClasses& c = choice.classes.back();
-        classLabels = {{"below", "< " + c.min}, {"between", "> " + c.min + " & < " + c.max}, {"above", "> " + c.max}};
-    }
-    for (const FilterOption& f : options) {
-        if (f.variable != variable || f.range)
-            continue;
-        if (!classLabels.empty() && !classLabels.count(f.value))
-            throw UsageError("option --remove " + variable + "=" + f.value +
-                             ": a scalar filter's classes are below, between and above");
-        const std::string cell = classLabels.empty() ? f.value : classLabels[f.value];
-        if (classLabels.empty() && !filter.keep.count(cell))
-            throw UsageError("option --remove " + variable + "=" + f.value + ": no line has this value");
-        if (filter.keep.count(cell))
-            filter.keep[cell] = false;
-    }
-}
-
-LoadedData loadData(const DataFile& file, int lineCount, const AnalysisRequest& r)
-{
-    ColumnSelection chosen;
-    chosen.y = variableOf(file, "-y", r.y);
-    chosen.x = variableOf(file, "-x", r.x);
-    if (chosen.x == chosen.y)
-        throw UsageError("options -y " + r.y + " and -x " + r.x + ": Y and X are the same variable");
-    for (const std::string& group : r.groups)
-        chosen.grouping.push_back(variableOf(file, "--group", group));
-    const std::vector<std::string> filters = filterVariables(r.filters);
-    for (const std::string& variable : filters)
-        chosen.filters.push_back(filterChoice(file, variable, r.filters));
-    LoadedData data = loadColumns(file, chosen, lineCount);
-    for (std::size_t f = 0; f < filters.size(); ++f)
-        decideFilter(data.filters[f], chosen.filters[f], filters[f], r.filters);
-    return data;
-}
-
 // The files a run reads or writes, in this order, as named (empty: none; "-":
 // a standard stream, no file); each must be a file of its own.
 struct NamedFile {
@@ -151,47 +72,6 @@ void writeJson(const Invocation& inv, const LoadedData& data, const AnalysisResu
     writeResultsJson(out, inv.analysis.settings, data, results, inv.seed);
     if (!out.flush())
         throw FileNotOpened(name == "-" ? "standard output" : name, systemReason());
-}
-
-// "(NAME p = P, RELATION the critical p C)".
-std::string pAgainst(const char* name, double p, const char* relation, double criticalP)
-{
-    std::ostringstream text;
-    text << std::setprecision(4) << "(" << name << "p = " << p << ", " << relation << " the critical p " << criticalP
-         << ")";
-    return text.str();
-}
-
-// One line on standard error for each comparison asked for that did not
-// apply, and why.
-void sayWhatWasNotDone(const AnalysisRequest& r, const AnalysisResults& results)
-{
-    const auto notDone = [](const char* option, const std::string& why) {
-        std::cerr << "korvel: " << option << " not done: " << why << std::endl;
-    };
-    const char* elevation = r.elevationPairs ? "--elevation-pairs" : "--elevation";
-    const char* shift = r.shiftPairs ? "--shift-pairs" : "--shift";
-    const double critical = r.settings.criticalP;
-    const auto& test = results.commonSlopeTest;
-    if (!test) {
-        for (const auto& [asked, option] :
-             {std::pair{r.slopePairs, "--slope-pairs"}, std::pair{r.elevation, elevation}, std::pair{r.shift, shift}})
-            if (asked && results.groups.size() == 1)
-                notDone(option, "a single group has no common slope to compare with");
-        return;
-    }
-    if (test->common && r.slopePairs)
-        notDone("--slope-pairs", "the slopes do not differ " + pAgainst("common-slope ", test->p, "above", critical));
-    for (const auto& [asked, option] : {std::pair{r.elevation, elevation}, std::pair{r.shift, shift}})
-        if (!test->common && asked)
-            notDone(option, "the slopes differ " + pAgainst("common-slope ", test->p, "not above", critical));
-    for (const ShiftTest& t : results.shiftTests) {
-        const bool elevationTest = t.axis == ScoreAxis::Residual;
-        if (!t.pairs && (elevationTest ? r.elevationPairs : r.shiftPairs) && !(t.wald.p < critical))
-            notDone(elevationTest ? "--elevation-pairs" : "--shift-pairs",
-                    std::string(elevationTest ? "no shift in elevation " : "no shift along the common slope ") +
-                        pAgainst("", t.wald.p, "not below", critical));
-    }
 }
 
 int analyse(const Invocation& inv, const LoadedData& data, std::ostream& report, const std::string& reportName)
