@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/command_line.h"
+#include "app/script_run.h"
 
 using namespace korvel;
 
@@ -90,4 +91,24 @@ TEST(CommandLine, RunsAndTheirSettings)
     EXPECT_EQ(a.filters[2].value, "above");
     EXPECT_TRUE(a.elevation && a.elevationPairs && a.shift && !a.shiftPairs && !a.slopePairs);
     EXPECT_EQ(a.outputFile, ""); // -o -: standard output
+}
+
+TEST(CommandLine, EveryPairOfTheRunsFilesMustDiffer)
+{
+    // Each pair of the files a run reads and writes named alike: refused before anything is read.
+    const std::vector<const char*> options = {"DATAFILE", "-o", "--save", "--plot-file", "--residual-plot", "--json"};
+    for (std::size_t i = 0; i < options.size(); ++i)
+        for (std::size_t j = i + 1; j < options.size(); ++j) {
+            std::vector<const char*> args = {"-y", "a", "-x", "b", "--elevation"};
+            for (std::size_t k : {i, j})
+                if (k > 0)
+                    args.insert(args.end(), {options[k], "same.svg"});
+            args.push_back(i == 0 ? "same.svg" : "data.txt");
+            try {
+                runFromOptions(parse(args));
+                ADD_FAILURE() << options[i] << " and " << options[j] << " accepted";
+            } catch (const UsageError& e) {
+                EXPECT_NE(std::string(e.what()).find("same.svg: that is the"), std::string::npos) << e.what();
+            }
+        }
 }
