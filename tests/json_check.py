@@ -9,6 +9,7 @@ document's as printed, and the document must hold the reference's independent va
 at the common slope the document gives."""
 import json
 import math
+import re
 import shutil
 import subprocess
 import sys
@@ -135,6 +136,12 @@ def check_session(korvel, validator, session):
         doc = json.loads((Path(tmp) / 'results.json').read_text())
     for error in validator.iter_errors(doc):
         ck.fail('schema', error.message, '/'.join(map(str, error.absolute_path)))
+    # The lines left out by kind: as the warnings count them, and together the report's total.
+    out, warned = doc['data']['lines_left_out'], run.stderr.decode('latin-1')
+    for key, why in (('not_a_number', 'is not a number'), ('not_above_zero', 'is not above 0')):
+        said = re.search(rf'Warning: (\d+) line\(s\) left out: Y or X {why}', warned)
+        ck.num(f'lines left out, {key}', str(out[key]), int(said[1]) if said else 0)
+    ck.num('lines left out, in all', str(out['total']), out['not_a_number'] + out['not_above_zero'] + out['blank_or_filtered'])
     found = document_values(doc)
     for key, shown in values(report.decode('latin-1')).items():
         ck.count += 1

@@ -12,6 +12,7 @@
 #include "data/errors.h"
 #include "data/grouping.h"
 #include "data/number_text.h"
+#include "data/same_file.h"
 #include "data/scalar_filter.h"
 #include "data/variable_names.h"
 #include "report/text_columns.h"
@@ -19,16 +20,21 @@
 using namespace korvel;
 
 namespace {
-// The text as a data file in the temporary folder, removed at the end of the test.
+// The text as a data file in the temporary folder, named after the test (tests
+// run side by side), removed at the end of the test.
 class TextFile {
 public:
-    explicit TextFile(const std::string& text, const std::string& name = "korvel-unit-data.txt")
-        : path(testing::TempDir() + name)
+    explicit TextFile(const std::string& text)
+        : path(testing::TempDir() + "korvel-" + testing::UnitTest::GetInstance()->current_test_info()->name() + "-" +
+               std::to_string(++made) + ".txt")
     {
         std::ofstream(path, std::ios::binary) << text;
     }
     ~TextFile() { std::remove(path.c_str()); }
     const std::string path;
+
+private:
+    static inline int made = 0;
 };
 
 // The data of the text's file with the variables chosen (Y and X required).
@@ -151,6 +157,18 @@ TEST(DataFile, HeaderLineCountAndColumns)
     EXPECT_EQ(padded.ids, (std::vector<std::uint32_t>{0, 1, 1}));
     EXPECT_THROW(DataFile{testing::TempDir()}, FileNotOpened);
     EXPECT_THROW(DataFile{testing::TempDir() + "no-such-file.txt"}, FileNotOpened);
+}
+
+TEST(DataFile, TheSameFileByNameOrPath)
+{
+    // None of these names exists: the paths are compared once normalised.
+    const struct {
+        std::string a, b;
+        bool same;
+    } rows[] = {{"r.txt", "r.txt", true}, {"sub/../r.txt", "./r.txt", true}, {"r.txt", "s.txt", false},
+                {std::string(300, 'r'), "r.txt", false}}; // a name too long to normalise is another file
+    for (const auto& r : rows)
+        EXPECT_EQ(sameFile(r.a, r.b), r.same) << r.a << " " << r.b;
 }
 
 TEST(DataFile, VariablesByNameOrColumnNumber)

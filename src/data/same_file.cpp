@@ -13,10 +13,12 @@ bool sameFile(const std::string& a, const std::string& b)
     std::error_code ec;
     if (fs::exists(a, ec) && fs::exists(b, ec))
         return fs::equivalent(a, b, ec);
-    const fs::path pa = fs::weakly_canonical(a, ec);
+    // Made absolute first, so that a name whose first folder does not exist is
+    // normalised against the working folder like any other.
+    const fs::path pa = fs::weakly_canonical(fs::absolute(a), ec);
     if (ec)
         return false;
-    const fs::path pb = fs::weakly_canonical(b, ec);
+    const fs::path pb = fs::weakly_canonical(fs::absolute(b), ec);
     return !ec && pa == pb;
 }
 
