@@ -26,10 +26,10 @@ def dist(p, a, b):  # from p to the segment a-b
 def check(ok, what):
     if not ok: faults.append(what)
 
-def run(data, name, *options, group='group'):
+def run(data, name, *options, group='group', yname='y'):
     with open(os.path.join(WORK, name), 'w') as f:
-        f.write(group + '\ty\tx\n' + ''.join(f'{g}\t{y:.6g}\t{x:.6g}\n' for g, y, x in data))
-    subprocess.run([KORVEL, '-y', 'y', '-x', 'x', '--chi-squared', '-o', 'report.txt', *options, name], cwd=WORK, check=True,
+        f.write(f'{group}\t{yname}\tx\n' + ''.join(f'{g}\t{y:.6g}\t{x:.6g}\n' for g, y, x in data))
+    subprocess.run([KORVEL, '-y', yname, '-x', 'x', '--chi-squared', '-o', 'report.txt', *options, name], cwd=WORK, check=True,
                    capture_output=True)
     return [line.rstrip('\n').split('\t') for line in open(os.path.join(WORK, 'report.txt'))]
 
@@ -220,7 +220,7 @@ names = sorted(f'F\u00e9lis catus, population {k:02d} of the long study (\u00b5)
 variable = 'population of Felis catus sampled in the long-term study of the northern and southern forests and islands'
 for ext in ('pdf', 'png'):
     run([(n, k // 6 + d, k % 6 + d) for k, n in enumerate(names) for d in (0, 0.001)], 'b.txt', '-g', variable,
-        '--min-group-size', '1', '--plot-file', 'b.' + ext, group=variable)
+        '--min-group-size', '1', '--plot-file', 'b.' + ext, group=variable, yname='heart weight ' + variable)
     pixel, img, s = render('b.' + ext, 860)
     at = frame([k % 6 + d for k in range(30) for d in (0, 0.001)], [k // 6 + d for k in range(30) for d in (0, 0.001)])
     seen = set()
@@ -248,6 +248,9 @@ for ext in ('pdf', 'png'):
         check(all(r[-1][3] < 676.1 + 170 * key[0] for key, r in rows.items()), 'b.pdf: legend text wider than its column')
         title = [w for w in ws if abs(w[6] - 32) < 0.1]
         check(abs(title[0][1] - 8) < 0.1 and title[-1][3] < 852.1 and title[-1][0].endswith('\u2026'), 'b.pdf: the title does not fit')
+        upwards = [w for w in ws if w[3] < 70 and w[4] - w[2] > w[3] - w[1]]  # the Y title, read upwards
+        check(upwards and min(w[2] for w in upwards) >= 50 and max(w[4] for w in upwards) <= 410 and upwards[-1][0].endswith('\u2026'),
+              f'b.pdf: the Y title does not fit the box\'s height: {[w[:5] for w in upwards]}')
         ticks(ws, at, None)
 
 # D: 3000 points on a grid, none overlapping: markers of radius 4 (300 / 3000)^(1/4), opacity (300 / 3000)^(1/2).
