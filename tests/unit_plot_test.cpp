@@ -5,6 +5,7 @@
 #include <cmath>
 #include <fstream>
 #include <limits>
+#include <set>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -228,4 +229,26 @@ TEST(Plot, LegendRowsHoldAtMostFourColumnsOf24)
     EXPECT_EQ(legendColumns(24), 1u);
     EXPECT_EQ(legendColumns(25), 2u);
     EXPECT_EQ(legendColumns(0), 0u);
+}
+
+TEST(Plot, NamesShortenedInTheMiddleStayDistinct)
+{
+    // Names alike but for a character near their start (where its run meets their beginning), or at
+    // their very end; a width that holds about twelve characters.
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 10, 10);
+    cairo_t* cr = cairo_create(surface);
+    setFont(cr, 11);
+    const std::string middle = " of the long middle that every one of these names shares, ";
+    const std::vector<std::string> names = {"Felis 1" + middle + "end", "Felis 2" + middle + "end",
+                                            "B" + middle + "end x", "B" + middle + "end y", "short"};
+    const std::vector<std::string> shown = shortenedNames(cr, names, 70);
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+    ASSERT_EQ(shown.size(), names.size());
+    EXPECT_EQ(std::set<std::string>(shown.begin(), shown.end()).size(), names.size());
+    for (std::size_t i = 0; i + 1 < names.size(); ++i) {
+        EXPECT_NE(shown[i].find("\u2026"), std::string::npos) << shown[i];
+        EXPECT_EQ(shown[i].substr(0, 1), names[i].substr(0, 1)) << shown[i];
+    }
+    EXPECT_EQ(shown.back(), "short");
 }

@@ -54,7 +54,7 @@ GroupedLines groupLines(const LoadedData& data, Transform transform)
     std::vector<Points> byLabel(data.grouping.labels.size());
     std::vector<bool> met(data.grouping.labels.size(), false);
     // Room for every line of a label, so that no group's points are copied as they grow.
-    std::vector<std::size_t> lines(byLabel.size(), 0);
+    std::vector<std::size_t> lines(byLabel.size());
     for (std::uint32_t label : data.grouping.ids)
         ++lines[label];
     for (std::size_t label = 0; label < byLabel.size(); ++label) {

@@ -132,7 +132,7 @@ std::vector<Tick> logTicks(Range r, AxisScale scale)
     for (int i = 0; std::floor(dhi / s) - std::ceil(dlo / s) + 1 > 8; ++i)
         s *= i % 3 == 1 ? 2.5 : 2; // 1, 2, 5, 10, 20, 50, ...
     ticks.clear();
-    for (double k = std::ceil(dlo / s) * s; k <= dhi && ticks.size() < kMostTicks; k += s)
+    for (double k = std::ceil(dlo / s) * s; k <= dhi; k += s)
         ticks.push_back({k * perDecade, powerLabel(1, k)});
     return ticks;
 }
