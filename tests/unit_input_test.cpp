@@ -138,23 +138,31 @@ TEST(DataFile, HeaderLineCountAndColumns)
             cells.push_back(column.cell(i));
         EXPECT_EQ(cells, r.column) << r.file;
     }
-    // Lines read from a file three bytes at a time, each crossing blocks, as read from memory.
+    // Lines read from a file one, two and three bytes at a time, each crossing blocks, as read from
+    // memory.
     std::string many = "name\tvalue\r\n";
     for (int i = 0; i < 40; ++i)
         many += "line " + std::to_string(i) + "\t" + std::string(static_cast<std::size_t>(i % 7), 'x') + "\n";
     many += "\r\nlast";
     const TextFile manyLines(many);
-    LineReader whole{std::string_view(many)}, small(std::fopen(manyLines.path.c_str(), "rb"), 3);
-    std::string_view a, b;
-    for (bool more = whole.next(a); more; more = whole.next(a))
-        EXPECT_TRUE(small.next(b) && a == b) << a;
-    EXPECT_FALSE(small.next(b));
+    for (std::size_t block : {1, 2, 3}) {
+        LineReader whole{std::string_view(many)}, small(std::fopen(manyLines.path.c_str(), "rb"), block);
+        std::string_view a, b;
+        for (bool more = whole.next(a); more; more = whole.next(a))
+            EXPECT_TRUE(small.next(b) && a == b) << block << ": " << a;
+        EXPECT_FALSE(small.next(b)) << block;
+    }
     // A file that ends before the counted lines gives empty cells; a folder
     // and a missing file are not opened.
     const TextFile shorter("a\n1\n");
     const LabelColumn padded = loadColumns(DataFile(shorter.path), {{}, 0, 0, {{0, {}}}}, 4).filters[0].column;
     EXPECT_EQ(padded.labels, (std::vector<std::string>{"1", ""}));
     EXPECT_EQ(padded.ids, (std::vector<std::uint32_t>{0, 1, 1}));
+    // A cell past the header's last variable has no name, and is read all the same.
+    const TextFile wider("a\tb\n1\t2\t3\n");
+    const LabelColumn extra = loadColumns(DataFile(wider.path), {{}, 0, 1, {{2, {}}}}, 2).filters[0].column;
+    EXPECT_EQ(extra.name, "");
+    EXPECT_EQ(extra.labels, (std::vector<std::string>{"3"}));
     EXPECT_THROW(DataFile{testing::TempDir()}, FileNotOpened);
     EXPECT_THROW(DataFile{testing::TempDir() + "no-such-file.txt"}, FileNotOpened);
 }
@@ -224,4 +232,15 @@ TEST(GroupLines, AcceptedLinesPointOrderAndCounts)
     const GroupedLines f = groupLines(filtered, Transform::None);
     EXPECT_EQ(f.groups.at("A u").X, (std::vector<double>{3, 1}));
     EXPECT_EQ(f.groups.at("A v").X, (std::vector<double>{4}));
+
+    // Many distinct groups, each met twice: each held once, in order of first appearance.
+    std::string many = "g\ty\tx\n";
+    for (int pass = 0; pass < 2; ++pass)
+        for (int k = 0; k < 300; ++k)
+            many += "G" + std::to_string(k) + "\t" + std::to_string(k + pass) + "\t" + std::to_string(pass) + "\n";
+    const LoadedData manyGroups = loaded(many, gyx);
+    ASSERT_EQ(manyGroups.grouping.labels.size(), 300u);
+    EXPECT_EQ(manyGroups.grouping.labels[299], "G299");
+    EXPECT_EQ(manyGroups.grouping.ids[599], 299u);
+    EXPECT_EQ(groupLines(manyGroups, Transform::None).groups.at("G7").Y, (std::vector<double>{8, 7}));
 }

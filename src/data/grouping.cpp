@@ -53,14 +53,11 @@ GroupedLines groupLines(const LoadedData& data, Transform transform)
     const LineAcceptance accepted(data);
     std::vector<Points> byLabel(data.grouping.labels.size());
     std::vector<bool> met(data.grouping.labels.size(), false);
-    // Room for every line of a label, so that no group's points are copied as they grow.
+    // Room for every line of a label, taken when the label is first met, so
+    // that no group's points are copied as they grow.
     std::vector<std::size_t> lines(byLabel.size());
     for (std::uint32_t label : data.grouping.ids)
         ++lines[label];
-    for (std::size_t label = 0; label < byLabel.size(); ++label) {
-        byLabel[label].X.reserve(lines[label]);
-        byLabel[label].Y.reserve(lines[label]);
-    }
     for (std::size_t line = 0; line < data.dataLines(); ++line) {
         if (!accepted(line)) {
             ++grouped.rejected;
@@ -80,6 +77,8 @@ GroupedLines groupLines(const LoadedData& data, Transform transform)
         const std::uint32_t label = data.grouping.ids[line];
         if (!met[label]) {
             met[label] = true;
+            byLabel[label].X.reserve(lines[label]);
+            byLabel[label].Y.reserve(lines[label]);
             grouped.nameWidth = std::max(grouped.nameWidth, static_cast<int>(data.grouping.labels[label].size()));
         }
         byLabel[label].X.push_back(x);
