@@ -252,3 +252,26 @@ TEST(Plot, NamesShortenedInTheMiddleStayDistinct)
     }
     EXPECT_EQ(shown.back(), "short");
 }
+
+TEST(Plot, AxisRangesWidenedOrFallingBackTo0To1)
+{
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::nan("");
+    const struct {
+        double lo, hi;
+        bool withZero;
+        double rangeLo, rangeHi;
+    } rows[] = {
+        {2, 4, false, 1.9, 4.1},          // 5 % of the span on each side
+        {2, 4, true, -0.2, 4.2},          // through the origin: 0 included
+        {3, 3, false, 2, 4},              // no span: at least 1 on each side
+        {-1e308, 1e308, false, 0, 1},     // widened past the largest number
+        {1, inf, false, 0, 1},            // not finite
+        {nan, 2, false, 0, 1},            // undefined
+        {5, 1, false, 0, 1},              // no points at all (lo above hi)
+    };
+    for (const auto& r : rows) {
+        const Range got = axisRange(r.lo, r.hi, r.withZero);
+        EXPECT_DOUBLE_EQ(got.lo, r.rangeLo) << r.lo << " " << r.hi;
+        EXPECT_DOUBLE_EQ(got.hi, r.rangeHi) << r.lo << " " << r.hi;
+    }
+}
