@@ -264,7 +264,9 @@ TEST(Plot, AxisRangesWidenedOrFallingBackTo0To1)
         {2, 4, false, 1.9, 4.1},          // 5 % of the span on each side
         {2, 4, true, -0.2, 4.2},          // through the origin: 0 included
         {3, 3, false, 2, 4},              // no span: at least 1 on each side
-        {-1e308, 1e308, false, 0, 1},     // widened past the largest number
+        {-1e308, 1e308, false, 0, 1},     // widened past the largest number, at both ends
+        {0, 1.75e308, false, 0, 1},       // at the top only
+        {-1.75e308, 0, false, 0, 1},      // at the bottom only
         {1, inf, false, 0, 1},            // not finite
         {nan, 2, false, 0, 1},            // undefined
         {5, 1, false, 0, 1},              // no points at all (lo above hi)
