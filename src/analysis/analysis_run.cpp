@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "data/errors.h"
+#include "data/output_file.h"
 #include "report/common_slope_block.h"
 #include "report/comparison_block.h"
 #include "report/console_messages.h"
@@ -114,9 +114,7 @@ void saveTransformed(AnalysisData& a, AnalysisDialogue& d, const LinesAtCommonSl
     const std::string name = d.choices.transformedFileName(a.data.filename, d.out.reportName);
     std::ofstream file;
     writeNaNPlainly(file);
-    file.open(name, std::ios::out | std::ios::trunc);
-    if (!file.is_open())
-        throw FileNotOpened(name, systemReason());
+    openForWriting(file, name);
     writeTransformedData(file, a.groups, lines);
     file.close();
     writeTransformedNote(d.out.report, estimatorOf(a.settings), lines.B, name);

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "data/errors.h"
+#include "data/output_file.h"
 #include "report/analysis_plot.h"
 
 namespace korvel {
@@ -22,10 +23,10 @@ std::optional<double> commonSlopeOf(const AnalysisResults& results)
 void writeFigureFile(const std::string& fileName, const std::function<void(std::ostream&, PlotFormat)>& write,
                      const char* what, std::ostream& messages)
 {
-    std::ofstream file(fileName, std::ios::out | std::ios::trunc | std::ios::binary);
-    if (file.is_open())
-        write(file, plotFormatOf(fileName).value_or(PlotFormat::Svg));
-    if (!file.is_open() || !file.flush())
+    std::ofstream file;
+    openForWriting(file, fileName, std::ios::binary);
+    write(file, plotFormatOf(fileName).value_or(PlotFormat::Svg));
+    if (!file.flush())
         throw FileNotOpened(fileName, systemReason());
     messages << what << " written to " << fileName << std::endl;
 }
@@ -60,8 +61,8 @@ void writeAnalysisPlot(const std::string& fileName, const AnalysisResults& resul
                     messages);
 }
 
-void writeAnalysisResidualPlot(const std::string& fileName, const AnalysisResults& results, const AnalysisSettings& settings,
-                       const LoadedData& data, std::ostream& messages)
+void writeAnalysisResidualPlot(const std::string& fileName, const AnalysisResults& results,
+                               const AnalysisSettings& settings, const LoadedData& data, std::ostream& messages)
 {
     const ResidualPlotData plot = residualPlot(results.groups, commonSlopeOf(results), settings, data);
     writeFigureFile(fileName, [&](std::ostream& out, PlotFormat format) { writeResidualPlot(out, plot, format); },

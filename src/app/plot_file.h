@@ -25,7 +25,7 @@ std::optional<PlotFormat> plotFormatOf(const std::string& fileName);
 // NAME") on messages; FileNotOpened when the file cannot be written.
 void writeAnalysisPlot(const std::string& fileName, const AnalysisResults& results, const AnalysisSettings& settings,
                        const LoadedData& data, std::ostream& messages);
-void writeAnalysisResidualPlot(const std::string& fileName, const AnalysisResults& results, const AnalysisSettings& settings,
-                       const LoadedData& data, std::ostream& messages);
+void writeAnalysisResidualPlot(const std::string& fileName, const AnalysisResults& results,
+                               const AnalysisSettings& settings, const LoadedData& data, std::ostream& messages);
 
 } // namespace korvel

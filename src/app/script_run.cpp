@@ -11,6 +11,7 @@
 #include "app/scripted_choices.h"
 #include "data/data_file.h"
 #include "data/errors.h"
+#include "data/output_file.h"
 #include "data/same_file.h"
 #include "report/analysis_end.h"
 #include "report/console_messages.h"
@@ -63,11 +64,8 @@ void writeJson(const Invocation& inv, const LoadedData& data, const AnalysisResu
 {
     const std::string& name = inv.analysis.jsonFile;
     std::ofstream file;
-    if (name != "-") {
-        file.open(name, std::ios::out | std::ios::trunc);
-        if (!file.is_open())
-            throw FileNotOpened(name, systemReason());
-    }
+    if (name != "-")
+        openForWriting(file, name);
     std::ostream& out = name == "-" ? std::cout : file;
     writeResultsJson(out, inv.analysis.settings, data, results, inv.seed);
     if (!out.flush())
@@ -115,11 +113,8 @@ int runFromOptions(const Invocation& inv)
         const std::string& output = inv.analysis.outputFile;
         std::ofstream reportFile;
         writeNaNPlainly(output.empty() ? std::cout : reportFile);
-        if (!output.empty()) {
-            reportFile.open(output, std::ios::out | std::ios::trunc);
-            if (!reportFile.is_open())
-                throw FileNotOpened(output, systemReason());
-        }
+        if (!output.empty())
+            openForWriting(reportFile, output);
         return analyse(inv, data, output.empty() ? std::cout : reportFile, output);
     } catch (const FileNotOpened& file) {
         std::cerr << "korvel: " << (file.problem.empty() ? file.name + ": " + file.reason : file.problem) << std::endl;

@@ -6,11 +6,6 @@
 namespace korvel {
 
 namespace {
-bool blank(const std::string& cell)
-{
-    return cell.empty() || cell == " ";
-}
-
 // Whether a data line is taken at all: its group, Y and X filled, and kept by
 // every filter.
 class LineAcceptance {
@@ -26,7 +21,7 @@ public:
             keeps.push_back(std::move(keep));
         }
         for (const std::string& label : data.grouping.labels)
-            blankGroup.push_back(blank(label));
+            blankGroup.push_back(isBlankCell(label));
     }
 
     bool operator()(std::size_t line) const

@@ -46,7 +46,7 @@ private:
 
 CellKind kindOf(std::string_view cell, double& value)
 {
-    if (cell.empty() || cell == " ")
+    if (isBlankCell(cell))
         return CellKind::Blank;
     const auto number = decimalValue(cell);
     value = number.value_or(0.0);
@@ -101,6 +101,11 @@ void reserve(NumberColumn& column, std::size_t n)
     column.kinds.reserve(n);
 }
 } // namespace
+
+bool isBlankCell(std::string_view cell)
+{
+    return cell.empty() || cell == " ";
+}
 
 std::string groupingName(const std::vector<std::string>& header, const std::vector<int>& grouping)
 {

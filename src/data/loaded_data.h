@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data/data_file.h"
@@ -40,8 +41,12 @@ struct LabelColumn {
     const std::string& cell(std::size_t dataLine) const { return labels[ids[dataLine]]; }
 };
 
-// What a Y or X cell holds: a decimal number, nothing (empty or one blank),
-// or something else.
+// True when a cell holds nothing: it is empty or one blank. A line whose
+// grouping, Y or X cell is blank is left out.
+bool isBlankCell(std::string_view cell);
+
+// What a Y or X cell holds: a decimal number, nothing (a blank cell), or
+// something else.
 enum class CellKind : std::uint8_t { Number, Blank, NotANumber };
 
 struct NumberColumn {

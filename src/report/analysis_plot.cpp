@@ -22,9 +22,10 @@ AxisScale scaleOf(Transform transform)
     return transform == Transform::Log10 ? AxisScale::Log10 : transform == Transform::Ln ? AxisScale::Ln : AxisScale::Linear;
 }
 
+// "Bwt", or "Bwt (log10 scale)" and "Bwt (ln scale)" under a logarithm.
 std::string axisTitle(const std::string& name, Transform transform)
 {
-    return transform == Transform::Log10 ? name + " (log10 scale)" : transform == Transform::Ln ? name + " (ln scale)" : name;
+    return isLogTransform(transform) ? name + " (" + transformName(transform) + " scale)" : name;
 }
 } // namespace
 

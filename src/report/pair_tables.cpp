@@ -14,14 +14,6 @@
 namespace korvel {
 
 namespace {
-std::vector<std::string> groupNames(const GroupMap& groups)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : groups)
-        names.push_back(entry.first);
-    return names;
-}
-
 // A square table, left-justified: the header ("Group" in nameWidth, then each
 // name padded to cellWidth, each followed by a tab), then one row per group
 // (its name padded to nameWidth, a tab, then cell(row, column) for every

@@ -27,18 +27,6 @@ bool finitePoint(const PlotGroup& g, std::size_t i)
     return std::isfinite(g.x[i]) && std::isfinite(g.y[i]);
 }
 
-Frame frameOf(const PlotData& plot)
-{
-    double xlo = INFINITY, xhi = -INFINITY, ylo = INFINITY, yhi = -INFINITY;
-    for (const PlotGroup& g : plot.groups)
-        for (std::size_t i = 0; i < pointCount(g); ++i)
-            if (finitePoint(g, i)) {
-                xlo = std::min(xlo, g.x[i]), xhi = std::max(xhi, g.x[i]);
-                ylo = std::min(ylo, g.y[i]), yhi = std::max(yhi, g.y[i]);
-            }
-    return {kBox, axisRange(xlo, xhi, plot.throughOrigin), axisRange(ylo, yhi, plot.throughOrigin)};
-}
-
 // The group's own line over its finite X range (stretched to 0 when it goes
 // through the origin), and its line with the common slope over the X range.
 void groupLines(cairo_t* cr, const Frame& f, const PlotGroup& g, std::size_t i, std::optional<double> commonSlope,
@@ -94,10 +82,10 @@ std::vector<LegendRow> legendOf(const PlotData& plot)
 
 void draw(cairo_t* cr, const PlotData& plot, const std::vector<LegendRow>& legend, double width)
 {
-    const Frame f = frameOf(plot);
     std::vector<GroupPoints> points;
     for (std::size_t i = 0; i < plot.groups.size(); ++i)
         points.push_back({i, plot.groups[i].x, plot.groups[i].y});
+    const Frame f = frameAround(kBox, points, plot.throughOrigin);
     drawPoints(cr, f, points);
     if (plot.hypothesisSlope)
         hypothesisLine(cr, f, plot);

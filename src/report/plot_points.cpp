@@ -48,6 +48,18 @@ void markers(cairo_t* cr, const Frame& f, const std::vector<GroupPoints>& groups
 }
 } // namespace
 
+Frame frameAround(Box box, const std::vector<GroupPoints>& groups, bool withZero)
+{
+    double xlo = INFINITY, xhi = -INFINITY, ylo = INFINITY, yhi = -INFINITY;
+    for (const GroupPoints& p : groups)
+        for (std::size_t k = 0; k < std::min(p.x.size(), p.y.size()); ++k)
+            if (std::isfinite(p.x[k]) && std::isfinite(p.y[k])) {
+                xlo = std::min(xlo, p.x[k]), xhi = std::max(xhi, p.x[k]);
+                ylo = std::min(ylo, p.y[k]), yhi = std::max(yhi, p.y[k]);
+            }
+    return {box, axisRange(xlo, xhi, withZero), axisRange(ylo, yhi, withZero)};
+}
+
 double markerRadius(std::size_t n)
 {
     return std::clamp(kLargest * std::pow(kFewPoints / n, 0.25), kSmallest, kLargest);

@@ -18,6 +18,10 @@ struct GroupPoints {
     const std::vector<double>& y; // parallel to x (the shorter one counts)
 };
 
+// The frame of the box around the groups' points whose x and y are both
+// finite, with 0 on both axes when withZero (axisRange).
+Frame frameAround(Box box, const std::vector<GroupPoints>& groups, bool withZero = false);
+
 // The marker size (a circle's radius) and opacity for n points in a box (plot.h).
 double markerRadius(std::size_t n);
 double markerOpacity(std::size_t n);

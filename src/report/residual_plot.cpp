@@ -55,17 +55,19 @@ struct Panel {
     Frame frame;
 };
 
+std::vector<GroupPoints> pointsOf(const Panel& p)
+{
+    std::vector<GroupPoints> points;
+    for (std::size_t g = 0; g < p.x.size(); ++g)
+        points.push_back({g, p.x[g], p.y[g]});
+    return points;
+}
+
 Panel panelOf(Box box, std::vector<std::vector<double>> x, std::vector<std::vector<double>> y)
 {
-    double xlo = INFINITY, xhi = -INFINITY, ylo = INFINITY, yhi = -INFINITY;
-    for (std::size_t g = 0; g < x.size(); ++g)
-        for (std::size_t k = 0; k < x[g].size(); ++k)
-            if (std::isfinite(x[g][k]) && std::isfinite(y[g][k])) {
-                xlo = std::min(xlo, x[g][k]), xhi = std::max(xhi, x[g][k]);
-                ylo = std::min(ylo, y[g][k]), yhi = std::max(yhi, y[g][k]);
-            }
-    const Frame frame{box, axisRange(xlo, xhi), axisRange(ylo, yhi)};
-    return {std::move(x), std::move(y), frame};
+    Panel p{std::move(x), std::move(y), {}};
+    p.frame = frameAround(box, pointsOf(p));
+    return p;
 }
 
 Panel scoresPanel(const ResidualPlotData& plot)
@@ -107,14 +109,6 @@ Panel quantilePanel(const ResidualPlotData& plot, const std::vector<Residual>& p
         y[pooled[i].group].push_back(pooled[i].r);
     }
     return panelOf(kQuantiles, std::move(x), std::move(y));
-}
-
-std::vector<GroupPoints> pointsOf(const Panel& p)
-{
-    std::vector<GroupPoints> points;
-    for (std::size_t g = 0; g < p.x.size(); ++g)
-        points.push_back({g, p.x[g], p.y[g]});
-    return points;
 }
 
 void drawScores(cairo_t* cr, const ResidualPlotData& plot)

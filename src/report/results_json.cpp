@@ -157,9 +157,7 @@ json commonTestOf(const AnalysisSettings& s, const CommonSlopeResult& t)
 template <typename Pair, typename Fields>
 json pairsOf(const GroupMap& groups, const PairTable<Pair>& table, PAdjustment adjustment, Fields fields)
 {
-    std::vector<std::string> names;
-    for (const auto& entry : groups)
-        names.push_back(entry.first);
+    const std::vector<std::string> names = groupNames(groups);
     json pairs = json::array();
     for (int i = 0; i < table.groups(); ++i)
         for (int j = 0; j < i; ++j) {

@@ -35,13 +35,21 @@ void writeRemovedName(std::ostream& out, const std::string& name)
     out << name << "\t";
 }
 
-void writeRemovedInvariant(std::ostream& out, const std::vector<std::string>& names)
+namespace {
+// The heading and the names, when there are any.
+void writeRemovedList(std::ostream& out, const char* heading, const std::vector<std::string>& names)
 {
     if (names.empty())
         return;
-    out << "\nGroups whose Y or X does not vary (removed):\t";
+    out << heading;
     for (const std::string& name : names)
-        out << name << "\t";
+        writeRemovedName(out, name);
+}
+} // namespace
+
+void writeRemovedInvariant(std::ostream& out, const std::vector<std::string>& names)
+{
+    writeRemovedList(out, "\nGroups whose Y or X does not vary (removed):\t", names);
 }
 
 void writeCounts(std::ostream& out, std::size_t groups, long long points)
@@ -62,12 +70,9 @@ void writeMeasurementError(std::ostream& out, const AnalysisSettings& settings, 
 
 void writeRemovedForError(std::ostream& out, const std::vector<std::string>& names)
 {
-    if (names.empty())
-        return;
-    out << "Measurement error too large, removed:\t";
-    for (const std::string& name : names)
-        out << name << "\t";
-    out << std::endl;
+    writeRemovedList(out, "Measurement error too large, removed:\t", names);
+    if (!names.empty())
+        out << std::endl;
 }
 
 } // namespace korvel

@@ -14,4 +14,12 @@ GroupMap groupsOf(PointsByGroup&& points)
     return groups;
 }
 
+std::vector<std::string> groupNames(const GroupMap& groups)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : groups)
+        names.push_back(entry.first);
+    return names;
+}
+
 } // namespace korvel

@@ -28,4 +28,7 @@ using GroupMap = std::map<std::string, Group>;
 // Groups of the given points, with their sizes.
 GroupMap groupsOf(PointsByGroup&& points);
 
+// The groups' names in map order, the order of every table.
+std::vector<std::string> groupNames(const GroupMap& groups);
+
 } // namespace korvel

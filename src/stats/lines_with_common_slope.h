@@ -24,7 +24,6 @@ struct LineAtCommonSlope {
     double varFitted = 0, varResid = 0, varSlope = 0;
 };
 
-// The lines of the groups at the common slope B, by group name.
 // Where a line with the common slope B passes: its Y at x, and its X at y.
 inline double yOnLine(const LineAtCommonSlope& line, double B, double x)
 {
@@ -35,6 +34,7 @@ inline double xOnLine(const LineAtCommonSlope& line, double B, double y)
     return (y - line.interc) / B;
 }
 
+// The lines of the groups at the common slope B, by group name.
 struct LinesAtCommonSlope {
     double B = 0;
     std::map<std::string, LineAtCommonSlope> lines;
