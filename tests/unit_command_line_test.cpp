@@ -24,21 +24,33 @@ TEST(CommandLine, BadOptionsAndValuesAreNamed)
         {{"-y", "a", "-x", "b", "--slope-h0", "1/2", "f"}, "--slope-h0 1/2: not a number"},
         {{"-y", "a", "-x", "b", "--intercept-h0=-1", "--through-origin", "f"}, "option --intercept-h0: not possible"},
         {{"-y", "a", "-x", "b", "--intercept-h0", "1.2.3", "f"}, "--intercept-h0 1.2.3"},
-        {{"-y", "a", "-x", "b", "--critical-p", "2", "f"}, "--critical-p 2"},
-        {{"-y", "a", "-x", "b", "--confidence", "0", "f"}, "--confidence 0"},
+        {{"-y", "a", "-x", "b", "--critical-p", "2", "f"}, "--critical-p 2: not a number from 0 to 1"},
+        {{"-y", "a", "-x", "b", "-p", "0x0.1", "f"}, "--critical-p 0x0.1"},
+        {{"-y", "a", "-x", "b", "--confidence", "0", "f"}, "--confidence 0: not a whole number from 1 to 99"},
+        {{"-y", "a", "-x", "b", "-c", "100", "f"}, "--confidence 100"},
+        {{"-y", "a", "-x", "b", "-c", "95.5", "f"}, "--confidence 95.5"},
         {{"-y", "a", "-x", "b", "--min-group-size", "51", "f"}, "--min-group-size 51"},
         {{"-y", "a", "-x", "b", "--iterations", "-5", "f"}, "--iterations -5"},
-        {{"-y", "a", "-x", "b", "-n", "0", "f"}, "--iterations 0: not a whole number from 1"},
+        {{"-y", "a", "-x", "b", "-n", "0", "f"}, "--iterations 0: not a whole number from 1 to 2147483647"},
+        {{"-y", "a", "-x", "b", "-n", "1e3", "f"}, "--iterations 1e3"},
+        {{"-y", "a", "-x", "b", "-n", "+5", "f"}, "--iterations +5"},
+        {{"-y", "a", "-x", "b", "-n", "2147483648", "f"}, "--iterations 2147483648"},
         {{"-y", "a", "-x", "b", "--method", "OLS2", "f"}, "--method OLS2"},
         {{"-y", "a", "-x", "b", "--transform", "log", "f"}, "--transform log"},
         {{"-y", "a", "-x", "b", "--range", "v=1", "f"}, "--range v=1"},
+        {{"-y", "a", "-x", "b", "--range", "v=3:2", "f"}, "--range v=3:2: the minimum 3 not below the maximum 2"},
+        {{"-y", "a", "-x", "b", "--range", "v=2:2e0", "f"}, "--range v=2:2e0"},
         {{"-y", "a", "-x", "b", "--remove", "=1", "f"}, "--remove =1"},
         {{"-y", "a", "-x", "b", "--error-x", "0.1", "f"}, "--error-y"},
-        {{"-y", "a", "-x", "b", "--error-x", "-0.1", "--error-y", "1", "f"}, "--error-x -0.1"},
+        {{"-y", "a", "-x", "b", "--error-x", "-0.1", "--error-y", "1", "f"}, "--error-x -0.1: not a number from 0 up"},
+        {{"-y", "a", "-x", "b", "--error-x", "1", "--error-y", "inf", "f"}, "--error-y inf"},
+        {{"-y", "a", "-x", "b", "--slope-h0", "nan", "f"}, "--slope-h0 nan: not a number"},
         {{"-y", "a", "-x", "b", "--through-origin", "--elevation", "f"}, "--elevation"},
         {{"-y", "a", "-x", "b"}, "DATAFILE"},
         {{"-y", "a", "f"}, "-x"},
         {{"--seed", "x"}, "--seed x"},
+        {{"--seed", "0"}, "--seed 0: not a whole number from 1 to 4294967295"},
+        {{"--seed", "4294967296"}, "--seed 4294967296"},
         {{"--plot-file", "p.svg"}, "--plot-file"},
         {{"--residual-plot", "r.png"}, "--residual-plot"},
         {{"-y", "a", "-x", "b", "--plot-file", "p.jpg", "f"}, "--plot-file p.jpg"},
@@ -61,18 +73,18 @@ TEST(CommandLine, BadOptionsAndValuesAreNamed)
 TEST(CommandLine, RunsAndTheirSettings)
 {
     EXPECT_EQ(parse({}).mode, Invocation::Dialogue);
-    const Invocation dialogue = parse({"--plot", "--seed", "7", "my data.txt"});
+    const Invocation dialogue = parse({"--plot", "--seed", "4294967295", "my data.txt"});
     EXPECT_EQ(dialogue.dataFile, "my data.txt");
     EXPECT_TRUE(dialogue.plot);
-    EXPECT_EQ(dialogue.seed, 7u);
+    EXPECT_EQ(dialogue.seed, 4294967295u);
     EXPECT_EQ(parse({"--help"}).mode, Invocation::Help);
     EXPECT_EQ(parse({"--version"}).mode, Invocation::Version);
 
     const Invocation run = parse({"-y", "Hwt", "-x", "1", "--group", "a", "-g", "b", "--method=ma", "-t", "ln",
                                   "--remove", "s=1", "--range", "t=1:2", "--remove", "t=above", "--slope-h0", "0",
                                   "--intercept-h0=-2.5",
-                                  "--error-x", "0.1", "--error-y", "0.2", "--chi-squared", "--elevation-pairs",
-                                  "--shift", "-o", "-", "d.txt"});
+                                  "--error-x", "1.2584e-05", "--error-y", "+.2", "--chi-squared", "--elevation-pairs",
+                                  "-p", "1e-3", "-c", "99", "-n", "007", "--shift", "-o", "-", "d.txt"});
     const AnalysisRequest& a = run.analysis;
     EXPECT_EQ(run.mode, Invocation::Analysis);
     EXPECT_EQ(run.dataFile, "d.txt");
@@ -83,7 +95,10 @@ TEST(CommandLine, RunsAndTheirSettings)
     EXPECT_EQ(a.settings.slopeH0, 0.0); // 0 is a hypothesis like any other
     EXPECT_EQ(a.settings.interceptH0, -2.5);
     EXPECT_TRUE(a.settings.measurementError);
-    EXPECT_DOUBLE_EQ(a.errors.y, 0.2);
+    EXPECT_EQ(a.errors.x, 1.2584e-05);
+    EXPECT_EQ(a.errors.y, 0.2);
+    EXPECT_EQ(a.settings.criticalP, 0.001);
+    EXPECT_EQ(a.settings.confidence + a.settings.iterations, 99 + 7);
     ASSERT_EQ(a.filters.size(), 3u); // in the order given
     EXPECT_EQ(a.filters[0].variable + a.filters[0].value, "s1");
     EXPECT_TRUE(a.filters[1].range);

@@ -1,5 +1,11 @@
 #include "app/command_line.h"
 
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <sstream>
+
 #include <CLI/CLI.hpp>
 
 #include "app/plot_file.h"
@@ -23,19 +29,32 @@ struct TypedOptions {
     throw UsageError(option + " " + value + ": " + why);
 }
 
-int wholeNumber(const std::string& option, const std::string& value, int lo, int hi)
+// A whole number as the options take it: digits only, from lo to hi.
+unsigned long long wholeNumber(const std::string& option, const std::string& value, unsigned long long lo,
+                               unsigned long long hi)
 {
-    if (!isWholeNumberIn(value, lo, hi))
+    unsigned long long number = 0;
+    const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), number);
+    if (value.empty() || !isDigits(value) || ec != std::errc() || end != value.data() + value.size() || number < lo ||
+        number > hi)
         bad(option, value, "not a whole number from " + std::to_string(lo) + " to " + std::to_string(hi));
-    return std::atoi(value.c_str());
+    return number;
 }
 
-// A number as the dialogue accepts it there: digits and a point, not negative.
-double decimalNumber(const std::string& option, const std::string& value)
+// A real number as the options take it: decimal, with an optional sign,
+// fraction and exponent (number_text.h), from lo (and up to hi when finite).
+double realNumber(const std::string& option, const std::string& value, double lo, double hi = INFINITY)
 {
     const auto number = decimalValue(value);
-    if (!isDigitsAndPoints(value) || !number)
-        bad(option, value, "not a number of digits and a point");
+    if (!number || *number < lo || *number > hi) {
+        std::ostringstream range;
+        range << "not a number";
+        if (std::isfinite(lo))
+            range << " from " << lo << (std::isfinite(hi) ? " to " : " up");
+        if (std::isfinite(hi))
+            range << hi;
+        bad(option, value, range.str());
+    }
     return *number;
 }
 
@@ -87,6 +106,8 @@ std::vector<FilterOption> filtersInOrder(const CLI::App& app, const TypedOptions
             const std::string min = limits.substr(0, colon), max = colon == std::string::npos ? "" : limits.substr(colon + 1);
             if (colon == std::string::npos || !decimalValue(min) || !decimalValue(max))
                 bad("--range", text, "not VARIABLE=MIN:MAX");
+            if (!(*decimalValue(min) < *decimalValue(max)))
+                bad("--range", text, "the minimum " + min + " not below the maximum " + max);
             filters.push_back({variable, "", min, max, true});
         }
     }
@@ -145,30 +166,25 @@ void convertSettings(const CLI::App& app, const TypedOptions& t, AnalysisRequest
                                         {transformName(Transform::Log10), Transform::Log10},
                                         {transformName(Transform::Ln), Transform::Ln}});
     s.intercept = !t.throughOrigin;
+    // From options the confidence lies strictly between 0 and 100: at 100 the limits are infinite.
     if (!t.confidence.empty())
-        s.confidence = wholeNumber("--confidence", t.confidence, 1, 100);
+        s.confidence = static_cast<int>(wholeNumber("--confidence", t.confidence, 1, 99));
     if (!t.minGroupSize.empty())
-        s.minGroupSize = wholeNumber("--min-group-size", t.minGroupSize, 1, 50);
+        s.minGroupSize = static_cast<int>(wholeNumber("--min-group-size", t.minGroupSize, 1, 50));
     if (!t.iterations.empty())
-        s.iterations = wholeNumber("--iterations", t.iterations, 1, 2147483647);
+        s.iterations = static_cast<int>(wholeNumber("--iterations", t.iterations, 1, INT_MAX));
     s.pvalueFrom = t.chiSquared ? PValueFrom::ChiSquared : PValueFrom::Resampling;
     if (!t.adjust.empty())
         s.adjustment = oneOf<PAdjustment>("--adjust", t.adjust,
                                           {{"none", PAdjustment::None}, {"holm", PAdjustment::Holm},
                                            {"bonferroni", PAdjustment::Bonferroni}, {"sidak", PAdjustment::Sidak}});
-    if (!t.criticalP.empty()) {
-        if (!isDecimalIn(t.criticalP, 0.0f, 1.0f))
-            bad("--critical-p", t.criticalP, "not a number from 0 to 1");
-        s.criticalP = std::atof(t.criticalP.c_str());
-    }
+    if (!t.criticalP.empty())
+        s.criticalP = realNumber("--critical-p", t.criticalP, 0, 1);
     // Any finite number is a hypothesis, 0 and negative numbers included.
     const auto hypothesis = [](const std::string& option, const std::string& value) -> std::optional<double> {
         if (value.empty())
             return std::nullopt;
-        const auto v = decimalValue(value);
-        if (!v)
-            bad(option, value, "not a number");
-        return v;
+        return realNumber(option, value, -INFINITY);
     };
     s.slopeH0 = hypothesis("--slope-h0", t.slopeH0);
     s.interceptH0 = hypothesis("--intercept-h0", t.interceptH0);
@@ -176,8 +192,8 @@ void convertSettings(const CLI::App& app, const TypedOptions& t, AnalysisRequest
         throw UsageError("options --error-x and --error-y go together");
     s.measurementError = !t.errorX.empty();
     if (s.measurementError) {
-        a.errors.x = decimalNumber("--error-x", t.errorX);
-        a.errors.y = decimalNumber("--error-y", t.errorY);
+        a.errors.x = realNumber("--error-x", t.errorX, 0);
+        a.errors.y = realNumber("--error-y", t.errorY, 0);
     }
     a.filters = filtersInOrder(app, t);
     a.elevation = a.elevation || a.elevationPairs;
@@ -244,11 +260,9 @@ Invocation parseCommandLine(int argc, const char* const* argv)
         inv.mode = Invocation::Version;
         return inv;
     }
-    if (!typed.seed.empty()) {
-        if (!isWholeNumber(typed.seed))
-            bad("--seed", typed.seed, "not a whole number");
-        inv.seed = static_cast<unsigned>(std::atoi(typed.seed.c_str()));
-    }
+    // The generator's seed is an unsigned 32-bit number; 0 is refused, as the C library would read it as 1.
+    if (!typed.seed.empty())
+        inv.seed = static_cast<std::uint32_t>(wholeNumber("--seed", typed.seed, 1, UINT32_MAX));
     if (typed.y.empty() != typed.x.empty())
         throw UsageError(typed.y.empty() ? "option -x needs -y too" : "option -y needs -x too");
     if (typed.y.empty()) {
@@ -279,12 +293,14 @@ standard error.
 
   -h, --help               this text
       --version            the version
-      --seed N             seed the resampling once at start (default: the same
-                           resampling on every run)
+      --seed N             seed the resampling once at start, 1 to 4294967295
+                           (default: the same resampling on every run)
       --plot               also write a plot of each analysis, STEM-K.svg beside
                            the report (korvel-K.svg when it goes to standard output)
 
-Options of a run without questions (defaults are the dialogue's):
+Options of a run without questions (defaults are the dialogue's). A whole
+number N is digits only; any other number is decimal, with an optional sign,
+fraction and exponent (-0.5, 1e-3):
   -y, --y VAR              Y variable: a header name, or a column number from 0
   -x, --x VAR              X variable
   -g, --group VAR          a grouping variable; repeat for several
@@ -293,7 +309,7 @@ Options of a run without questions (defaults are the dialogue's):
       --through-origin     lines through the origin
       --error-x V          measurement-error variance of X (with --error-y)
       --error-y V          measurement-error variance of Y
-  -c, --confidence PCT     confidence level, 1 to 100 (default 95)
+  -c, --confidence PCT     confidence level in percent, 1 to 99 (default 95)
       --min-group-size N   smaller groups are removed, 1 to 50 (default 6)
       --chi-squared        chi-squared p-value for the common slope (default:
                            resampling)
@@ -306,8 +322,9 @@ Options of a run without questions (defaults are the dialogue's):
       --intercept-h0 A     hypothesised intercept, likewise (not through the
                            origin)
       --remove VAR=VALUE   leave out the lines whose VAR is VALUE; repeat
-      --range VAR=MIN:MAX  VAR is a scalar filter: its classes below, between
-                           and above can be left out with --remove VAR=CLASS
+      --range VAR=MIN:MAX  VAR is a scalar filter (MIN below MAX): its classes
+                           below, between and above can be left out with
+                           --remove VAR=CLASS
       --slope-pairs        compare every pair of slopes when the slopes differ
       --elevation          test the lines with a common slope for a shift in
                            elevation; --elevation-pairs with its pairs

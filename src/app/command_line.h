@@ -2,6 +2,7 @@
 // run from options with no question asked, the help text or the version.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,7 +41,7 @@ struct AnalysisRequest {
 struct Invocation {
     enum Mode { Dialogue, Analysis, Help, Version } mode = Dialogue;
     std::string dataFile;               // the data file, when given
-    std::optional<unsigned> seed;       // seeds the resampling once at start
+    std::optional<std::uint32_t> seed;  // seeds the resampling once at start, 1 to 2^32 - 1
     bool plot = false;                  // a plot of every analysis
     AnalysisRequest analysis;
 };
