@@ -2,6 +2,7 @@
 // the data file reader, scalar filter labels and the grouping of data lines.
 // Expected values are the program's documented rules worked by hand.
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -169,14 +170,29 @@ TEST(DataFile, HeaderLineCountAndColumns)
 
 TEST(DataFile, TheSameFileByNameOrPath)
 {
-    // None of these names exists: the paths are compared once normalised.
+    // Links in a folder of their own: to a file not there yet (r.txt), a chain of them, one from a
+    // subfolder, and two hard links to one file.
+    namespace fs = std::filesystem;
+    const std::string d = testing::TempDir() + "korvel-same-file/";
+    fs::remove_all(d);
+    fs::create_directories(d + "sub");
+    fs::create_symlink("r.txt", d + "link.txt");
+    fs::create_symlink("link.txt", d + "chain.txt");
+    fs::create_symlink("../chain.txt", d + "sub/up.txt");
+    std::ofstream(d + "h1.txt") << "x";
+    fs::create_hard_link(d + "h1.txt", d + "h2.txt");
+    // The other names do not exist: the paths are compared once normalised.
     const struct {
         std::string a, b;
         bool same;
     } rows[] = {{"r.txt", "r.txt", true}, {"sub/../r.txt", "./r.txt", true}, {"r.txt", "s.txt", false},
-                {std::string(300, 'r'), "r.txt", false}}; // a name too long to normalise is another file
+                {std::string(300, 'r'), "r.txt", false}, // a name too long to normalise is another file
+                {d + "link.txt", d + "r.txt", true},     {d + "r.txt", d + "chain.txt", true},
+                {d + "sub/up.txt", d + "sub/../r.txt", true}, {d + "link.txt", d + "sub/r.txt", false},
+                {d + "h1.txt", d + "h2.txt", true},      {d + "h1.txt", d + "link.txt", false}};
     for (const auto& r : rows)
         EXPECT_EQ(sameFile(r.a, r.b), r.same) << r.a << " " << r.b;
+    fs::remove_all(d);
 }
 
 TEST(DataFile, VariablesByNameOrColumnNumber)
