@@ -56,6 +56,8 @@ TEST(CommandLine, BadOptionsAndValuesAreNamed)
         {{"-y", "a", "-x", "b", "--plot-file", "p.jpg", "f"}, "--plot-file p.jpg"},
         {{"-y", "a", "-x", "b", "--residual-plot", "r", "f"}, "--residual-plot r"},
         {{"--output=", "f"}, "option --output needs a value"},
+        {{"-y", "a", "-x", "b", "--save", "-", "-o", "-", "f"}, "option --save -: standard output holds the report"},
+        {{"-y", "a", "-x", "b", "--save", "-", "--json", "-", "-o", "r", "f"}, "--save -: standard output holds the results"},
         {{"--methd", "ma"}, "unrecognized option --methd"},
         {{"a", "b"}, "unexpected argument b"},
         {{"a", "--", "-b"}, "unexpected argument -b"}, // after "--" nothing is an option

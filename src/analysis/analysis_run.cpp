@@ -114,8 +114,9 @@ void saveTransformed(AnalysisData& a, AnalysisDialogue& d, const LinesAtCommonSl
     const std::string name = d.choices.transformedFileName(a.data.filename, d.out.reportName);
     std::ofstream file;
     writeNaNPlainly(file);
-    openForWriting(file, name);
-    writeTransformedData(file, a.groups, lines);
+    if (!d.out.savedScores)
+        openForWriting(file, name);
+    writeTransformedData(d.out.savedScores ? *d.out.savedScores : file, a.groups, lines);
     file.close();
     writeTransformedNote(d.out.report, estimatorOf(a.settings), lines.B, name);
 }

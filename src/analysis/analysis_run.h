@@ -22,6 +22,7 @@ struct AnalysisStreams {
     std::ostream& messages;
     AnalysisEvents& events;
     std::string reportName; // the report's file name, never the transformed-data file's
+    std::ostream* savedScores = nullptr; // when set, the transformed data go here, not to the file chosen
 };
 
 // Groups, fits and tests the data, writes the report and asks choices where

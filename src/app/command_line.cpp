@@ -204,8 +204,13 @@ void convertSettings(const CLI::App& app, const TypedOptions& t, AnalysisRequest
         throw UsageError("option --intercept-h0: not possible for lines fitted through the origin");
     if (a.outputFile == "-")
         a.outputFile.clear(); // standard output
-    if (a.jsonFile == "-" && a.outputFile.empty())
-        throw UsageError("option --json -: standard output holds the report; name a report file with -o");
+    // Standard output holds one of the report, the results file and the saved scores.
+    for (const auto& [option, name] : {std::pair{"--json", a.jsonFile}, {"--save", a.saveFile}})
+        if (name == "-" && a.outputFile.empty())
+            throw UsageError(std::string("option ") + option +
+                             " -: standard output holds the report; name a report file with -o");
+    if (a.jsonFile == "-" && a.saveFile == "-")
+        throw UsageError("option --save -: standard output holds the results file (--json -)");
     for (const auto& [option, name] : {std::pair{"--plot-file", a.plotFile}, {"--residual-plot", a.residualPlotFile}})
         if (!name.empty() && !plotFormatOf(name))
             bad(option, name, "not a .svg, .pdf or .png file");
@@ -330,7 +335,9 @@ fraction and exponent (-0.5, 1e-3):
                            elevation; --elevation-pairs with its pairs
       --shift              test them for a shift along the common slope;
                            --shift-pairs with its pairs
-      --save FILE          save the transformed data (scores) to FILE
+      --save FILE          save the transformed data (scores) to FILE (- :
+                           standard output, with -o FILE); said on standard
+                           error, with why, when the lines were not compared
   -o, --output FILE        write the report to FILE (- : standard output)
       --json FILE          also write every number of the analysis as JSON to
                            FILE (- : standard output, with -o FILE)

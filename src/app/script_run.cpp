@@ -60,14 +60,15 @@ DataFile openDataFile(const std::string& name)
 }
 
 // The results as JSON, in the file named or on standard output.
-void writeJson(const Invocation& inv, const LoadedData& data, const AnalysisResults& results)
+void writeJson(const Invocation& inv, const LoadedData& data, const AnalysisResults& results,
+               const std::vector<NotDone>& notDone)
 {
     const std::string& name = inv.analysis.jsonFile;
     std::ofstream file;
     if (name != "-")
         openForWriting(file, name);
     std::ostream& out = name == "-" ? std::cout : file;
-    writeResultsJson(out, inv.analysis.settings, data, results, inv.seed);
+    writeResultsJson(out, inv.analysis.settings, data, results, inv.seed, notDone);
     if (!out.flush())
         throw FileNotOpened(name == "-" ? "standard output" : name, systemReason());
 }
@@ -77,7 +78,8 @@ int analyse(const Invocation& inv, const LoadedData& data, std::ostream& report,
     ScriptedChoices choices(inv.analysis);
     MessageWriter events(std::cerr, false);
     std::ostream noConsole(nullptr);
-    AnalysisStreams streams{report, noConsole, std::cerr, events, reportName};
+    AnalysisStreams streams{report, noConsole, std::cerr, events, reportName,
+                            inv.analysis.saveFile == "-" ? &std::cout : nullptr};
     const AnalysisResults results = runAnalysis(inv.analysis.settings, data, choices, streams);
     writeAnalysisEnd(report);
     if (!report) {
@@ -90,13 +92,14 @@ int analyse(const Invocation& inv, const LoadedData& data, std::ostream& report,
         writeAnalysisPlot(plot, results, inv.analysis.settings, data, std::cerr);
     if (!inv.analysis.residualPlotFile.empty())
         writeAnalysisResidualPlot(inv.analysis.residualPlotFile, results, inv.analysis.settings, data, std::cerr);
+    const std::vector<NotDone> notDone = whatWasNotDone(inv.analysis, results);
     if (!inv.analysis.jsonFile.empty())
-        writeJson(inv, data, results);
+        writeJson(inv, data, results, notDone);
     if (results.groups.empty()) {
         std::cerr << "korvel: no group left to analyse" << std::endl;
         return 1;
     }
-    sayWhatWasNotDone(inv.analysis, results);
+    sayWhatWasNotDone(notDone);
     return 0;
 }
 } // namespace
@@ -112,7 +115,8 @@ int runFromOptions(const Invocation& inv)
 
         const std::string& output = inv.analysis.outputFile;
         std::ofstream reportFile;
-        writeNaNPlainly(output.empty() ? std::cout : reportFile);
+        writeNaNPlainly(std::cout); // the report or the saved scores
+        writeNaNPlainly(reportFile);
         if (!output.empty())
             openForWriting(reportFile, output);
         return analyse(inv, data, output.empty() ? std::cout : reportFile, output);

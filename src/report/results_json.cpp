@@ -224,7 +224,8 @@ json waldTestsOf(const AnalysisSettings& s, const AnalysisResults& r)
 } // namespace
 
 void writeResultsJson(std::ostream& out, const AnalysisSettings& settings, const LoadedData& data,
-                      const AnalysisResults& results, std::optional<unsigned> seed)
+                      const AnalysisResults& results, std::optional<unsigned> seed,
+                      const std::vector<NotDone>& notDone)
 {
     json document = {{"schema_version", resultsSchemaVersion},
                      {"program", {{"name", "korvel"}, {"version", programVersion}}},
@@ -245,6 +246,9 @@ void writeResultsJson(std::ostream& out, const AnalysisSettings& settings, const
     if (results.linesAtCommonSlope)
         document["lines_with_common_slope"] = linesOf(results);
     document["wald_tests"] = waldTestsOf(settings, results);
+    document["not_done"] = json::array();
+    for (const NotDone& n : notDone)
+        document["not_done"].push_back({{"option", n.option}, {"reason", n.reason}});
     out << document.dump(2) << "\n";
 }
 
