@@ -1,7 +1,9 @@
 // Reading what the user types and what the data file holds: the text checks,
 // the data file reader, scalar filter labels and the grouping of data lines.
 // Expected values are the program's documented rules worked by hand.
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -166,6 +168,37 @@ TEST(DataFile, HeaderLineCountAndColumns)
     EXPECT_EQ(extra.labels, (std::vector<std::string>{"3"}));
     EXPECT_THROW(DataFile{testing::TempDir()}, FileNotOpened);
     EXPECT_THROW(DataFile{testing::TempDir() + "no-such-file.txt"}, FileNotOpened);
+}
+
+TEST(DataFile, CommaSeparatedByFormatNameOrContent)
+{
+    const struct {
+        DataFormat format;
+        bool readOnce; // standard input, else a regular file named .txt
+        const char* text;
+        std::vector<std::string> header;
+    } rows[] = {
+        {DataFormat::ByContent, true, "a,b\n1,2\n", {"a", "b"}},
+        {DataFormat::ByContent, true, "a\tb,c\n1\t2\n", {"a", "b,c"}}, // a tab in the first line: tabs
+        {DataFormat::ByContent, true, "a;b\n1,2\n", {"a;b"}},           // the first line alone counts
+        {DataFormat::ByName, true, "a,b\n", {"a,b"}},
+        {DataFormat::Tsv, true, "a,b\n", {"a,b"}},
+        {DataFormat::Csv, true, "\"a\tb\",c\n", {"a b", "c"}},
+        {DataFormat::ByContent, false, "a,b\n", {"a,b"}}, // a regular file is known by its name
+        {DataFormat::Csv, false, "a,b\n1,2\n", {"a", "b"}},
+    };
+    for (const auto& r : rows) {
+        std::istringstream in(r.text);
+        const TextFile file(r.text);
+        const DataFile data = r.readOnce ? DataFile("-", in, r.format) : DataFile(file.path, r.format);
+        EXPECT_EQ(data.header(), r.header) << r.text;
+        EXPECT_EQ(data.countLines().lines, std::count(r.text, r.text + std::strlen(r.text), '\n')) << r.text;
+    }
+    const std::string csvName = testing::TempDir() + "korvel-format-test.csv";
+    std::ofstream(csvName) << "a,b\n";
+    EXPECT_EQ(DataFile(csvName, DataFormat::Tsv).header(), std::vector<std::string>{"a,b"});
+    EXPECT_EQ(DataFile(csvName).header(), (std::vector<std::string>{"a", "b"}));
+    std::remove(csvName.c_str());
 }
 
 TEST(DataFile, TheSameFileByNameOrPath)

@@ -19,7 +19,7 @@ namespace {
 // that every bad value gets one message naming its option.
 struct TypedOptions {
     std::string y, x, method, transform, confidence, minGroupSize, iterations, criticalP;
-    std::string slopeH0, interceptH0, errorX, errorY, seed, adjust;
+    std::string slopeH0, interceptH0, errorX, errorY, seed, adjust, format;
     std::vector<std::string> groups, removals, ranges;
     bool throughOrigin = false, chiSquared = false, help = false, version = false;
 };
@@ -127,6 +127,7 @@ void addOptions(CLI::App& app, TypedOptions& t, Invocation& inv)
     app.add_option("-g,--group", t.groups)->allow_extra_args(false);
     app.add_option("-m,--method", t.method)->take_last();
     app.add_option("-t,--transform", t.transform)->take_last();
+    app.add_option("--format", t.format)->take_last();
     app.add_flag("--through-origin", t.throughOrigin);
     app.add_option("--error-x", t.errorX)->take_last();
     app.add_option("--error-y", t.errorY)->take_last();
@@ -165,6 +166,8 @@ void convertSettings(const CLI::App& app, const TypedOptions& t, AnalysisRequest
                                        {{transformName(Transform::None), Transform::None},
                                         {transformName(Transform::Log10), Transform::Log10},
                                         {transformName(Transform::Ln), Transform::Ln}});
+    if (!t.format.empty())
+        a.format = oneOf<DataFormat>("--format", t.format, {{"tsv", DataFormat::Tsv}, {"csv", DataFormat::Csv}});
     s.intercept = !t.throughOrigin;
     // From options the confidence lies strictly between 0 and 100: at 100 the limits are infinite.
     if (!t.confidence.empty())
@@ -233,7 +236,7 @@ void refuseLeftovers(const CLI::App& app)
 // Options that only a run from options takes.
 void refuseInDialogue(const CLI::App& app)
 {
-    for (const char* name : {"-x", "-y", "--group", "--method", "--transform", "--through-origin", "--error-x",
+    for (const char* name : {"-x", "-y", "--format", "--group", "--method", "--transform", "--through-origin", "--error-x",
                              "--error-y", "--confidence", "--min-group-size", "--chi-squared", "--iterations",
                              "--critical-p", "--adjust", "--slope-h0", "--intercept-h0", "--remove", "--range",
                              "--slope-pairs", "--elevation", "--elevation-pairs", "--shift", "--shift-pairs", "--save",
@@ -289,7 +292,9 @@ const char* helpText()
     return R"(Usage: korvel [OPTION]... [DATAFILE]
 Fits OLS, SMA or MA lines to the groups of a data file (tab-separated, or
 comma-separated when its name ends in .csv), tests them for a common slope and
-compares the lines.
+compares the lines. With -y and -x, data that can be read only once (standard
+input, a pipe) are comma-separated when their first line holds a comma and no
+tab.
 
 Without -y and -x: the interactive dialogue, with DATAFILE as its input file.
 With -y and -x: one analysis of DATAFILE (- for standard input) with no
@@ -308,6 +313,8 @@ number N is digits only; any other number is decimal, with an optional sign,
 fraction and exponent (-0.5, 1e-3):
   -y, --y VAR              Y variable: a header name, or a column number from 0
   -x, --x VAR              X variable
+      --format F           tsv or csv: the data file's cells are separated by
+                           tabs or commas, whatever its name or content
   -g, --group VAR          a grouping variable; repeat for several
   -m, --method M           ols, sma (default) or ma
   -t, --transform T        none (default), log10 or ln, of Y and X

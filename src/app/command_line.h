@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "data/data_file.h"
 #include "data/errors.h"
 #include "data/settings.h"
 #include "stats/estimators.h"
@@ -24,6 +25,7 @@ struct FilterOption {
 // What to run, and on what, when Y and X are named.
 struct AnalysisRequest {
     std::string y, x;
+    DataFormat format = DataFormat::ByContent; // how the data file's cells are told apart
     std::vector<std::string> groups;    // grouping variables, joined in this order
     AnalysisSettings settings;
     ErrorVariances errors;              // with settings.measurementError

@@ -54,9 +54,9 @@ void checkFileNames(const Invocation& inv)
 }
 
 // The data file, standard input for "-".
-DataFile openDataFile(const std::string& name)
+DataFile openDataFile(const std::string& name, DataFormat format)
 {
-    return name == "-" ? DataFile(name, std::cin) : DataFile(name);
+    return name == "-" ? DataFile(name, std::cin, format) : DataFile(name, format);
 }
 
 // The results as JSON, in the file named or on standard output.
@@ -108,7 +108,7 @@ int runFromOptions(const Invocation& inv)
 {
     checkFileNames(inv);
     try {
-        const DataFile file = openDataFile(inv.dataFile);
+        const DataFile file = openDataFile(inv.dataFile, inv.analysis.format);
         const LineCount count = file.countLines();
         writeShortRecordsWarning(std::cerr, count.shortRecords, inv.dataFile, static_cast<int>(file.header().size()));
         const LoadedData data = loadData(file, count.lines, inv.analysis);

@@ -20,6 +20,17 @@ std::string wholeFile(std::istream& in)
     return text.str();
 }
 
+// Whether the text is comma-separated values: as the format says, or the
+// name, or, for what can be read only once, its first line (commas and no tab).
+bool commaSeparated(DataFormat format, const std::string& name, bool readOnce, std::string_view text)
+{
+    if (format == DataFormat::Csv || format == DataFormat::Tsv)
+        return format == DataFormat::Csv;
+    const std::string_view first = text.substr(0, text.find('\n'));
+    return isCsvName(name) || (format == DataFormat::ByContent && readOnce && first.find(',') != std::string_view::npos &&
+                               first.find('\t') == std::string_view::npos);
+}
+
 std::vector<std::string> namesOf(std::string_view line)
 {
     std::vector<std::string> names;
@@ -33,7 +44,7 @@ std::vector<std::string> namesOf(std::string_view line)
 }
 } // namespace
 
-DataFile::DataFile(const std::string& name) : fileName(name)
+DataFile::DataFile(const std::string& name, DataFormat format) : fileName(name)
 {
     namespace fs = std::filesystem;
     std::error_code ec;
@@ -43,21 +54,34 @@ DataFile::DataFile(const std::string& name) : fileName(name)
     std::ifstream file(name, std::ios::in | std::ios::binary);
     if (!file.is_open())
         throw FileNotOpened(name, systemReason());
-    if (isCsvName(name)) {
-        CsvTable table = csvAsTabSeparated(wholeFile(file));
-        if (!table.problem.empty())
-            throw FileNotOpened(name, table.problem, name + ": " + table.problem);
-        bytes = std::make_shared<const std::string>(std::move(table.text));
-    } else if (!fs::is_regular_file(status)) {
-        bytes = std::make_shared<const std::string>(wholeFile(file));
+    const bool readOnce = !fs::is_regular_file(status);
+    if (readOnce || commaSeparated(format, name, false, {})) {
+        std::string text = wholeFile(file);
+        const bool csv = commaSeparated(format, name, readOnce, text);
+        hold(std::move(text), csv);
     }
     readHeader();
 }
 
-DataFile::DataFile(const std::string& name, std::istream& in)
-    : fileName(name), bytes(std::make_shared<const std::string>(wholeFile(in)))
+DataFile::DataFile(const std::string& name, std::istream& in, DataFormat format) : fileName(name)
 {
+    std::string text = wholeFile(in);
+    const bool csv = commaSeparated(format, name, true, text);
+    hold(std::move(text), csv);
     readHeader();
+}
+
+// Keeps the text in memory, turned into tab-separated text first when it is
+// comma-separated.
+void DataFile::hold(std::string text, bool csv)
+{
+    if (csv) {
+        CsvTable table = csvAsTabSeparated(text);
+        if (!table.problem.empty())
+            throw FileNotOpened(fileName, table.problem, fileName + ": " + table.problem);
+        text = std::move(table.text);
+    }
+    bytes = std::make_shared<const std::string>(std::move(text));
 }
 
 void DataFile::readHeader()

@@ -1,6 +1,7 @@
 // The data file: tab-separated text, first line the variable names, one record
-// per line. A file whose name ends in .csv holds comma-separated values and is
-// read as the same table in tab-separated text (csv_file.h).
+// per line. A file whose name ends in .csv (or known as such by its format)
+// holds comma-separated values and is read as the same table in tab-separated
+// text (csv_file.h).
 #pragma once
 
 #include <memory>
@@ -11,6 +12,15 @@
 
 namespace korvel {
 
+// How the cells of a data file are told apart.
+enum class DataFormat {
+    ByName,    // comma-separated values when the name ends in .csv, else tab-separated
+    ByContent, // as by name, but what can be read only once (standard input, a pipe) is
+               // comma-separated when its first line holds a comma and no tab
+    Tsv,       // tab-separated, whatever the name
+    Csv,       // comma-separated, whatever the name
+};
+
 struct LineCount {
     int lines = 0;        // lines of the file, header included
     int shortRecords = 0; // non-empty records with fewer cells than the header
@@ -18,16 +28,16 @@ struct LineCount {
 
 class DataFile {
 public:
-    // Opens the named file. A regular file is read again from disk at each
-    // pass; anything that can be read only once (a pipe, a FIFO, a terminal)
-    // and a comma-separated file are read whole once and held in memory.
-    // FileNotOpened (errors.h) when it cannot be opened (a folder cannot), or
-    // when a .csv file's values cannot be read: then its problem names the
-    // file and the line.
-    explicit DataFile(const std::string& name);
+    // Opens the named file, its cells told apart by the format. A regular
+    // file is read again from disk at each pass; anything that can be read
+    // only once (a pipe, a FIFO, a terminal) and a comma-separated file are
+    // read whole once and held in memory. FileNotOpened (errors.h) when it
+    // cannot be opened (a folder cannot), or when comma-separated values cannot
+    // be read: then its problem names the file and the line.
+    explicit DataFile(const std::string& name, DataFormat format = DataFormat::ByName);
     // The bytes of a stream that can be read only once (standard input), held
     // in memory under the name given.
-    DataFile(const std::string& name, std::istream& bytes);
+    DataFile(const std::string& name, std::istream& bytes, DataFormat format = DataFormat::ByName);
 
     const std::string& name() const { return fileName; }
     // The variable names of the first line, between tabs: k tabs give k + 1
@@ -44,6 +54,7 @@ private:
     std::string fileName;
     std::shared_ptr<const std::string> bytes; // the file's text when held in memory
     std::vector<std::string> names;
+    void hold(std::string text, bool csv);
     void readHeader();
 };
 
