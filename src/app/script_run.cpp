@@ -109,6 +109,8 @@ int runFromOptions(const Invocation& inv)
     checkFileNames(inv);
     try {
         const DataFile file = openDataFile(inv.dataFile, inv.analysis.format);
+        if (file.empty())
+            throw FileNotOpened(inv.dataFile, "empty file (no header line)");
         const LineCount count = file.countLines();
         writeShortRecordsWarning(std::cerr, count.shortRecords, inv.dataFile, static_cast<int>(file.header().size()));
         const LoadedData data = loadData(file, count.lines, inv.analysis);

@@ -88,7 +88,8 @@ void DataFile::readHeader()
 {
     std::string_view first;
     LineReader reader = lines();
-    names = namesOf(reader.next(first) ? first : std::string_view());
+    headerLine = reader.next(first);
+    names = namesOf(headerLine ? first : std::string_view());
 }
 
 LineReader DataFile::lines() const

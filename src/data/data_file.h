@@ -43,6 +43,8 @@ public:
     // The variable names of the first line, between tabs: k tabs give k + 1
     // names; an empty file gives one empty name.
     const std::vector<std::string>& header() const { return names; }
+    // True when the file holds no line at all, not even a header.
+    bool empty() const { return !headerLine; }
     // Every line of the file, the header first.
     LineReader lines() const;
     // Counts the header and every line after it (an empty one and a last one
@@ -54,6 +56,7 @@ private:
     std::string fileName;
     std::shared_ptr<const std::string> bytes; // the file's text when held in memory
     std::vector<std::string> names;
+    bool headerLine = false;
     void hold(std::string text, bool csv);
     void readHeader();
 };
