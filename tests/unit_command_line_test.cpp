@@ -2,8 +2,12 @@
 // value refused with a message naming it. Expected texts are the options' own.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "app/command_line.h"
 #include "app/script_run.h"
+#include "app/whole_lines.h"
 
 using namespace korvel;
 
@@ -128,4 +132,32 @@ TEST(CommandLine, EveryPairOfTheRunsFilesMustDiffer)
                 EXPECT_NE(std::string(e.what()).find("same.svg: that is the"), std::string::npos) << e.what();
             }
         }
+}
+
+TEST(WholeLines, OnlyEndedLinesArePassedOn)
+{
+    std::ostringstream to;
+    {
+        WholeLines lines(to.rdbuf());
+        std::ostream out(&lines);
+        const struct {
+            const char* written;
+            const char* passedOn; // after a flush
+        } steps[] = {{"Groups (removed):\t", ""},
+                     {"d\t", ""},
+                     {"\nNo. groups:", "Groups (removed):\td\t\n"},
+                     {"\t2\nA\nB", "Groups (removed):\td\t\nNo. groups:\t2\nA\n"}};
+        for (const auto& step : steps) {
+            out << step.written << std::flush;
+            EXPECT_EQ(to.str(), step.passedOn) << step.written;
+        }
+        out.put('\n').put('C');
+        EXPECT_EQ(to.str(), "Groups (removed):\td\t\nNo. groups:\t2\nA\nB\n");
+    }
+    EXPECT_EQ(to.str(), "Groups (removed):\td\t\nNo. groups:\t2\nA\nB\nC"); // the rest when done
+    std::ofstream closed; // its buffer takes nothing
+    WholeLines failing(closed.rdbuf());
+    std::ostream out(&failing);
+    EXPECT_TRUE(out << "begun");
+    EXPECT_FALSE(out << " and ended\n");
 }

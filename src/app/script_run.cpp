@@ -9,6 +9,7 @@
 #include "app/options_data.h"
 #include "app/plot_file.h"
 #include "app/scripted_choices.h"
+#include "app/whole_lines.h"
 #include "data/data_file.h"
 #include "data/errors.h"
 #include "data/output_file.h"
@@ -117,11 +118,13 @@ int runFromOptions(const Invocation& inv)
 
         const std::string& output = inv.analysis.outputFile;
         std::ofstream reportFile;
-        writeNaNPlainly(std::cout); // the report or the saved scores
-        writeNaNPlainly(reportFile);
         if (!output.empty())
             openForWriting(reportFile, output);
-        return analyse(inv, data, output.empty() ? std::cout : reportFile, output);
+        WholeLines lines(output.empty() ? std::cout.rdbuf() : reportFile.rdbuf());
+        std::ostream report(&lines);
+        writeNaNPlainly(report);
+        writeNaNPlainly(std::cout); // the saved scores
+        return analyse(inv, data, report, output);
     } catch (const FileNotOpened& file) {
         std::cerr << "korvel: " << (file.problem.empty() ? file.name + ": " + file.reason : file.problem) << std::endl;
         return 1;
