@@ -38,10 +38,15 @@ def number(obj, key):
     return float(obj[f'{key}_note']) if obj[key] is None else obj[key]
 
 
+def shown(obj, key):
+    """obj[key] as the report shows it: a Wald pair's difference by its size."""
+    return abs(number(obj, key)) if key == 'difference' else number(obj, key)
+
+
 def document_values(doc):
     """{(kind, groups): value} of the document, in the report's kinds (report_text.py)."""
     found = {}
-    put = lambda kind, groups, obj, key: found.__setitem__((kind, frozenset(groups)), number(obj, key))
+    put = lambda kind, groups, obj, key: found.__setitem__((kind, frozenset(groups)), shown(obj, key))
     for kind, key in (('left out', 'total'),):
         put(kind, [], doc['data']['lines_left_out'], key)
     for kind, key in (('groups analysed', 'groups_analysed'), ('points analysed', 'points_analysed')):
@@ -148,6 +153,14 @@ def check_session(korvel, validator, session):
         if key not in found or not agree(shown, found[key]):
             ck.fail(f'{key[0]} {sorted(key[1])}', shown[0], found.get(key, 'missing'))
     check_reference(ck, session, report.decode('latin-1'), doc)
+    # Each Wald pair's difference is signed: group_a's mean score less group_b's.
+    means = {g['group']: g for g in (doc['lines_with_common_slope'] or {'groups': []})['groups']}
+    for w in doc['wald_tests']:
+        score = 'residual_mean' if w['test'] == 'elevation' else 'fitted_mean'
+        for pair in w['pairs'] or []:
+            a, b = means[pair['group_a']], means[pair['group_b']]
+            close(ck, f"{w['test']} difference of {pair['group_a']} and {pair['group_b']}", number(pair, 'difference'),
+                  number(a, score) - number(b, score), 1e-15)
     return ck
 
 

@@ -1,6 +1,7 @@
 #include "report/pair_tables.h"
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <iomanip>
 #include <string>
@@ -113,8 +114,8 @@ void writeShiftComparisons(std::ostream& out, const GroupMap& groups, const Line
         if (c == r) {
             out << std::setprecision(1) << std::setw(23) << 1.0;
         } else {
-            const ShiftPair& pr = table.get(r, c);
-            out << std::setprecision(3) << std::setw(6) << pr.difference << "," << std::setw(6) << standardError(pr)
+            const ShiftPair& pr = table.get(r, c); // its difference's size, whichever group is above
+            out << std::setprecision(3) << std::setw(6) << std::fabs(pr.difference) << "," << std::setw(6) << standardError(pr)
                 << "," << std::setprecision(0) << std::setw(3) << pr.df << "," << std::setprecision(3) << pr.adjustedP;
         }
         out << ")\t";

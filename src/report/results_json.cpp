@@ -109,6 +109,8 @@ json groupsOf(const AnalysisSettings& s, const AnalysisResults& r)
         put(group, "slope", g.slope);
         put(group, "slope_low", g.slopeLowCI);
         put(group, "slope_high", g.slopeUppCI);
+        if (s.method == Method::MA && g.slopeLowCI > g.slopeUppCI)
+            group["slope_interval"] = "through the vertical: every slope below slope_high or above slope_low";
         put(group, "intercept", g.interc);
         put(group, "intercept_low", g.intercLowCI);
         put(group, "intercept_high", g.intercUppCI);

@@ -70,7 +70,7 @@ PairTable<ShiftPair> compareShifts(const Estimator& estimator, const GroupMap& g
         int j = 0;
         for (auto gj = groups.begin(); gj != gi; ++gj, ++j) {
             ShiftPair pr;
-            pr.difference = std::fabs(scoreMean(lines.of(gi->first), axis) - scoreMean(lines.of(gj->first), axis));
+            pr.difference = scoreMean(lines.of(gi->first), axis) - scoreMean(lines.of(gj->first), axis);
             // The two groups in map order, as a test of those two alone has them.
             const WaldResult r = waldTest({terms[static_cast<std::size_t>(j)], terms[static_cast<std::size_t>(i)]},
                                           criticalP);

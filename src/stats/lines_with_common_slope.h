@@ -54,7 +54,8 @@ GrandMeans grandMeans(const GroupMap& groups, const LinesAtCommonSlope& lines);
 double scoreMean(const LineAtCommonSlope& line, ScoreAxis axis);
 
 struct ShiftPair {
-    double difference = 0, df = 1, stat = 0, p = 0;
+    double difference = 0; // the later group's mean score less the earlier one's (map order)
+    double df = 1, stat = 0, p = 0;
     double adjustedP = 0; // p adjusted for the number of pairs (adjustPairs)
 };
 

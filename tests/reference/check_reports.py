@@ -202,11 +202,13 @@ def check_lines(ck, h, gs, rows, header):
         # The slope limits are where the test of slope = beta (correlation of residual
         # and fitted scores) meets its F quantile; OLS keeps n - 2 in its slope variance.
         k, fq = (n - 2 if method == 0 else df), stats.f.ppf(1 - alpha, 1, df)
+        # An MA interval through the vertical (LowCI above UppCI) has its upper limit past it, below b.
+        vertical = method == 2 and float(c[5]) > float(c[6])
         for side, text in ((-1, c[5]), (1, c[6])):
             def limit(beta, side=side):
                 """the slope test less its quantile"""
                 q = rho2(S, method, beta)
-                return k * q - fq * (1 - q) if (beta - b) * side > 0 else np.inf
+                return k * q - fq * (1 - q) if (beta - b) * side > 0 or (vertical and side > 0) else np.inf
             if np.isfinite(b) and abs(1 - g.r2) > 1e-9 and df > 0:
                 ck.zero(at('slope limit'), text, limit)
             else:  # an exact line has its slope as limits; no degrees of freedom, none
