@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "app/command_line.h"
+#include "app/progress_line.h"
 #include "app/script_run.h"
 #include "app/whole_lines.h"
 
@@ -160,4 +161,37 @@ TEST(WholeLines, OnlyEndedLinesArePassedOn)
     std::ostream out(&failing);
     EXPECT_TRUE(out << "begun");
     EXPECT_FALSE(out << " and ended\n");
+}
+
+TEST(ProgressLine, LargeStagesDrawnInPlaceAndErased)
+{
+    // The clock moves by the row's step before each advance; done -1 clears the line.
+    const std::string r = "\rkorvel: resampling: ", c = "\rkorvel: counting the lines: ";
+    const auto erase = [](std::size_t n) { return "\r" + std::string(n, ' ') + "\r"; };
+    const struct {
+        Stage stage;
+        long long total;
+        double work, step;
+        std::vector<long long> done;
+        std::string drawn;
+    } rows[] = {
+        {Stage::Resampling, 99, 999, 1, {10, 99}, ""}, // below the threshold of 1000
+        {Stage::Resampling, 99, 1000, 2, {0, 33, -1, 90},
+         r + "0 of 99" + r + "33 of 99, 8 s left" + erase(38) + r + "90 of 99, 1 s left" + erase(38)},
+        {Stage::Counting, 2500000, 2.5e6, 30, {500000, 2000000},
+         c + "0.5 of 2.5 MB, 2 min 0 s left" + c + "2.0 of 2.5 MB, 15 s left     " + erase(57)},
+        {Stage::Reading, 0, 0, 1, {99, 150}, "\rkorvel: reading the data: 0.0 MB" + erase(32)}, // past 100 bytes
+    };
+    for (const auto& row : rows) {
+        double now = 0;
+        std::ostringstream out;
+        ProgressLine line(out, {100, 1000}, [&now] { return now; });
+        line.begin(row.stage, row.total, row.work);
+        for (long long done : row.done) {
+            now += row.step;
+            done < 0 ? line.clear() : line.advance(done);
+        }
+        line.end();
+        EXPECT_EQ(out.str(), row.drawn) << row.work;
+    }
 }

@@ -153,6 +153,7 @@ void addOptions(CLI::App& app, TypedOptions& t, Invocation& inv)
     app.add_option("--json", a.jsonFile)->take_last();
     app.add_option("--residual-plot", a.residualPlotFile)->take_last();
     app.add_option("--seed", t.seed)->take_last();
+    app.add_flag("-q,--quiet", a.quiet);
 }
 
 // The analysis settings from the typed options; defaults are the dialogue's.
@@ -240,7 +241,7 @@ void refuseInDialogue(const CLI::App& app)
                              "--error-y", "--confidence", "--min-group-size", "--chi-squared", "--iterations",
                              "--critical-p", "--adjust", "--slope-h0", "--intercept-h0", "--remove", "--range",
                              "--slope-pairs", "--elevation", "--elevation-pairs", "--shift", "--shift-pairs", "--save",
-                             "--output", "--json", "--plot-file", "--residual-plot"})
+                             "--output", "--json", "--plot-file", "--residual-plot", "--quiet"})
         if (app.count(name) > 0)
             throw UsageError(std::string("option ") + (app.get_option(name)->get_name()) +
                              " needs both -y and -x (a run without questions)");
@@ -346,6 +347,10 @@ fraction and exponent (-0.5, 1e-3):
                            standard output, with -o FILE); said on standard
                            error, with why, when the lines were not compared
   -o, --output FILE        write the report to FILE (- : standard output)
+  -q, --quiet              show no progress: without it, long work (reading
+                           some 10^6 lines, or resampling 10^8 points in all)
+                           shows how far it is on standard error when that is
+                           a terminal
       --json FILE          also write every number of the analysis as JSON to
                            FILE (- : standard output, with -o FILE)
       --plot-file FILE     write the plot to FILE: SVG, PDF or PNG by its

@@ -38,6 +38,7 @@ struct AnalysisRequest {
     std::string plotFile;               // the plot under this name, when given (.svg, .pdf or .png)
     std::string residualPlotFile;       // the residual plot under this name, when given
     std::string jsonFile;               // the results as JSON, when given; "-": standard output
+    bool quiet = false;                 // no progress shown on a terminal
 };
 
 struct Invocation {

@@ -69,7 +69,7 @@ void decideFilter(FilterColumn& filter, const FilterChoice& choice, const std::s
 }
 } // namespace
 
-LoadedData loadData(const DataFile& file, int lineCount, const AnalysisRequest& r)
+LoadedData loadData(const DataFile& file, int lineCount, const AnalysisRequest& r, Progress& progress)
 {
     ColumnSelection chosen;
     chosen.y = variableOf(file, "-y", r.y);
@@ -81,7 +81,7 @@ LoadedData loadData(const DataFile& file, int lineCount, const AnalysisRequest& 
     const std::vector<std::string> filters = filterVariables(r.filters);
     for (const std::string& variable : filters)
         chosen.filters.push_back(filterChoice(file, variable, r.filters));
-    LoadedData data = loadColumns(file, chosen, lineCount);
+    LoadedData data = loadColumns(file, chosen, lineCount, progress);
     for (std::size_t f = 0; f < filters.size(); ++f)
         decideFilter(data.filters[f], chosen.filters[f], filters[f], r.filters);
     return data;

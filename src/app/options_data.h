@@ -10,7 +10,8 @@ namespace korvel {
 
 // Reads the columns the options choose (-y, -x, --group, --remove, --range)
 // from the data file of lineCount lines and leaves out the values --remove
-// names. UsageError when a variable or value does not fit the data.
-LoadedData loadData(const DataFile& file, int lineCount, const AnalysisRequest& r);
+// names, telling the progress how far the reading has come. UsageError when a
+// variable or value does not fit the data.
+LoadedData loadData(const DataFile& file, int lineCount, const AnalysisRequest& r, Progress& progress);
 
 } // namespace korvel

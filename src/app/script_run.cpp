@@ -4,10 +4,13 @@
 #include <iostream>
 #include <iterator>
 
+#include <unistd.h>
+
 #include "analysis/analysis_run.h"
 #include "app/comparisons_not_done.h"
 #include "app/options_data.h"
 #include "app/plot_file.h"
+#include "app/progress_line.h"
 #include "app/scripted_choices.h"
 #include "app/whole_lines.h"
 #include "data/data_file.h"
@@ -55,10 +58,36 @@ void checkFileNames(const Invocation& inv)
 }
 
 // The data file, standard input for "-".
-DataFile openDataFile(const std::string& name, DataFormat format)
+DataFile openDataFile(const std::string& name, DataFormat format, Progress& progress)
 {
-    return name == "-" ? DataFile(name, std::cin, format) : DataFile(name, format);
+    return name == "-" ? DataFile(name, std::cin, format, progress) : DataFile(name, format, progress);
 }
+
+// The events of a run from options: messages on standard error, each after
+// the progress line is erased, and the progress on it.
+class ScriptEvents : public MessageWriter {
+public:
+    explicit ScriptEvents(ProgressLine* line) : MessageWriter(std::cerr, false), line(line) {}
+    void slopesDidNotConverge(double last, double next) override
+    {
+        clearLine();
+        MessageWriter::slopesDidNotConverge(last, next);
+    }
+    void pairSlopeDidNotConverge(const std::string& first, const std::string& second) override
+    {
+        clearLine();
+        MessageWriter::pairSlopeDidNotConverge(first, second);
+    }
+    Progress& progress() override { return line ? *line : noProgress(); }
+
+private:
+    ProgressLine* line; // none when no progress is shown
+    void clearLine()
+    {
+        if (line)
+            line->clear();
+    }
+};
 
 // The results as JSON, in the file named or on standard output.
 void writeJson(const Invocation& inv, const LoadedData& data, const AnalysisResults& results,
@@ -74,10 +103,11 @@ void writeJson(const Invocation& inv, const LoadedData& data, const AnalysisResu
         throw FileNotOpened(name == "-" ? "standard output" : name, systemReason());
 }
 
-int analyse(const Invocation& inv, const LoadedData& data, std::ostream& report, const std::string& reportName)
+int analyse(const Invocation& inv, const LoadedData& data, std::ostream& report, const std::string& reportName,
+            ProgressLine* line)
 {
     ScriptedChoices choices(inv.analysis);
-    MessageWriter events(std::cerr, false);
+    ScriptEvents events(line);
     std::ostream noConsole(nullptr);
     AnalysisStreams streams{report, noConsole, std::cerr, events, reportName,
                             inv.analysis.saveFile == "-" ? &std::cout : nullptr};
@@ -108,13 +138,17 @@ int analyse(const Invocation& inv, const LoadedData& data, std::ostream& report,
 int runFromOptions(const Invocation& inv)
 {
     checkFileNames(inv);
+    // Progress on standard error, only when it is a terminal and not silenced.
+    ProgressLine progressLine(std::cerr);
+    ProgressLine* line = isatty(STDERR_FILENO) && !inv.analysis.quiet ? &progressLine : nullptr;
+    Progress& progress = line ? *line : noProgress();
     try {
-        const DataFile file = openDataFile(inv.dataFile, inv.analysis.format);
+        const DataFile file = openDataFile(inv.dataFile, inv.analysis.format, progress);
         if (file.empty())
             throw FileNotOpened(inv.dataFile, "empty file (no header line)");
-        const LineCount count = file.countLines();
+        const LineCount count = file.countLines(progress);
         writeShortRecordsWarning(std::cerr, count.shortRecords, inv.dataFile, static_cast<int>(file.header().size()));
-        const LoadedData data = loadData(file, count.lines, inv.analysis);
+        const LoadedData data = loadData(file, count.lines, inv.analysis, progress);
 
         const std::string& output = inv.analysis.outputFile;
         std::ofstream reportFile;
@@ -124,7 +158,7 @@ int runFromOptions(const Invocation& inv)
         std::ostream report(&lines);
         writeNaNPlainly(report);
         writeNaNPlainly(std::cout); // the saved scores
-        return analyse(inv, data, report, output);
+        return analyse(inv, data, report, output, line);
     } catch (const FileNotOpened& file) {
         std::cerr << "korvel: " << (file.problem.empty() ? file.name + ": " + file.reason : file.problem) << std::endl;
         return 1;

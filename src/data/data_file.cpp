@@ -5,7 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <vector>
 
 #include "data/csv_file.h"
 #include "data/errors.h"
@@ -13,11 +13,19 @@
 namespace korvel {
 
 namespace {
-std::string wholeFile(std::istream& in)
+// Every byte of the stream, told to the progress as it comes; total: the
+// bytes there are, 0 when not known.
+std::string wholeFile(std::istream& in, Progress& progress, std::uint64_t total)
 {
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    std::string text;
+    std::vector<char> block(std::size_t(1) << 20);
+    progress.begin(Stage::Reading, static_cast<long long>(total), static_cast<double>(total));
+    while (in.read(block.data(), static_cast<std::streamsize>(block.size())) || in.gcount() > 0) {
+        text.append(block.data(), static_cast<std::size_t>(in.gcount()));
+        progress.advance(static_cast<long long>(text.size()));
+    }
+    progress.end();
+    return text;
 }
 
 // Whether the text is comma-separated values: as the format says, or the
@@ -44,7 +52,7 @@ std::vector<std::string> namesOf(std::string_view line)
 }
 } // namespace
 
-DataFile::DataFile(const std::string& name, DataFormat format) : fileName(name)
+DataFile::DataFile(const std::string& name, DataFormat format, Progress& progress) : fileName(name)
 {
     namespace fs = std::filesystem;
     std::error_code ec;
@@ -55,17 +63,19 @@ DataFile::DataFile(const std::string& name, DataFormat format) : fileName(name)
     if (!file.is_open())
         throw FileNotOpened(name, systemReason());
     const bool readOnce = !fs::is_regular_file(status);
+    byteCount = readOnce ? 0 : fs::file_size(name, ec);
     if (readOnce || commaSeparated(format, name, false, {})) {
-        std::string text = wholeFile(file);
+        std::string text = wholeFile(file, progress, byteCount);
         const bool csv = commaSeparated(format, name, readOnce, text);
         hold(std::move(text), csv);
     }
     readHeader();
 }
 
-DataFile::DataFile(const std::string& name, std::istream& in, DataFormat format) : fileName(name)
+DataFile::DataFile(const std::string& name, std::istream& in, DataFormat format, Progress& progress)
+    : fileName(name)
 {
-    std::string text = wholeFile(in);
+    std::string text = wholeFile(in, progress, 0);
     const bool csv = commaSeparated(format, name, true, text);
     hold(std::move(text), csv);
     readHeader();
@@ -81,6 +91,7 @@ void DataFile::hold(std::string text, bool csv)
             throw FileNotOpened(fileName, table.problem, fileName + ": " + table.problem);
         text = std::move(table.text);
     }
+    byteCount = text.size();
     bytes = std::make_shared<const std::string>(std::move(text));
 }
 
@@ -102,17 +113,21 @@ LineReader DataFile::lines() const
     return LineReader(file);
 }
 
-LineCount DataFile::countLines() const
+LineCount DataFile::countLines(Progress& progress) const
 {
     const auto tabsNeeded = static_cast<std::ptrdiff_t>(names.size()) - 1;
     LineCount count;
     LineReader reader = lines();
     std::string_view line;
+    progress.begin(Stage::Counting, static_cast<long long>(byteCount), static_cast<double>(byteCount));
     while (reader.next(line)) {
         ++count.lines;
         if (count.lines > 1 && !line.empty() && std::count(line.begin(), line.end(), '\t') < tabsNeeded)
             ++count.shortRecords;
+        if (count.lines % linesBetweenReports == 0)
+            progress.advance(static_cast<long long>(reader.position()));
     }
+    progress.end();
     count.lines = std::max(count.lines, 1);
     return count;
 }

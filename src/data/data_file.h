@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "data/line_reader.h"
+#include "data/progress.h"
 
 namespace korvel {
 
@@ -33,11 +34,14 @@ public:
     // only once (a pipe, a FIFO, a terminal) and a comma-separated file are
     // read whole once and held in memory. FileNotOpened (errors.h) when it
     // cannot be opened (a folder cannot), or when comma-separated values cannot
-    // be read: then its problem names the file and the line.
-    explicit DataFile(const std::string& name, DataFormat format = DataFormat::ByName);
+    // be read: then its problem names the file and the line. The reading into
+    // memory is told to the progress (stage Reading).
+    explicit DataFile(const std::string& name, DataFormat format = DataFormat::ByName,
+                      Progress& progress = noProgress());
     // The bytes of a stream that can be read only once (standard input), held
     // in memory under the name given.
-    DataFile(const std::string& name, std::istream& bytes, DataFormat format = DataFormat::ByName);
+    DataFile(const std::string& name, std::istream& bytes, DataFormat format = DataFormat::ByName,
+             Progress& progress = noProgress());
 
     const std::string& name() const { return fileName; }
     // The variable names of the first line, between tabs: k tabs give k + 1
@@ -45,21 +49,27 @@ public:
     const std::vector<std::string>& header() const { return names; }
     // True when the file holds no line at all, not even a header.
     bool empty() const { return !headerLine; }
+    // Its bytes, as read at each pass.
+    std::uint64_t size() const { return byteCount; }
     // Every line of the file, the header first.
     LineReader lines() const;
     // Counts the header and every line after it (an empty one and a last one
     // without a line feed included), and the records with fewer cells than
-    // the header.
-    LineCount countLines() const;
+    // the header; the bytes passed are told to the progress (stage Counting).
+    LineCount countLines(Progress& progress = noProgress()) const;
 
 private:
     std::string fileName;
     std::shared_ptr<const std::string> bytes; // the file's text when held in memory
     std::vector<std::string> names;
     bool headerLine = false;
+    std::uint64_t byteCount = 0;
     void hold(std::string text, bool csv);
     void readHeader();
 };
+
+// The passes over the data file tell their progress every so many lines.
+inline constexpr int linesBetweenReports = 1 << 16;
 
 // Cell k of one line (cells separated by tabs); empty when the line has fewer
 // cells.

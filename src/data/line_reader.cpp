@@ -48,6 +48,7 @@ bool LineReader::next(std::string_view& line)
             const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(feed) - rest.data());
             line = withoutEndingReturn(rest.substr(0, at));
             rest.remove_prefix(at + 1);
+            passed += at + 1;
             return true;
         }
         searched = rest.size();
@@ -57,6 +58,7 @@ bool LineReader::next(std::string_view& line)
     if (rest.empty())
         return false;
     line = withoutEndingReturn(rest);
+    passed += rest.size();
     rest = std::string_view();
     return true;
 }

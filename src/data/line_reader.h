@@ -5,6 +5,7 @@
 // no further line.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -22,6 +23,8 @@ public:
 
     // The next line, valid until the next call; false after the last.
     bool next(std::string_view& line);
+    // The bytes of the lines returned so far, their line ends included.
+    std::uint64_t position() const { return passed; }
 
 private:
     struct Closer {
@@ -31,6 +34,7 @@ private:
     std::size_t blockSize = 0;
     std::string block;     // bytes read from the file, from the start of the current line on
     std::string_view rest; // bytes not yet returned
+    std::uint64_t passed = 0;
     bool refill();
 };
 

@@ -117,7 +117,7 @@ std::string groupingName(const std::vector<std::string>& header, const std::vect
     return name;
 }
 
-LoadedData loadColumns(const DataFile& file, const ColumnSelection& selection, int lineCount)
+LoadedData loadColumns(const DataFile& file, const ColumnSelection& selection, int lineCount, Progress& progress)
 {
     const auto& header = file.header();
     // A variable past the header has no name (its cells are read all the same).
@@ -151,7 +151,10 @@ LoadedData loadColumns(const DataFile& file, const ColumnSelection& selection, i
     std::string_view line;
     reader.next(line); // the header
     std::string joined;
+    progress.begin(Stage::Loading, static_cast<long long>(file.size()), static_cast<double>(file.size()));
     for (std::size_t r = 0; r < n; ++r) {
+        if (r % linesBetweenReports == 0)
+            progress.advance(static_cast<long long>(reader.position()));
         cells.split(reader.next(line) ? line : std::string_view());
         data.grouping.ids.push_back(data.grouped ? groups.idOf(groupOf(cells, selection.grouping, joined)) : 0);
         double value = 0;
@@ -162,6 +165,7 @@ LoadedData loadColumns(const DataFile& file, const ColumnSelection& selection, i
         for (std::size_t f = 0; f < selection.filters.size(); ++f)
             data.filters[f].column.ids.push_back(filterIndex[f].idOf(cells[selection.filters[f].variable]));
     }
+    progress.end();
     for (std::size_t f = 0; f < selection.filters.size(); ++f) {
         for (const ScalarClasses& classes : selection.filters[f].classes)
             sortIntoClasses(data.filters[f].column, classes);

@@ -78,7 +78,9 @@ std::string groupingName(const std::vector<std::string>& header, const std::vect
 
 // Reads the chosen columns of lines 1 .. lineCount - 1 in one pass (missing
 // lines and cells are empty), sorts the filters' cells into their classes and
-// keeps every line. Y and X must be chosen.
-LoadedData loadColumns(const DataFile& file, const ColumnSelection& selection, int lineCount);
+// keeps every line. Y and X must be chosen. The bytes passed are told to the
+// progress (stage Loading).
+LoadedData loadColumns(const DataFile& file, const ColumnSelection& selection, int lineCount,
+                       Progress& progress = noProgress());
 
 } // namespace korvel

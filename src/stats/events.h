@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "data/progress.h"
+
 namespace korvel {
 
 class AnalysisEvents {
@@ -18,6 +20,9 @@ public:
     virtual void pairSlopeDidNotConverge(const std::string& first, const std::string& second) = 0;
     // The count-th pair of the slope comparisons is done.
     virtual void pairCompared(int count) = 0;
+    // Where long computations tell how far they have come: nowhere unless a
+    // front end shows it.
+    virtual Progress& progress() { return noProgress(); }
 };
 
 } // namespace korvel

@@ -1,5 +1,6 @@
 #include "stats/resampling.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -46,6 +47,9 @@ double commonSlopePvalue(const Estimator& estimator, ErrorVariances errors, cons
     long long counted = 0;
     const long long wanted = N - 1;
     const long long maxAttempts = attemptsPerResample * N;
+    Progress& progress = events.progress();
+    progress.begin(Stage::Resampling, wanted, static_cast<double>(pool.residuals.size()) * static_cast<double>(wanted));
+    const long long reportEvery = std::max(1LL, wanted / 100);
     for (long long attempts = 0; counted < wanted && attempts < maxAttempts; ++attempts) {
         shufflePool(pool.residuals);
         refitResampled(estimator, errors, pool, copy);
@@ -55,7 +59,10 @@ double commonSlopePvalue(const Estimator& estimator, ErrorVariances errors, cons
         ++counted;
         if (commonSlopeStatistic(estimator, copy, resampled.slope) > T0)
             ++count;
+        if (counted % reportEvery == 0)
+            progress.advance(counted);
     }
+    progress.end();
     if (counted < wanted) {
         events.resamplingStopped(counted, wanted);
         return static_cast<double>(count) / static_cast<double>(1 + counted);

@@ -26,7 +26,8 @@ void shufflePool(std::vector<double>& R);
 // NaN when the statistic is. A resample whose common slope does not settle
 // within the settings' convergence limit does not count; after 100 N attempts
 // resampling stops (event resamplingStopped) with count / (1 + resamples
-// counted).
+// counted). The resamples counted are told to the events' progress (stage
+// Resampling) every 1 % of them.
 double commonSlopePvalue(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups, double b,
                          const AnalysisSettings& settings, AnalysisEvents& events);
 
