@@ -174,6 +174,7 @@ double showText(cairo_t* cr, const std::string& text, double x, double y, double
     cairo_text_extents(cr, text.c_str(), &e);
     cairo_move_to(cr, x - ax * e.x_advance, middle ? y - e.y_bearing - e.height / 2 : y);
     cairo_show_text(cr, text.c_str());
+    cairo_new_path(cr); // the text leaves its end as the current point: no later path may start from it
     return e.x_advance;
 }
 
