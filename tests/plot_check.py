@@ -3,7 +3,7 @@ format (SVG with rsvg-convert, PDF with pdftoppm, PNG as written) and checks
 the pixels, and the PDF's words with their boxes (pdftotext), against the data,
 the report and the saved scores by the layout documented in src/report/plot.h.
     python3 plot_check.py KORVEL"""
-import atexit, io, math, os, random, re, shutil, subprocess, sys, tempfile
+import atexit, io, json, math, os, random, re, shutil, subprocess, sys, tempfile
 import numpy
 from PIL import Image, ImageDraw
 from scipy.stats import norm
@@ -29,9 +29,12 @@ def check(ok, what):
 def run(data, name, *options, group='group', yname='y'):
     with open(os.path.join(WORK, name), 'w') as f:
         f.write(f'{group}\t{yname}\tx\n' + ''.join(f'{g}\t{y:.6g}\t{x:.6g}\n' for g, y, x in data))
-    subprocess.run([KORVEL, '-y', yname, '-x', 'x', '--chi-squared', '-o', 'report.txt', *options, name], cwd=WORK, check=True,
-                   capture_output=True)
+    subprocess.run([KORVEL, '-y', yname, '-x', 'x', '--chi-squared', '-o', 'report.txt', '--json', 'results.json', *options,
+                    name], cwd=WORK, check=True, capture_output=True)
     return [line.rstrip('\n').split('\t') for line in open(os.path.join(WORK, 'report.txt'))]
+
+def fitted():  # each group's (intercept, slope) of the last run, at full precision
+    return {g['group']: (g['intercept'], g['slope']) for g in json.load(open(os.path.join(WORK, 'results.json')))['groups']}
 
 def render(name, width, zoom=1):  # the image and its pixels per unit, of the documented size
     path = os.path.join(WORK, name)
@@ -55,7 +58,8 @@ def words(name):  # (text, xMin, yMin, xMax, yMax, size, baseline) of the PDF; D
         found.append((t, x0, y0, x1, y1, (y1 - y0) / 1.164, y0 + 0.928 * (y1 - y0) / 1.164))
     return found
 
-def frame(xs, ys, left=80, right=500, zero=False):  # value -> units, by the documented ranges
+def frame(xs, ys, left=80, right=500, zero=False, ends=()):  # value -> units, by the documented ranges, lines' (x, y) ends too
+    xs, ys = list(xs) + [e[0] for e in ends], list(ys) + [e[1] for e in ends]
     def rng(v):
         lo, hi = min(v + [0] * zero), max(v + [0] * zero)
         pad = 0.05 * (hi - lo) if hi > lo else max(1, 0.05 * abs(lo))
@@ -126,7 +130,13 @@ for ext in ('svg', 'pdf', 'png'):
     common = next(float(r[1]) for r in report if r[0] == 'Common slope:')
     fits = {r[0].strip(): [float(v) for v in r[1:12]] for r in report if len(r) > 11 and r[0].strip() in ('F', 'M')}
     pts = [(g, math.log10(float(x)), math.log10(float(y))) for g, y, x in data]
-    at = frame([p[1] for p in pts], [p[2] for p in pts])
+    doc = json.load(open(os.path.join(WORK, 'results.json')))
+    B = doc['lines_with_common_slope']['common_slope']
+    span = {g: (min(p[1] for p in pts if p[0] == g), max(p[1] for p in pts if p[0] == g)) for g in fits}
+    ends = [(x, y) for g in doc['groups'] for x in span[g['group']]
+            for y in (g['intercept'] + g['slope'] * x, g['y_mean'] + B * (x - g['x_mean']))]
+    check(min(e[1] for e in ends) < min(p[2] for p in pts), 'a: no line ends below the points, as the check of the range needs')
+    at = frame([p[1] for p in pts], [p[2] for p in pts], ends=ends)
     pixel, img, s = render('a.' + ext, 690)
     groups, lines = {}, []
     for i, g in enumerate(('F', 'M')):
@@ -255,9 +265,9 @@ for ext in ('pdf', 'png'):
 
 # D: 3000 points on a grid, none overlapping: markers of radius 4 (300 / 3000)^(1/4), opacity (300 / 3000)^(1/2).
 report = run([('ab'[(i + j) % 2], j, i) for i in range(60) for j in range(50)], 'd.txt', '-g', 'group', '--plot-file', 'd.png')
-fits = [[float(v) for v in r[4:8:3]] for r in report if len(r) > 11 and r[0].strip() in ('a', 'b')]
+fits = [(b, a) for a, b in fitted().values()]
 pixel, img, s = render('d.png', 690)
-at = frame(list(range(60)), list(range(50)))
+at = frame(list(range(60)), list(range(50)), ends=[(x, a + b * x) for b, a in fits for x in (0, 59)])
 r, alpha = 4 * 0.1 ** 0.25, 0.1 ** 0.5
 lines = [(at(-9, a - 9 * b), at(69, a + 69 * b)) for b, a in fits]
 for i in range(0, 60, 3):
@@ -270,9 +280,9 @@ for i in range(0, 60, 3):
 
 # E: 20,000 points on one spot and 400 on a grid, which an SVG holds as an image; rendered at 4 pixels a unit.
 report = run([('a', 0, 0)] * 20000 + [('a', j, i) for i in range(1, 21) for j in range(1, 21)], 'e.txt', '--plot-file', 'e.svg')
-b, a = (float(r[k]) for r in report if r[0].strip() == 'none' for k in (4, 7))
+a, b = fitted()["none"]
 pixel, img, s = render('e.svg', 520, 4)
-at = frame([0] + list(range(1, 21)), [0] + list(range(1, 21)))
+at = frame([0] + list(range(1, 21)), [0] + list(range(1, 21)), ends=[(0, a), (20, a + 20 * b)])
 r, alpha = 4 * (300 / 20400) ** 0.25, (300 / 20400) ** 0.5
 c = tuple(255 - alpha * (255 - v) for v in COLOURS[0])
 for i in range(1, 21, 2):
@@ -281,17 +291,20 @@ for i in range(1, 21, 2):
         if dist((x, y), at(-1, a - b), at(21, a + 21 * b)) > r + 2:
             check(near(pixel(x, y), c, 12) and pixel(x + r + 0.5, y) == WHITE, f'e.svg: point {i},{j} is {pixel(x, y)}, not {c}')
 
-# C: one group, no grouping variable, ln scales, lines through the origin.
+# C: one group, no grouping variable, ln scales, lines through the origin: the axes take in 0 (1 in the units), the
+# line runs over the group's own X range.
 data = [('a', 4 * x * math.exp(random.gauss(0, 0.05)), x) for x in (2 + 1.9 * k / 19 for k in range(20))]
 report = run(data, 'c.txt', '-t', 'ln', '--through-origin', '--plot-file', 'c.pdf')
-b = next(float(r[4]) for r in report if r[0].strip() == 'none')
+b = fitted()['none'][1]
 pixel, img, s = render('c.pdf', 520)
-at = frame([math.log(x) for _, _, x in data], [math.log(y) for _, y, _ in data], zero=True)
+lo, hi = math.log(2), math.log(3.9)
+at = frame([math.log(x) for _, _, x in data], [math.log(y) for _, y, _ in data], zero=True, ends=[(lo, b * lo), (hi, b * hi)])
 ws = words('c.pdf')
 labels = ticks(ws, at, math.log)[0]
 text = ' '.join(w[0] for w in ws)
 check('1' in labels and 'none' not in text and 'through the origin' in text and 'x (ln scale)' in text, f'c.pdf: {text}')
-check(all(near(pixel(*at(v, b * v)), COLOURS[0]) for v in (0.05, 0.2, 0.4)), 'c.pdf: the line does not reach the origin')
+check(all(near(pixel(*at(v, b * v)), COLOURS[0]) for v in (lo + 0.01, (lo + hi) / 2, hi - 0.01)) and
+      all(pixel(*at(v, b * v)) == WHITE for v in (0.05, 0.2, lo - 0.05)), 'c.pdf: the line not over the group\'s X range alone')
 
 print('\n'.join(faults) or 'ok: every figure in every format')
 sys.exit(1 if faults else 0)

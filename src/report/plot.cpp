@@ -27,24 +27,45 @@ bool finitePoint(const PlotGroup& g, std::size_t i)
     return std::isfinite(g.x[i]) && std::isfinite(g.y[i]);
 }
 
-// The group's own line over its finite X range (stretched to 0 when it goes
-// through the origin), and its line with the common slope over the X range.
-void groupLines(cairo_t* cr, const Frame& f, const PlotGroup& g, std::size_t i, std::optional<double> commonSlope,
-                bool throughOrigin)
+// A line y = a + b x drawn over lo..hi.
+struct Segment {
+    double a, b, lo, hi;
+};
+
+// The group's own line over its finite X range (stretched to 0 for lines
+// through the origin on linear axes), and its line with the common slope over
+// that range when there is one; none without a range.
+std::vector<Segment> segmentsOf(const PlotGroup& g, std::optional<double> commonSlope, bool toOrigin)
 {
     double lo = INFINITY, hi = -INFINITY;
     for (std::size_t k = 0; k < pointCount(g); ++k)
         if (finitePoint(g, k))
             lo = std::min(lo, g.x[k]), hi = std::max(hi, g.x[k]);
     if (!(lo < hi))
-        return;
-    setGroupColour(cr, i, commonSlope.has_value());
-    setLineKind(cr, commonSlope ? LineKind::OwnLight : LineKind::Own);
-    line(cr, f, g.intercept, g.slope, throughOrigin ? std::min(lo, 0.0) : lo, throughOrigin ? std::max(hi, 0.0) : hi);
-    if (commonSlope) {
-        setGroupColour(cr, i);
-        setLineKind(cr, LineKind::Common);
-        line(cr, f, g.yMean - *commonSlope * g.xMean, *commonSlope, lo, hi);
+        return {};
+    std::vector<Segment> lines{{g.intercept, g.slope, toOrigin ? std::min(lo, 0.0) : lo, toOrigin ? std::max(hi, 0.0) : hi}};
+    if (commonSlope)
+        lines.push_back({g.yMean - *commonSlope * g.xMean, *commonSlope, lo, hi});
+    return lines;
+}
+
+// Each group's segments, in the order of the groups.
+std::vector<std::vector<Segment>> groupSegments(const PlotData& plot)
+{
+    std::vector<std::vector<Segment>> segments;
+    for (const PlotGroup& g : plot.groups)
+        segments.push_back(segmentsOf(g, plot.commonSlope, plot.throughOrigin && plot.scale == AxisScale::Linear));
+    return segments;
+}
+
+// The group's lines: its own (lighter under the line with the common slope), then that one dashed over it.
+void groupLines(cairo_t* cr, const Frame& f, const std::vector<Segment>& lines, std::size_t i)
+{
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        const bool own = k == 0, light = own && lines.size() > 1;
+        setGroupColour(cr, i, light);
+        setLineKind(cr, own ? (light ? LineKind::OwnLight : LineKind::Own) : LineKind::Common);
+        line(cr, f, lines[k].a, lines[k].b, lines[k].lo, lines[k].hi);
     }
 }
 
@@ -85,12 +106,20 @@ void draw(cairo_t* cr, const PlotData& plot, const std::vector<LegendRow>& legen
     std::vector<GroupPoints> points;
     for (std::size_t i = 0; i < plot.groups.size(); ++i)
         points.push_back({i, plot.groups[i].x, plot.groups[i].y});
-    const Frame f = frameAround(kBox, points, plot.throughOrigin);
+    const std::vector<std::vector<Segment>> segments = groupSegments(plot);
+    std::vector<double> endX, endY; // the axes take in the lines' ends too
+    for (const auto& lines : segments)
+        for (const Segment& s : lines)
+            for (double x : {s.lo, s.hi})
+                endX.push_back(x), endY.push_back(s.a + s.b * x);
+    std::vector<GroupPoints> framed = points;
+    framed.push_back({0, endX, endY});
+    const Frame f = frameAround(kBox, framed, plot.throughOrigin);
     drawPoints(cr, f, points);
     if (plot.hypothesisSlope)
         hypothesisLine(cr, f, plot);
     for (std::size_t i = 0; i < plot.groups.size(); ++i)
-        groupLines(cr, f, plot.groups[i], i, plot.commonSlope, plot.throughOrigin);
+        groupLines(cr, f, segments[i], i);
     drawAxes(cr, f, plot.scale, plot.xLabel, plot.yLabel);
     drawTitle(cr, plot.title, (kBox.left + kBox.right) / 2, width);
     drawLegend(cr, kLegendX, kLegendY, legend);

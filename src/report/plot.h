@@ -7,8 +7,10 @@
 //
 // THE PLOT is 520 + 170 c units wide (c the legend's columns, 0 to 4) and 480 high.
 // - The box spans x from 80 to 500 and y from 50 to 410.
-// - Each axis covers the range of all points whose X and Y are both finite,
-//   and 0 when the lines go through the origin, widened by 5 % of its span on
+// - Each axis covers the range of all points whose X and Y are both finite
+//   and of the ends of the groups' lines (their own and those with the common
+//   slope, as drawn below), and 0 when the lines go through the origin,
+//   widened by 5 % of its span on
 //   each side. A zero span is widened instead by max(1, 5 % of |value|) on each
 //   side (through the origin without finite points: -1 to 1); without finite
 //   points, or when the range would not be finite, an axis covers 0 to 1. The
@@ -42,7 +44,8 @@
 //   102,102,102, round dots 4 apart, 2 wide) through the mean of all finite
 //   points across the box; each group's own line, y = intercept + slope x over
 //   the X range of its finite points (and to x = 0 for lines through the
-//   origin), solid, 2 wide in its colour; when the
+//   origin on linear axes; on log axes it keeps to that range), solid, 2 wide
+//   in its colour; when the
 //   lines with the common slope B are drawn, the own line is 3 wide in its
 //   colour lightened (each channel 55 % of the way to white) and the line
 //   y = yMean + B (x - xMean) over the same range is dashed over it (7 on,
