@@ -278,18 +278,22 @@ for i in range(0, 60, 3):
             check(near(pixel(x, y), c, 12) and near(pixel(x + r - 1, y), c, 12) and pixel(x + r + 0.5, y) == WHITE,
                   f'd.png: point {i},{j} is {pixel(x, y)} to {pixel(x + r + 0.5, y)}, not {c} of radius {r:.2f}')
 
-# E: 20,000 points on one spot and 400 on a grid, which an SVG holds as an image; rendered at 4 pixels a unit.
-report = run([('a', 0, 0)] * 20000 + [('a', j, i) for i in range(1, 21) for j in range(1, 21)], 'e.txt', '--plot-file', 'e.svg')
-a, b = fitted()["none"]
-pixel, img, s = render('e.svg', 520, 4)
-at = frame([0] + list(range(1, 21)), [0] + list(range(1, 21)), ends=[(0, a), (20, a + 20 * b)])
-r, alpha = 4 * (300 / 20400) ** 0.25, (300 / 20400) ** 0.5
-c = tuple(255 - alpha * (255 - v) for v in COLOURS[0])
-for i in range(1, 21, 2):
-    for j in range(1, 21, 2):
-        x, y = at(i, j)
-        if dist((x, y), at(-1, a - b), at(21, a + 21 * b)) > r + 2:
-            check(near(pixel(x, y), c, 12) and pixel(x + r + 0.5, y) == WHITE, f'e.svg: point {i},{j} is {pixel(x, y)}, not {c}')
+# E: 20,000 points on one spot and 400 on a grid, which an SVG holds as an image, or with --vector as 20,400 vector
+# markers; rendered at 4 pixels a unit.
+for vector in ((), ('--vector',)):
+    run([('a', 0, 0)] * 20000 + [('a', j, i) for i in range(1, 21) for j in range(1, 21)], 'e.txt', '--plot-file', 'e.svg', *vector)
+    svg = open(os.path.join(WORK, 'e.svg')).read()
+    check(('<image' in svg) != bool(vector) and (svg.count('<path') > 20400) == bool(vector), f'e.svg {vector}: markers as drawn')
+    a, b = fitted()["none"]
+    pixel, img, s = render('e.svg', 520, 4)
+    at = frame([0] + list(range(1, 21)), [0] + list(range(1, 21)), ends=[(0, a), (20, a + 20 * b)])
+    r, alpha = 4 * (300 / 20400) ** 0.25, (300 / 20400) ** 0.5
+    c = tuple(255 - alpha * (255 - v) for v in COLOURS[0])
+    for i in range(1, 21, 2):
+        for j in range(1, 21, 2):
+            x, y = at(i, j)
+            if dist((x, y), at(-1, a - b), at(21, a + 21 * b)) > r + 2:
+                check(near(pixel(x, y), c, 12) and pixel(x + r + 0.5, y) == WHITE, f'e.svg {vector}: point {i},{j} is {pixel(x, y)}, not {c}')
 
 # C: one group, no grouping variable, ln scales, lines through the origin: the axes take in 0 (1 in the units), the
 # line runs over the group's own X range.

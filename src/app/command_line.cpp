@@ -149,6 +149,7 @@ void addOptions(CLI::App& app, TypedOptions& t, Invocation& inv)
     app.add_option("--save", a.saveFile)->take_last();
     app.add_option("-o,--output", a.outputFile)->take_last();
     app.add_flag("--plot", inv.plot);
+    app.add_flag("--vector", inv.vector);
     app.add_option("--plot-file", a.plotFile)->take_last();
     app.add_option("--json", a.jsonFile)->take_last();
     app.add_option("--residual-plot", a.residualPlotFile)->take_last();
@@ -308,6 +309,9 @@ standard error.
                            (default: the same resampling on every run)
       --plot               also write a plot of each analysis, STEM-K.svg beside
                            the report (korvel-K.svg when it goes to standard output)
+      --vector             keep every marker of a figure a vector shape: past
+                           20,000 points in a box, an SVG or PDF holds them as
+                           one image otherwise
 
 Options of a run without questions (defaults are the dialogue's). A whole
 number N is digits only; any other number is decimal, with an optional sign,

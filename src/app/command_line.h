@@ -46,6 +46,7 @@ struct Invocation {
     std::string dataFile;               // the data file, when given
     std::optional<std::uint32_t> seed;  // seeds the resampling once at start, 1 to 2^32 - 1
     bool plot = false;                  // a plot of every analysis
+    bool vector = false;                // every marker of a figure a vector shape, however many points
     AnalysisRequest analysis;
 };
 

@@ -65,7 +65,7 @@ int runDialogue(const DialogueOptions& options)
             ++analyses;
             if (options.plot)
                 writeAnalysisPlot(plotFileName(openName, analyses), results, session.settings, session.data,
-                                  std::cout);
+                                  options.vector, std::cout);
         }
     } catch (const EndOfInput&) {
         std::cout << "\nGoodBye" << std::endl;

@@ -9,6 +9,7 @@ namespace korvel {
 struct DialogueOptions {
     std::string dataFile; // the input file to start with; empty: the default
     bool plot = false;    // a plot of every analysis beside the report
+    bool vector = false;  // its markers vector shapes, however many points
 };
 
 // Runs the dialogue on the standard streams and returns the exit status (1:

@@ -38,7 +38,7 @@ int main(int argc, char** argv)
         case Invocation::Analysis:
             return runFromOptions(inv);
         default:
-            return runDialogue({inv.dataFile, inv.plot});
+            return runDialogue({inv.dataFile, inv.plot, inv.vector});
         }
     } catch (const UsageError& e) {
         return usageError(e);

@@ -54,17 +54,20 @@ std::optional<PlotFormat> plotFormatOf(const std::string& fileName)
 }
 
 void writeAnalysisPlot(const std::string& fileName, const AnalysisResults& results, const AnalysisSettings& settings,
-                       const LoadedData& data, std::ostream& messages)
+                       const LoadedData& data, bool vectorMarkers, std::ostream& messages)
 {
-    const PlotData plot = analysisPlot(results.groups, commonSlopeOf(results), settings, data);
+    PlotData plot = analysisPlot(results.groups, commonSlopeOf(results), settings, data);
+    plot.vectorMarkers = vectorMarkers;
     writeFigureFile(fileName, [&](std::ostream& out, PlotFormat format) { writePlot(out, plot, format); }, "Plot",
                     messages);
 }
 
 void writeAnalysisResidualPlot(const std::string& fileName, const AnalysisResults& results,
-                               const AnalysisSettings& settings, const LoadedData& data, std::ostream& messages)
+                               const AnalysisSettings& settings, const LoadedData& data, bool vectorMarkers,
+                               std::ostream& messages)
 {
-    const ResidualPlotData plot = residualPlot(results.groups, commonSlopeOf(results), settings, data);
+    ResidualPlotData plot = residualPlot(results.groups, commonSlopeOf(results), settings, data);
+    plot.vectorMarkers = vectorMarkers;
     writeFigureFile(fileName, [&](std::ostream& out, PlotFormat format) { writeResidualPlot(out, plot, format); },
                     "Residual plot", messages);
 }

@@ -21,11 +21,13 @@ std::string plotFileName(const std::string& reportName, int number);
 std::optional<PlotFormat> plotFormatOf(const std::string& fileName);
 
 // Write the plot, or the residual plot, in the format its name asks for (SVG
-// for any other) and say "Plot written to NAME" (or "Residual plot written to
-// NAME") on messages; FileNotOpened when the file cannot be written.
+// for any other), with every marker a vector shape when vectorMarkers, and say
+// "Plot written to NAME" (or "Residual plot written to NAME") on messages;
+// FileNotOpened when the file cannot be written.
 void writeAnalysisPlot(const std::string& fileName, const AnalysisResults& results, const AnalysisSettings& settings,
-                       const LoadedData& data, std::ostream& messages);
+                       const LoadedData& data, bool vectorMarkers, std::ostream& messages);
 void writeAnalysisResidualPlot(const std::string& fileName, const AnalysisResults& results,
-                               const AnalysisSettings& settings, const LoadedData& data, std::ostream& messages);
+                               const AnalysisSettings& settings, const LoadedData& data, bool vectorMarkers,
+                               std::ostream& messages);
 
 } // namespace korvel

@@ -120,9 +120,10 @@ int analyse(const Invocation& inv, const LoadedData& data, std::ostream& report,
     }
     const std::string plot = plotName(inv);
     if (!plot.empty())
-        writeAnalysisPlot(plot, results, inv.analysis.settings, data, std::cerr);
+        writeAnalysisPlot(plot, results, inv.analysis.settings, data, inv.vector, std::cerr);
     if (!inv.analysis.residualPlotFile.empty())
-        writeAnalysisResidualPlot(inv.analysis.residualPlotFile, results, inv.analysis.settings, data, std::cerr);
+        writeAnalysisResidualPlot(inv.analysis.residualPlotFile, results, inv.analysis.settings, data, inv.vector,
+                                  std::cerr);
     const std::vector<NotDone> notDone = whatWasNotDone(inv.analysis, results);
     if (!inv.analysis.jsonFile.empty())
         writeJson(inv, data, results, notDone);

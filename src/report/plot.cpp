@@ -115,7 +115,7 @@ void draw(cairo_t* cr, const PlotData& plot, const std::vector<LegendRow>& legen
     std::vector<GroupPoints> framed = points;
     framed.push_back({0, endX, endY});
     const Frame f = frameAround(kBox, framed, plot.throughOrigin);
-    drawPoints(cr, f, points);
+    drawPoints(cr, f, points, plot.vectorMarkers);
     if (plot.hypothesisSlope)
         hypothesisLine(cr, f, plot);
     for (std::size_t i = 0; i < plot.groups.size(); ++i)

@@ -39,7 +39,9 @@
 //   smaller and fainter beyond, so that overlaps show density. They are drawn
 //   in the order of (k + 0.5) / n for point k of a group of n, so that no
 //   group lies on top of another; past 20,000 points an SVG or PDF holds them
-//   as one image of 3 pixels per unit over the box.
+//   as one image of 3 pixels per unit over the box (a file of a size that does
+//   not grow with the points), unless vectorMarkers asks for every marker as a
+//   vector shape.
 // - Then the lines, clipped to the box: the hypothesised slope's line (grey
 //   102,102,102, round dots 4 apart, 2 wide) through the mean of all finite
 //   points across the box; each group's own line, y = intercept + slope x over
@@ -115,6 +117,7 @@ struct PlotData {
     AxisScale scale = AxisScale::Linear;
     bool throughOrigin = false; // the axes include 0
     bool grouped = true;        // false: the one group stands for all points and has no legend row
+    bool vectorMarkers = false; // every marker a vector shape, however many points
 };
 
 // Writes the plot in the format onto out, as every report writer does: when
@@ -135,6 +138,7 @@ struct ResidualPlotData {
     std::string fittedLabel, residualLabel; // the titles of box A's axes
     std::vector<ResidualGroup> groups;
     bool grouped = true;
+    bool vectorMarkers = false;
 };
 
 // Writes the residual plot in the format onto out, as writePlot does.

@@ -70,10 +70,11 @@ double markerOpacity(std::size_t n)
     return std::clamp(std::sqrt(kFewPoints / n), kFaintest, 1.0);
 }
 
-void drawPoints(cairo_t* cr, const Frame& f, const std::vector<GroupPoints>& groups)
+void drawPoints(cairo_t* cr, const Frame& f, const std::vector<GroupPoints>& groups, bool vectorMarkers)
 {
     const std::vector<Drawn> drawn = drawingOrder(f, groups);
-    if (drawn.size() <= kMostVectorPoints || cairo_surface_get_type(cairo_get_target(cr)) == CAIRO_SURFACE_TYPE_IMAGE) {
+    if (vectorMarkers || drawn.size() <= kMostVectorPoints ||
+        cairo_surface_get_type(cairo_get_target(cr)) == CAIRO_SURFACE_TYPE_IMAGE) {
         markers(cr, f, groups, drawn);
         return;
     }

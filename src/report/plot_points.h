@@ -27,7 +27,8 @@ double markerRadius(std::size_t n);
 double markerOpacity(std::size_t n);
 
 // Draws the points that fall in the frame's box (the ranges' margins keep
-// their markers inside it).
-void drawPoints(cairo_t* cr, const Frame& f, const std::vector<GroupPoints>& groups);
+// their markers inside it): past 20,000 of them, as one image in an SVG or PDF
+// document, unless every marker is to stay a vector shape.
+void drawPoints(cairo_t* cr, const Frame& f, const std::vector<GroupPoints>& groups, bool vectorMarkers);
 
 } // namespace korvel

@@ -115,7 +115,7 @@ void drawScores(cairo_t* cr, const ResidualPlotData& plot)
 {
     const Panel p = scoresPanel(plot);
     const Frame& f = p.frame;
-    drawPoints(cr, f, pointsOf(p));
+    drawPoints(cr, f, pointsOf(p), plot.vectorMarkers);
     setLineKind(cr, LineKind::Own);
     for (std::size_t i = 0; i < plot.groups.size(); ++i) {
         const GroupSpan s = spanOf(plot.groups[i]);
@@ -131,7 +131,7 @@ void drawQuantiles(cairo_t* cr, const ResidualPlotData& plot)
     const std::vector<Residual> pooled = pooledResiduals(plot);
     const Panel p = quantilePanel(plot, pooled);
     const Frame& f = p.frame;
-    drawPoints(cr, f, pointsOf(p));
+    drawPoints(cr, f, pointsOf(p), plot.vectorMarkers);
     if (!pooled.empty()) {
         std::vector<double> sorted;
         for (const Residual& r : pooled)
