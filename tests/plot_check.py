@@ -298,7 +298,9 @@ for vector in ((), ('--vector',)):
 # C: one group, no grouping variable, ln scales, lines through the origin: the axes take in 0 (1 in the units), the
 # line runs over the group's own X range.
 data = [('a', 4 * x * math.exp(random.gauss(0, 0.05)), x) for x in (2 + 1.9 * k / 19 for k in range(20))]
-report = run(data, 'c.txt', '-t', 'ln', '--through-origin', '--plot-file', 'c.pdf')
+report = run(data, 'c.txt', '-t', 'ln', '--through-origin', '--plot-file', 'c.pdf', '--residual-plot', 'cr.pdf')
+title = [w for w in words('cr.pdf') if abs(w[6] - 32) < 0.1]
+check(abs(title[0][1] + title[-1][3] - 780) < 1, f'cr.pdf: the title not centred over the figure: {title[0][1]} to {title[-1][3]}')
 b = fitted()['none'][1]
 pixel, img, s = render('c.pdf', 520)
 lo, hi = math.log(2), math.log(3.9)

@@ -67,7 +67,8 @@
 // THE RESIDUAL PLOT is 780 + 170 c units wide and 480 high, with two boxes,
 // y from 50 to 410 each: A from x 80 to 380, B from x 460 to 760; axes, ticks
 // and titles as above (linear), each box's ranges over its own points; the
-// legend as above from x 772 (group rows only).
+// legend as above from x 772 (group rows only). The title is centred over the
+// two boxes, or over the whole figure when it has no legend (a single group).
 // - A: each group's residual-axis scores (y) against its fitted-axis scores
 //   (x), as the comparisons of the lines use them, and a horizontal line at the
 //   group's mean residual score over its fitted-score range (solid, 2 wide).

@@ -152,7 +152,8 @@ void draw(cairo_t* cr, const ResidualPlotData& plot, const std::vector<LegendRow
 {
     drawScores(cr, plot);
     drawQuantiles(cr, plot);
-    drawTitle(cr, plot.title, (kScores.left + kQuantiles.right) / 2, width);
+    // Over the two boxes; over the whole figure when it has no legend (a single group).
+    drawTitle(cr, plot.title, legend.empty() ? width / 2 : (kScores.left + kQuantiles.right) / 2, width);
     drawLegend(cr, kLegendX, kLegendY, legend);
 }
 } // namespace
