@@ -79,6 +79,10 @@ def ticks(ws, at, log, left=80, right=500):  # tick labels below and left of the
         else:
             check(abs((w[2] + w[4]) / 2 - round(py) - 0.5) < 0.6, f'Y label {w[0]} at {w[2]:.1f}, tick at {py:.1f}')
         check(abs(w[5] - 11) < 0.05 and float(f'{v:.2g}') == v, f'tick label {w[0]}: size {w[5]:.2f} or not round')
+        # Decimals, or a short exponent ("2e5", "1.5e-6") for values from 1e5 up or below 1e-4 (on a log axis: only those).
+        big = abs(v) >= 1e5 or 0 < abs(v) < 1e-4
+        form = re.fullmatch('\\u2212?(\\d+(\\.\\d+)?|[1-9](\\.\\d+)?e\\u2212?[1-9]\\d*)', w[0])
+        check(form and (('e' in w[0]) == big if log else big <= ('e' in w[0])), f'tick label {w[0]}: not of its form')
     return [w[0] for w in xs], [w[0] for w in ys]
 
 def outline(pixel, what, *boxes):  # each box's outline where plot.h puts it, and nothing drawn just outside
@@ -91,9 +95,9 @@ def outline(pixel, what, *boxes):  # each box's outline where plot.h puts it, an
         check(all(pixel(*p) == WHITE for p in outside), f'{what}: something drawn just outside the box {left}-{right}')
 
 def legend_text(ws, x, what):  # the rows F and M 30 right of the column, centred on their rows (capitals: 0.2 low)
-    rows = [(w[1], (w[2] + w[4]) / 2) for w in ws if w[0] in ('F', 'M') and w[1] > x - 1]
-    check(len(rows) == 2 and all(abs(r[0] - x) < 0.1 and abs(r[1] - 58.2 - 15 * i) < 0.3 for i, r in enumerate(rows)),
-          f'{what}: legend rows at {rows}')
+    rows = [(w[1], (w[2] + w[4]) / 2, w[5]) for w in ws if w[0] in ('F', 'M') and w[1] > x - 1]
+    check(len(rows) == 2 and all(abs(r[0] - x) < 0.1 and abs(r[1] - 58.2 - 15 * i) < 0.3 and abs(r[2] - 11) < 0.05
+                                 for i, r in enumerate(rows)), f'{what}: legend rows (left, centre, size) at {rows}')
 
 def points_in_colour(pixel, pts, lines, what, avoid=4):  # (x, y, colour) in units; lines as segments
     for x, y, c in pts:
@@ -120,9 +124,10 @@ def shape(img, x, y, c, bar=False):  # the documented marker nearest to what is 
     far = [sum(abs(a - b) for a, b in zip(got, coverage(k, x, y, bar))) for k in range(5)]
     return min(range(5), key=far.__getitem__), min(far)
 
-# A: two groups of log data with nearly the same slope, lines with the common slope compared, slope 1.5 hypothesised.
+# A: two groups of log data with nearly the same slope, lines with the common slope compared, slope 1.5 hypothesised;
+# Y from about 1e4 and X from about 2e-5, so that some ticks read with an exponent.
 random.seed(7)
-data = [(g, 10 ** (0.5 + s + 1.3 * lx + random.gauss(0, 0.06)), 10 ** lx) for g, n, s in (('F', 14, 0), ('M', 12, 0.18))
+data = [(g, 10 ** (3.5 + s + 1.3 * lx + random.gauss(0, 0.06)), 10 ** (lx - 5)) for g, n, s in (('F', 14, 0), ('M', 12, 0.18))
         for lx in (math.log10(2) + 1.3 * (i + random.random()) / n for i in range(n))]
 for ext in ('svg', 'pdf', 'png'):
     report = run(data, 'a.txt', '-g', 'group', '-t', 'log10', '-p', '0', '--slope-h0', '1.5', '--save', 'scores.txt',
@@ -161,7 +166,7 @@ for ext in ('svg', 'pdf', 'png'):
             if abs(p[1] - q[1]) < 0.4:
                 full, pale = full + near(got, c, 30), pale + near(got, light(c), 30)
         check(seen > 40 and full >= 3 and pale >= 3, f'a.{ext} group {g}: {seen} samples, {full} dash and {pale} pale where they coincide')
-    dots = [pixel(*h0(x)) for x in (v / 100 for v in range(-100, 300))
+    dots = [pixel(*h0(x)) for x in (v / 100 for v in range(-600, 100))
             if 82 < h0(x)[0] < 498 and 52 < h0(x)[1] < 408 and min(math.dist(h0(x), m[:2]) for m in marks) > 6
             and all(dist(h0(x), a, b) > 4 for a, b in lines)]
     check(sum(near(d, GREY, 40) for d in dots) >= 5 and sum(near(d, WHITE, 30) for d in dots) >= 5, f'a.{ext}: no dotted grey line')
@@ -176,10 +181,10 @@ for ext in ('svg', 'pdf', 'png'):
         ws = words('a.pdf')
         xs, ys = ticks(ws, at, math.log10)
         for x in xs:  # the tick marks outside the box, at the labels
-            px = round(at(math.log10(float(x)), 0)[0]) + 0.5
+            px = round(at(math.log10(float(x.replace('\u2212', '-'))), 0)[0]) + 0.5
             check(all(near(pixel(px, 410 + k), BLACK, 90) for k in (1.5, 3.5)), f'a.pdf: no tick mark under {x}')
         for y in ys:
-            py = round(at(0, math.log10(float(y)))[1]) + 0.5
+            py = round(at(0, math.log10(float(y.replace('\u2212', '-'))))[1]) + 0.5
             check(all(near(pixel(80 - k, py), BLACK, 90) for k in (1.5, 3.5)), f'a.pdf: no tick mark at {y}')
         text = ' '.join(w[0] for w in ws)
         for t in ('SMA lines of y on x by group', 'x (log10 scale)', 'y (log10 scale)', 'F M common slope slope 1.5 (hypothesis)'):
@@ -209,7 +214,11 @@ for ext in ('svg', 'pdf', 'png'):
     at = frame(z, [r for r, _ in pooled], 460, 760)
     q1, q3 = numpy.percentile([r for r, _ in pooled], [25, 75])  # between order statistics at (n - 1) p
     qq = lambda x: at(x, q1 + (q3 - q1) / (norm.ppf(0.75) - norm.ppf(0.25)) * (x - norm.ppf(0.25)))
-    points_in_colour(pixel, [(*at(q, r), colour[g]) for q, (r, g) in zip(z, pooled)], [(qq(-9), qq(9))], f'r.{ext} box B', 1.5)
+    marks = [(*at(q, r), colour[g]) for q, (r, g) in zip(z, pooled)]
+    points_in_colour(pixel, marks, [(qq(-9), qq(9))], f'r.{ext} box B', 1.5)
+    on = [pixel(*qq(x / 10)) for x in range(-30, 31) if 462 < qq(x / 10)[0] < 758 and 52 < qq(x / 10)[1] < 408
+          and min(math.dist(qq(x / 10), m[:2]) for m in marks) > 6]  # the grey line through the quartiles
+    check(len(on) > 10 and all(max(c) < 235 and max(c) - min(c) < 25 for c in on), f'r.{ext}: the quartile line {on}')
     for row in (0, 1):
         check(near(pixel(784, 58 + 15 * row), COLOURS[row]), f'r.{ext}: legend row {row}')
     outline(pixel, f'r.{ext}', (80, 380), (460, 760))
@@ -224,18 +233,18 @@ for ext in ('svg', 'pdf', 'png'):
                   'residual from the group mean'):
             check(t in text, f'r.pdf: no "{t}" in {text}')
 
-# B: 30 groups on a grid, each of two points a thousandth apart (drawn as one), with long names alike but for
-# their middle; a title too long.
+# B: 30 groups on a grid (Y in millions, X in millionths: ticks with exponents), each of two points a thousandth of a
+# step apart (drawn as one), with long names alike but for their middle; a title too long.
 names = sorted(f'F\u00e9lis catus, population {k:02d} of the long study (\u00b5)' for k in range(30))
 variable = 'population of Felis catus sampled in the long-term study of the northern and southern forests and islands'
 for ext in ('pdf', 'png'):
-    run([(n, k // 6 + d, k % 6 + d) for k, n in enumerate(names) for d in (0, 0.001)], 'b.txt', '-g', variable,
+    run([(n, (k // 6 + d) * 1e6, (k % 6 + d) * 1e-6) for k, n in enumerate(names) for d in (0, 0.001)], 'b.txt', '-g', variable,
         '--min-group-size', '1', '--plot-file', 'b.' + ext, group=variable, yname='heart weight ' + variable)
     pixel, img, s = render('b.' + ext, 860)
-    at = frame([k % 6 + d for k in range(30) for d in (0, 0.001)], [k // 6 + d for k in range(30) for d in (0, 0.001)])
+    at = frame([(k % 6 + d) * 1e-6 for k in range(30) for d in (0, 0.001)], [(k // 6 + d) * 1e6 for k in range(30) for d in (0, 0.001)])
     seen = set()
     for k in range(30):
-        c, (x, y), (lx, ly) = COLOURS[k % 7], at(k % 6, k // 6), (512 + 170 * (k // 15) + 12, 58 + 15 * (k % 15))
+        c, (x, y), (lx, ly) = COLOURS[k % 7], at(k % 6 * 1e-6, k // 6 * 1e6), (512 + 170 * (k // 15) + 12, 58 + 15 * (k % 15))
         check(near(pixel(x, y), c, 30) and near(pixel(lx, ly), c, 30), f'b.{ext}: group {k} not in its colour')
         if ext == 'png':
             (m, far), (lm, lfar) = shape(img, x, y, c), shape(img, lx, ly, c, True)
