@@ -98,6 +98,11 @@ else
     dpkg-deb -x "$deb" "$root"
     if [ -x "$root/usr/bin/korvel" ]; then
       run_session "program unpacked from the .deb" "$root/usr/bin/korvel" "$root/usr/share/korvel/examples"
+      # The example of --help, as written but for the root it is unpacked in: it names files the package ships.
+      example=$("$root/usr/bin/korvel" --help | sed -n '/^  korvel /,/[^\\]$/p' | sed 's/\\$//; s/^ *//' | tr '\n' ' ')
+      example=${example//\/usr\//$root/usr/}
+      (cd "$scratch" && eval "$root/usr/bin/$example" > example.txt 2>&1 && [ -s korvel-1.svg ]) &&
+        echo "ok: the --help example" || fail "the --help example: $example: $(cat "$scratch/example.txt")"
     else
       fail "no executable usr/bin/korvel in the unpacked package"
     fi

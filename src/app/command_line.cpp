@@ -373,8 +373,10 @@ Exit status: 0 when the analysis ran; 1 when a file cannot be read or written
 ("korvel: FILE: REASON") or no group is left to analyse; 2 for a bad option
 or value, or two of the files the same (the dialogue always ends with 1).
 
-Example:
-  korvel -y Hwt -x Bwt -g Sex --transform log10 --elevation-pairs --plot cats.txt
+Example, on the cats shipped with the program (in share/korvel/examples under
+its installation prefix: /usr for the Debian package):
+  korvel -y Hwt -x Bwt -g Sex --transform log10 --elevation-pairs --plot \
+         /usr/share/korvel/examples/input.txt
 )";
 }
 
