@@ -366,8 +366,8 @@ fraction and exponent (-0.5, 1e-3):
 The files a run reads and writes must all be different files, links followed
 (to files not written yet too) and hard links to one file counted as one. A
 comparison asked for that does not apply (pairs of slopes that do not differ,
-tests of lines whose slopes differ, pairs of a test that found no shift) is
-named on standard error with the reason.
+tests of lines whose slopes differ and their saved scores, pairs of a test that
+found no shift) is named on standard error with the reason.
 
 Exit status: 0 when the analysis ran; 1 when a file cannot be read or written
 ("korvel: FILE: REASON") or no group is left to analyse; 2 for a bad option
