@@ -54,14 +54,13 @@ TEST(LineEstimators, SlopesScoresAndTheInterceptFactor)
     const Estimator sma(Method::SMA, true), throughOrigin(Method::SMA, false);
     EXPECT_DOUBLE_EQ(sma.slope(4, 1, -1.5), -2.0);
     EXPECT_DOUBLE_EQ(sma.slope(4, 1, 0.0), 2.0); // SXY 0 counts as positive
-    // SYY - 2b SXY + b^2 SXX at b 0.6 is 0.6; K(3) = 2, K(4) = 1, K(2) taken as 1.
+    // SYY - 2b SXY + b^2 SXX at b 0.6 is 0.6; K(n) = (n - 1) / (n - 2): K(3) = 2, K(4) = 1.5.
     EXPECT_DOUBLE_EQ(sma.varResid(1.5, 2.5, 1.5, 0.6, 3), 1.2);
-    EXPECT_DOUBLE_EQ(sma.varResid(1.5, 2.5, 1.5, 0.6, 4), 0.6);
+    EXPECT_DOUBLE_EQ(sma.varResid(1.5, 2.5, 1.5, 0.6, 4), 0.9);
     EXPECT_DOUBLE_EQ(throughOrigin.varResid(1.5, 2.5, 1.5, 0.6, 3), 0.6);
-    EXPECT_DOUBLE_EQ(sma.varResid(1.5, 2.5, 1.5, 0.6, 2), 0.6);
     EXPECT_DOUBLE_EQ(sma.varFitted(1.5, 2.5, 1.5, 0.6, 3), 8.4); // 2 (1.5 + 1.8 + 0.9)
     EXPECT_DOUBLE_EQ(sma.covarRF(1.5, 2.5, 1.5, 0.6, 3), 2 * (1.5 - 0.36 * 2.5));
-    EXPECT_DOUBLE_EQ(Estimator(Method::MA, true).covarRF(1.5, 2.5, 1.5, 0.6, 4), 0.6 * -1 + 1.5 - 0.36 * 1.5);
+    EXPECT_DOUBLE_EQ(Estimator(Method::MA, true).covarRF(1.5, 2.5, 1.5, 0.6, 4), 1.5 * (0.6 * -1 + 1.5 - 0.36 * 1.5));
     EXPECT_DOUBLE_EQ(Estimator(Method::OLS, true).varFitted(1.5, 2.5, 1.5, 0.6, 3), 2.5); // OLS never uses K
 }
 

@@ -75,7 +75,7 @@ void writeJson(const Invocation& inv, const LoadedData& data, const AnalysisResu
 int analyse(const Invocation& inv, const LoadedData& data, std::ostream& report, const std::string& reportName)
 {
     ScriptedChoices choices(inv.analysis);
-    MessageWriter events(std::cerr, false);
+    MessageWriter events(std::cerr, MessageStyle::Options);
     std::ostream noConsole(nullptr);
     AnalysisStreams streams{report, noConsole, std::cerr, events, reportName};
     const AnalysisResults results = runAnalysis(inv.analysis.settings, data, choices, streams);

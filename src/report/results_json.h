@@ -13,7 +13,7 @@
 namespace korvel {
 
 // The version of the document's layout, its "schema_version".
-inline constexpr int resultsSchemaVersion = 1;
+inline constexpr int resultsSchemaVersion = 2;
 
 // Writes the document, indented, with a final line end. A number that is not
 // finite is written as null beside a "<name>_note" of "inf", "-inf" or "nan".

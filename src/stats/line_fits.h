@@ -1,12 +1,19 @@
 // Fitting one line to each group, with its confidence limits.
 #pragma once
 
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "stats/estimators.h"
 #include "stats/group.h"
 
 namespace korvel {
+
+// Removes the groups whose line leaves no residual degree of freedom (two
+// points with an intercept, one through the origin): no limit or test can be
+// formed for them. Returns their names in map order.
+std::vector<std::string> removeGroupsWithoutResidualFreedom(const Estimator& estimator, GroupMap& groups);
 
 // Fits every group: means, (co)variances less the error variances, R2, slope,
 // intercept, axis variances and slope variance.
