@@ -103,6 +103,7 @@ int analyse(const Invocation& inv, const LoadedData& data, std::ostream& report,
 
 int runFromOptions(const Invocation& inv)
 {
+    writeNaNPlainly(std::cerr);
     checkFileNames(inv);
     try {
         const DataFile file = openDataFile(inv.dataFile);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "stats/distributions.h"
 #include "stats/moments.h"
@@ -59,7 +60,12 @@ std::pair<double, double> slopeLimits(Method method, const Group& g, double alph
     // At least 0, as unexplainedShare(), for points on an exact line.
     const double Q = std::max(0.0, g.SXX * g.SYY - g.SXY * g.SXY) / df * fdistPinv(1 - alpha, 1, df);
     const double spread = g.SYY - g.SXX;
-    const double D = spread + std::sqrt(spread * spread + 4 * g.SXY * g.SXY - 4 * Q);
+    const double discriminant = spread * spread + 4 * g.SXY * g.SXY - 4 * Q;
+    // Below 0 the test of slope = beta rejects no direction at all: every
+    // slope lies within the limits.
+    if (discriminant < 0)
+        return {-std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};
+    const double D = spread + std::sqrt(discriminant);
     return {D / (2 * (g.SXY + std::sqrt(Q))), D / (2 * (g.SXY - std::sqrt(Q)))};
 }
 

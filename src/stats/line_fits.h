@@ -34,7 +34,9 @@ double correlationPvalue(const Estimator& estimator, const Group& g);
 
 // Confidence limits of a fitted group's slope, alpha = 1 - confidence, df the
 // slope's degrees of freedom. SMA limits come out in order for negative
-// slopes too; MA limits are not reordered.
+// slopes too; MA limits are not reordered (the lower above the upper when the
+// interval runs through the vertical), and are -inf and inf when the test of
+// a slope rejects none.
 std::pair<double, double> slopeLimits(Method method, const Group& g, double alpha, double df);
 
 } // namespace korvel

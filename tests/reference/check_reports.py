@@ -217,7 +217,10 @@ def check_lines(ck, h, gs, rows, header, with_r):
                 """the slope test less its quantile"""
                 q = rho2(S, method, beta)
                 return k * q - fq * (1 - q) if (beta - b) * side > 0 else np.inf
-            if np.isfinite(b) and abs(1 - g.r2) > 1e-9 and df > 0:
+            if text.strip() in ('inf', '-inf'):  # no slope at all is rejected
+                q = rho2(S, method, np.tan(np.linspace(-np.pi / 2, np.pi / 2, 4001)[1:-1]))
+                ck.text(at('slope limit unbounded'), max(k * q - fq * (1 - q)) < 0, True)
+            elif np.isfinite(b) and abs(1 - g.r2) > 1e-9 and df > 0:
                 ck.zero(at('slope limit'), text, limit)
             else:  # an exact line has its slope as limits; no degrees of freedom, none
                 ck.num(at('slope limit'), text, b if np.isfinite(g.r2) and df > 0 else np.nan)
