@@ -82,6 +82,7 @@ double median(std::vector<double> v)
 // The computation's events are not shown.
 class NoEvents : public AnalysisEvents {
 public:
+    void commonSlopeDidNotSettle(const std::vector<std::string>&, double, double) override {}
     void slopesDidNotConverge(double, double) override {}
     void resamplingStopped(long long, long long) override {}
     void pairSlopeDidNotConverge(const std::string&, const std::string&) override {}
@@ -133,8 +134,8 @@ int runResample(long long points, int groups, int N, int reps)
     AnalysisSettings settings, setupOnly;
     settings.iterations = N;
     setupOnly.iterations = 1;
-    const CommonSlope common = fitCommonSlope(sma, fitted, events);
-    if (common.iterations >= settings.convergenceLimit()) {
+    const CommonSlope common = fitCommonSlope(sma, fitted);
+    if (!countsAsSettled(common, settings.convergenceLimit())) {
         std::fprintf(stderr, "common slope did not converge\n");
         return 1;
     }

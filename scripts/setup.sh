@@ -5,7 +5,7 @@ set -euo pipefail
 
 korvel_packages=(g++ make cmake pkg-config libgsl-dev libcsv-dev libcli11-dev libcairo2-dev nlohmann-json3-dev
                  libgtest-dev groff-base python3-numpy python3-scipy python3-statsmodels python3-jsonschema python3-pil
-                 librsvg2-bin poppler-utils fonts-dejavu-core)
+                 librsvg2-bin poppler-utils fonts-dejavu-core r-base-core)
 
 korvel_missing_packages() {
   local missing=()

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <random>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -13,6 +14,9 @@
 #include "report/significance_matrix.h"
 #include "stats/axis_scores.h"
 #include "stats/common_slope.h"
+#include "stats/common_slope_test.h"
+#include "stats/hypothesis_tests.h"
+#include "stats/slope_comparisons.h"
 #include "stats/distributions.h"
 #include "stats/line_fits.h"
 #include "stats/p_adjustment.h"
@@ -54,14 +58,13 @@ TEST(LineEstimators, SlopesScoresAndTheInterceptFactor)
     const Estimator sma(Method::SMA, true), throughOrigin(Method::SMA, false);
     EXPECT_DOUBLE_EQ(sma.slope(4, 1, -1.5), -2.0);
     EXPECT_DOUBLE_EQ(sma.slope(4, 1, 0.0), 2.0); // SXY 0 counts as positive
-    // SYY - 2b SXY + b^2 SXX at b 0.6 is 0.6; K(3) = 2, K(4) = 1, K(2) taken as 1.
+    // SYY - 2b SXY + b^2 SXX at b 0.6 is 0.6; K(n) = (n - 1) / (n - 2): K(3) = 2, K(4) = 1.5.
     EXPECT_DOUBLE_EQ(sma.varResid(1.5, 2.5, 1.5, 0.6, 3), 1.2);
-    EXPECT_DOUBLE_EQ(sma.varResid(1.5, 2.5, 1.5, 0.6, 4), 0.6);
+    EXPECT_DOUBLE_EQ(sma.varResid(1.5, 2.5, 1.5, 0.6, 4), 0.9);
     EXPECT_DOUBLE_EQ(throughOrigin.varResid(1.5, 2.5, 1.5, 0.6, 3), 0.6);
-    EXPECT_DOUBLE_EQ(sma.varResid(1.5, 2.5, 1.5, 0.6, 2), 0.6);
     EXPECT_DOUBLE_EQ(sma.varFitted(1.5, 2.5, 1.5, 0.6, 3), 8.4); // 2 (1.5 + 1.8 + 0.9)
     EXPECT_DOUBLE_EQ(sma.covarRF(1.5, 2.5, 1.5, 0.6, 3), 2 * (1.5 - 0.36 * 2.5));
-    EXPECT_DOUBLE_EQ(Estimator(Method::MA, true).covarRF(1.5, 2.5, 1.5, 0.6, 4), 0.6 * -1 + 1.5 - 0.36 * 1.5);
+    EXPECT_DOUBLE_EQ(Estimator(Method::MA, true).covarRF(1.5, 2.5, 1.5, 0.6, 4), 1.5 * (0.6 * -1 + 1.5 - 0.36 * 1.5));
     EXPECT_DOUBLE_EQ(Estimator(Method::OLS, true).varFitted(1.5, 2.5, 1.5, 0.6, 3), 2.5); // OLS never uses K
 }
 
@@ -232,4 +235,105 @@ TEST(PAdjustment, HolmBonferroniSidakAsStatsmodelsGivesThem)
         }
     }
     EXPECT_EQ(comparisonCount(ties), 3);
+}
+
+namespace {
+// The events of a computation, not shown.
+struct QuietEvents : AnalysisEvents {
+    void commonSlopeDidNotSettle(const std::vector<std::string>&, double, double) override {}
+    void slopesDidNotConverge(double, double) override {}
+    void resamplingStopped(long long, long long) override {}
+    void pairSlopeDidNotConverge(const std::string&, const std::string&) override {}
+    void pairCompared(int) override {}
+};
+
+// Random groups of 2 to 50 points: slopes of either sign and size, correlation weak to strong.
+GroupMap randomGroups(std::mt19937& rng)
+{
+    std::uniform_int_distribution<int> groups(2, 4), size(2, 50);
+    std::uniform_real_distribution<double> unit(0, 1);
+    std::normal_distribution<double> normal;
+    const double slope = (unit(rng) < 0.5 ? -1 : 1) * std::pow(10.0, 2 * unit(rng) - 1);
+    PointsByGroup points;
+    for (int g = groups(rng); g > 0; --g) {
+        Points& p = points[std::string(1, static_cast<char>('A' + g))];
+        const double noise = std::pow(10.0, 2 * unit(rng) - 1.5), shift = 3 * normal(rng);
+        for (int i = size(rng); i > 0; --i) {
+            const double x = 5 + 2 * normal(rng);
+            p.X.push_back(x);
+            p.Y.push_back(shift + slope * (1 + 0.2 * normal(rng)) * x + noise * std::fabs(slope) * normal(rng));
+        }
+    }
+    return groupsOf(std::move(points));
+}
+} // namespace
+
+// Over a thousand random analyses (chi-squared p-values): no statistic below 0 beyond rounding (the
+// intercept's T is signed), limits in order (but MA intervals through the vertical), every p in
+// [0, 1], and the hypothesised-slope statistic at each finite common-slope limit equal to the
+// quantile.
+TEST(CommonSlope, PropertiesOfRandomAnalyses)
+{
+    std::mt19937 rng(2024);
+    QuietEvents events;
+    int limitsChecked = 0;
+    for (int run = 0; run < 1200; ++run) {
+        const Estimator estimator(static_cast<Method>(run % 3), run % 2 == 0);
+        AnalysisSettings settings;
+        settings.method = estimator.method;
+        settings.intercept = estimator.hasIntercept;
+        settings.pvalueFrom = PValueFrom::ChiSquared;
+        settings.criticalP = 0.5;
+        GroupMap groups = randomGroups(rng);
+        removeGroupsWithoutResidualFreedom(estimator, groups);
+        fitLines(estimator, {}, groups);
+        fitLimits(estimator, groups, 95);
+        const auto isP = [](double p) { return p >= 0 && p <= 1; };
+        const auto ordered = [](double lo, double b, double hi) { return lo <= b && b <= hi; };
+        for (const auto& [name, g] : groups) {
+            SCOPED_TRACE(testing::Message() << "run " << run << " group " << name);
+            EXPECT_TRUE(isP(g.p));
+            const bool throughVertical = estimator.method == Method::MA && g.slopeLowCI > g.slopeUppCI;
+            EXPECT_TRUE(throughVertical || ordered(g.slopeLowCI, g.slope, g.slopeUppCI));
+            EXPECT_TRUE(!estimator.hasIntercept || ordered(g.intercLowCI, g.interc, g.intercUppCI));
+            const TestResult slope = slopeTest(estimator, g, 1.0);
+            EXPECT_TRUE(slope.stat >= 0 && isP(slope.p));
+            EXPECT_TRUE(!estimator.hasIntercept || isP(interceptTest(g, 0.5).p));
+        }
+        if (groups.size() < 2)
+            continue;
+        SCOPED_TRACE(testing::Message() << "run " << run);
+        const CommonSlopeResult common = testCommonSlope(estimator, {}, groups, settings, events);
+        EXPECT_GE(common.T, -1e-9);
+        EXPECT_TRUE(isP(common.p));
+        if (common.common) {
+            EXPECT_TRUE(ordered(common.low, common.b, common.upp));
+            const double chi = chisqQinv(0.05, 1);
+            for (double limit : {common.low, common.upp}) {
+                if (!std::isfinite(limit))
+                    continue;
+                ++limitsChecked;
+                EXPECT_NEAR(hypothesisedSlopeStatistic(estimator, groups, common.b, limit), chi, 1e-6 * chi);
+            }
+            // The Wald tests turn each score variance into that of a residual with n - 2
+            // degrees of freedom: a group of two points (through the origin) leaves them undefined.
+            const bool twoPoints = std::any_of(groups.begin(), groups.end(), [](const auto& e) { return e.second.n == 2; });
+            const auto isWald = [&](double W, double p) { return (twoPoints && std::isnan(W)) || (W >= -1e-9 && isP(p)); };
+            const LinesAtCommonSlope lines = linesAtCommonSlope(estimator, groups, common.b);
+            for (ScoreAxis axis : {ScoreAxis::Residual, ScoreAxis::Fitted}) {
+                const WaldResult wald = waldTest(estimator, groups, lines, axis, {}, settings.criticalP);
+                EXPECT_TRUE(isWald(wald.W, wald.p));
+                const PairTable<ShiftPair> pairs = compareShifts(estimator, groups, lines, axis, {}, 0.05);
+                for (int i = 0; i < pairs.groups(); ++i)
+                    for (int j = 0; j < i; ++j)
+                        EXPECT_TRUE(isWald(pairs.get(i, j).stat, pairs.get(i, j).p));
+            }
+        } else {
+            const PairTable<SlopePair> pairs = compareSlopes(estimator, {}, groups, settings, events);
+            for (int i = 0; i < pairs.groups(); ++i)
+                for (int j = 0; j < i; ++j)
+                    EXPECT_TRUE(pairs.get(i, j).stat >= -1e-9 && isP(pairs.get(i, j).p));
+        }
+    }
+    EXPECT_GT(limitsChecked, 500);
 }

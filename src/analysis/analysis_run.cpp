@@ -67,11 +67,15 @@ void prepareGroups(AnalysisData& a, AnalysisDialogue& d)
     for (const std::string& name : a.found.invariantGroups)
         writeInvariantGroupErased(d.out.messages, name);
     writeRemovedInvariant(d.out.report, a.found.invariantGroups);
-    long long points = 0;
-    for (const auto& entry : grouped.groups)
-        points += static_cast<long long>(entry.second.X.size());
     a.groups = groupsOf(std::move(grouped.groups));
     a.nameWidth = grouped.nameWidth;
+    a.found.noFreedomGroups = removeGroupsWithoutResidualFreedom(estimatorOf(a.settings), a.groups);
+    for (const std::string& name : a.found.noFreedomGroups)
+        writeNoFreedomGroupErased(d.out.messages, name);
+    writeRemovedNoFreedom(d.out.report, a.found.noFreedomGroups);
+    long long points = 0;
+    for (const auto& entry : a.groups)
+        points += entry.second.n;
     writeCounts(d.out.report, a.groups.size(), points);
     if (a.settings.measurementError) {
         a.errors.x = d.choices.errorVariance(a.settings.transform, a.data.x.name);

@@ -58,7 +58,7 @@ int runDialogue(const DialogueOptions& options)
             if (!openReport(report, openName, session.outputFile, session.data.filename))
                 return 1;
             ConsoleChoices choices;
-            MessageWriter events(std::cout, true);
+            MessageWriter events(std::cout, MessageStyle::Dialogue);
             AnalysisStreams streams{report, std::cout, std::cout, events, openName};
             const AnalysisResults results = runAnalysis(session.settings, session.data, choices, streams);
             writeAnalysisEnd(report);

@@ -67,7 +67,12 @@ DataFile openDataFile(const std::string& name, DataFormat format, Progress& prog
 // the progress line is erased, and the progress on it.
 class ScriptEvents : public MessageWriter {
 public:
-    explicit ScriptEvents(ProgressLine* line) : MessageWriter(std::cerr, false), line(line) {}
+    explicit ScriptEvents(ProgressLine* line) : MessageWriter(std::cerr, MessageStyle::Options), line(line) {}
+    void commonSlopeDidNotSettle(const std::vector<std::string>& groups, double last, double next) override
+    {
+        clearLine();
+        MessageWriter::commonSlopeDidNotSettle(groups, last, next);
+    }
     void slopesDidNotConverge(double last, double next) override
     {
         clearLine();
@@ -138,6 +143,7 @@ int analyse(const Invocation& inv, const LoadedData& data, std::ostream& report,
 
 int runFromOptions(const Invocation& inv)
 {
+    writeNaNPlainly(std::cerr);
     checkFileNames(inv);
     // Progress on standard error, only when it is a terminal and not silenced.
     ProgressLine progressLine(std::cerr);

@@ -2,6 +2,18 @@
 
 namespace korvel {
 
+void MessageWriter::commonSlopeDidNotSettle(const std::vector<std::string>& groups, double last, double next)
+{
+    if (style == MessageStyle::Dialogue) {
+        slopesDidNotConverge(last, next);
+        return;
+    }
+    out << "korvel: the common slope of ";
+    for (std::size_t i = 0; i < groups.size(); ++i)
+        out << (i ? ", " : "") << groups[i];
+    out << " did not settle (last iterates " << last << " and " << next << ")" << std::endl;
+}
+
 void MessageWriter::slopesDidNotConverge(double last, double next)
 {
     out << "SLOPES didn't converge" << last << " " << next << std::endl;
@@ -19,7 +31,7 @@ void MessageWriter::pairSlopeDidNotConverge(const std::string& first, const std:
 
 void MessageWriter::pairCompared(int count)
 {
-    if (showProgress)
+    if (style == MessageStyle::Dialogue)
         out << count << " ";
 }
 
@@ -47,6 +59,11 @@ void writeSmallGroupErased(std::ostream& out, const std::string& name, int n)
 void writeInvariantGroupErased(std::ostream& out, const std::string& name)
 {
     out << "Group " << name << " erased: its Y or X does not vary" << std::endl;
+}
+
+void writeNoFreedomGroupErased(std::ostream& out, const std::string& name)
+{
+    out << "Group " << name << " erased: its line leaves no residual degree of freedom" << std::endl;
 }
 
 void writeErrorGroupErased(std::ostream& out, const std::string& name)

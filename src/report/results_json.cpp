@@ -78,6 +78,8 @@ json dataOf(const LoadedData& data, const AnalysisResults& r)
         removed.push_back({{"group", name}, {"reason", "fewer points than the minimum"}, {"n", n}});
     for (const std::string& name : r.invariantGroups)
         removed.push_back({{"group", name}, {"reason", "Y or X does not vary"}});
+    for (const std::string& name : r.noFreedomGroups)
+        removed.push_back({{"group", name}, {"reason", "no residual degree of freedom"}});
     for (const std::string& name : r.errorGroups)
         removed.push_back({{"group", name}, {"reason", "measurement error too large"}});
     long long points = 0;

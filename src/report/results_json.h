@@ -15,7 +15,7 @@
 namespace korvel {
 
 // The version of the document's layout, its "schema_version".
-inline constexpr int resultsSchemaVersion = 1;
+inline constexpr int resultsSchemaVersion = 2;
 
 // A comparison or output an option asked for that was not made, and why.
 struct NotDone {

@@ -52,6 +52,11 @@ void writeRemovedInvariant(std::ostream& out, const std::vector<std::string>& na
     writeRemovedList(out, "\nGroups whose Y or X does not vary (removed):\t", names);
 }
 
+void writeRemovedNoFreedom(std::ostream& out, const std::vector<std::string>& names)
+{
+    writeRemovedList(out, "\nGroups without a residual degree of freedom (removed):\t", names);
+}
+
 void writeCounts(std::ostream& out, std::size_t groups, long long points)
 {
     out << "\nNo. groups:\t" << groups << "\nNo. datapoints:\t" << points << std::endl;

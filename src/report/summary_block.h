@@ -25,6 +25,10 @@ void writeRemovedName(std::ostream& out, const std::string& name);
 // The groups removed because their Y or X does not vary, when any.
 void writeRemovedInvariant(std::ostream& out, const std::vector<std::string>& names);
 
+// The groups removed because their line leaves no residual degree of freedom,
+// when any.
+void writeRemovedNoFreedom(std::ostream& out, const std::vector<std::string>& names);
+
 // "No. groups:" and "No. datapoints:".
 void writeCounts(std::ostream& out, std::size_t groups, long long points);
 

@@ -28,6 +28,7 @@ struct AnalysisResults {
     int linesLeftOut = 0, notNumbers = 0, notPositive = 0; // of the grouping (GroupedLines)
     std::vector<std::pair<std::string, int>> smallGroups;  // removed, with their sizes
     std::vector<std::string> invariantGroups;              // removed: Y or X does not vary
+    std::vector<std::string> noFreedomGroups;              // removed: no residual degree of freedom
     std::vector<std::string> errorGroups;                  // removed: measurement error too large
     ErrorVariances errors;
     GroupMap groups;                                       // the fitted lines

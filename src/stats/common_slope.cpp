@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <optional>
 
 #include "stats/distributions.h"
@@ -20,11 +21,6 @@ const int mostIterations = 200;
 // this many updates.
 const double fixedPointTolerance = 1e-10;
 const int mostUpdates = 100000;
-
-// The search for a confidence limit: done when the statistic is this close
-// to the quantile; given up after this many passes.
-const double limitTolerance = 0.01;
-const int searchPasses = 102;
 
 // The weight of a group in the update of the common slope at b: for OLS
 // n / r(b), the maximum-likelihood weight of a group with its own residual
@@ -92,46 +88,125 @@ double settledSlope(const std::function<double(double)>& update, double stopped,
     return fixedPointFrom(update, stopped).value_or(stopped);
 }
 
-// Solves T(beta) = chi by bracketing between lo and hi. widenUp says which
-// way the bracket grows when both ends lie on one side of chi (the upper
-// limit's search doubles hi, the lower limit's halves it). Returns start when
-// the tolerance is not met within the passes.
-double bracketSearch(const std::function<double(double)>& T, double lo, double hi, double chi, double start,
-                     bool widenUp)
+// The rescue of an iteration that did not settle in its iterations, from its
+// last two iterates b and next: Steffensen's method from next, then bisection
+// of U(b) - b. A slope is accepted when one update moves it by at most the
+// fixed-point tolerance (times the slope when it is above 1 in size).
+const int steffensenSteps = 100;
+const double steffensenStep = 1e-13;
+const int bracketWidenings = 40;
+const double bisectionWidth = 1e-15;
+
+bool isFixedPoint(const std::function<double(double)>& update, double b)
 {
-    double Tlo = T(lo), Thi = T(hi);
-    double mid = lo + (hi - lo) * 0.5;
-    double Tmid = T(mid);
-    for (int pass = 0; pass < searchPasses; ++pass) {
-        if (std::fabs(Tmid - chi) < limitTolerance)
-            return mid;
-        if (Tlo < chi && Tmid > chi) {
-            hi = mid;
-            Thi = Tmid;
-        } else if (Tmid < chi && Thi > chi) {
-            lo = mid;
-            Tlo = Tmid;
-        } else if (Tlo < chi && Thi < chi) {
-            lo = mid;
-            Tlo = Tmid;
-            hi = widenUp ? 2 * hi : 0.5 * hi;
-            Thi = T(hi);
-        } else if (Tlo > chi && Thi > chi) {
-            hi = mid;
-            Thi = Tmid;
-            lo = widenUp ? 0.5 * lo : 2 * lo;
-            Tlo = T(lo);
-        } else {
-            continue;
-        }
-        mid = lo + (hi - lo) * 0.5;
-        Tmid = T(mid);
+    return std::fabs(update(b) - b) <= fixedPointTolerance * std::max(1.0, std::fabs(b));
+}
+
+// Steffensen's method: b <- b - (U(b) - b)^2 / (U(U(b)) - 2 U(b) + b), until a
+// step below 1e-13 (relative above 1) or a value that is not finite, where the
+// last finite slope stands.
+double steffensen(const std::function<double(double)>& update, double b)
+{
+    for (int step = 0; step < steffensenSteps; ++step) {
+        const double b1 = update(b), b2 = update(b1);
+        const double next = b - (b1 - b) * (b1 - b) / (b2 - 2 * b1 + b);
+        if (!std::isfinite(next))
+            return b;
+        const bool small = std::fabs(next - b) < steffensenStep * std::max(1.0, std::fabs(b));
+        b = next;
+        if (small)
+            break;
     }
-    return start;
+    return b;
+}
+
+// A root of U(b) - b between the two slopes: their interval, widened on both
+// sides by a distance that starts at its width and doubles (at most 40 times)
+// until U(b) - b changes sign over it, then halved to a width below 1e-15
+// (relative above 1); its midpoint. Nothing when no change of sign is found.
+std::optional<double> bisection(const std::function<double(double)>& update, double a, double b)
+{
+    const auto gap = [&](double x) { return update(x) - x; };
+    double lo = std::min(a, b), hi = std::max(a, b);
+    double glo = gap(lo), ghi = gap(hi);
+    const auto straddles = [&] { return (glo <= 0 && ghi >= 0) || (glo >= 0 && ghi <= 0); };
+    double widen = hi - lo;
+    for (int k = 0; k < bracketWidenings && !straddles(); ++k) {
+        lo -= widen;
+        hi += widen;
+        widen *= 2;
+        glo = gap(lo);
+        ghi = gap(hi);
+    }
+    if (!straddles())
+        return std::nullopt;
+    while (hi - lo >= bisectionWidth * std::max(1.0, std::fabs(lo))) {
+        const double mid = lo + (hi - lo) * 0.5;
+        if (mid <= lo || mid >= hi)
+            break;
+        const double gmid = gap(mid);
+        if ((gmid <= 0) == (glo <= 0)) {
+            lo = mid;
+            glo = gmid;
+        } else {
+            hi = mid;
+            ghi = gmid;
+        }
+    }
+    return lo + (hi - lo) * 0.5;
+}
+
+// The fixed point near the last two iterates, when Steffensen's method or the
+// bisection finds one that passes the test.
+std::optional<double> rescuedSlope(const std::function<double(double)>& update, double last, double next)
+{
+    const double fromSteffensen = steffensen(update, next);
+    if (std::isfinite(fromSteffensen) && isFixedPoint(update, fromSteffensen))
+        return fromSteffensen;
+    const std::optional<double> fromBisection = bisection(update, last, next);
+    if (fromBisection && isFixedPoint(update, *fromBisection))
+        return fromBisection;
+    return std::nullopt;
+}
+
+// The search for a confidence limit of the common slope: from the estimate
+// outward, first steps of this fraction of the slope's scale, each the last
+// one times the growth; the crossing is then bisected to this relative width.
+const double firstStep = 1e-6;
+const double stepGrowth = 1.1;
+const double limitWidth = 1e-12;
+
+// The nearest slope on one side of b where T reaches chi. slopeAt(t) walks
+// away from b as t grows from 0; the walk ends, unbounded, where the slope is
+// no longer finite or stops moving (the end of its range), and gives that end.
+double nearestCrossing(const std::function<double(double)>& T, const std::function<double(double)>& slopeAt,
+                       double chi)
+{
+    double tNear = 0, step = firstStep;
+    for (;;) {
+        const double t = tNear + step;
+        const double beta = slopeAt(t);
+        if (!std::isfinite(beta) || beta == slopeAt(tNear))
+            return beta;
+        if (T(beta) >= chi) {
+            double lo = tNear, hi = t;
+            for (;;) {
+                const double a = slopeAt(lo), b = slopeAt(hi);
+                if (std::fabs(b - a) <= limitWidth * std::max(std::fabs(a), std::fabs(b)))
+                    return b;
+                const double mid = lo + (hi - lo) * 0.5;
+                if (mid <= lo || mid >= hi)
+                    return b;
+                (T(slopeAt(mid)) >= chi ? hi : lo) = mid;
+            }
+        }
+        tNear = t;
+        step *= stepGrowth;
+    }
 }
 } // namespace
 
-CommonSlope fitCommonSlope(const Estimator& estimator, const GroupMap& groups, AnalysisEvents& events)
+CommonSlope fitCommonSlope(const Estimator& estimator, const GroupMap& groups)
 {
     double syy = 0, sxx = 0, sxy = 0;
     for (const auto& entry : groups) {
@@ -146,13 +221,18 @@ CommonSlope fitCommonSlope(const Estimator& estimator, const GroupMap& groups, A
         const double next = update(b);
         const bool converged = std::fabs(b - next) < stoppingStep;
         if (converged)
-            return {settledSlope(update, next, next - b), iteration};
+            return {settledSlope(update, next, next - b), iteration, true, false, b, next};
         if (iteration == mostIterations) {
-            events.slopesDidNotConverge(b, next);
-            return {next, iteration};
+            const std::optional<double> rescued = rescuedSlope(update, b, next);
+            return {rescued.value_or(next), iteration, false, rescued.has_value(), b, next};
         }
         b = next;
     }
+}
+
+bool countsAsSettled(const CommonSlope& fit, int convergenceLimit)
+{
+    return fit.rescued || fit.iterations < convergenceLimit;
 }
 
 double commonSlopeStatistic(const Estimator& estimator, const GroupMap& groups, double b)
@@ -184,30 +264,21 @@ double hypothesisedSlopeStatistic(const Estimator& estimator, const GroupMap& gr
 std::pair<double, double> commonSlopeLimits(const Estimator& estimator, const GroupMap& groups, double confidence,
                                             double b)
 {
-    double N = 0, Sxx = 0, Syy = 0, Sxy = 0;
-    for (const auto& entry : groups) {
-        N += entry.second.n;
-        Sxx += entry.second.SXX;
-        Syy += entry.second.SYY;
-        Sxy += entry.second.SXY;
-    }
-    const int g = static_cast<int>(groups.size());
-    const double alpha = alphaOf(confidence);
-    const int dfF = static_cast<int>(N) - g - 1;
-    const double F = fdistQinv(alpha, 1, dfF);
-    const double B = F * (1 - Sxy * Sxy / (Sxx * Syy)) / dfF;
-    const double s = Sxy < 0 ? -1 : 1;
-    const double q = std::sqrt(Syy / Sxx);
-    const double narrow = std::sqrt(B + 1) - std::sqrt(B), wide = std::sqrt(B + 1) + std::sqrt(B);
-    const double hiF = std::max(narrow, wide), loF = std::min(narrow, wide);
-    const double U0 = b + s * q * (hiF - 1);
-    const double L0 = b - s * q * (1 - loF);
-    const double chi = chisqQinv(alpha, 1);
+    const double chi = chisqQinv(alphaOf(confidence), 1);
     const auto T = [&](double beta) { return hypothesisedSlopeStatistic(estimator, groups, b, beta); };
-
-    const double d = U0 / b - 1;
-    const double upper = bracketSearch(T, U0 * (1 - d / 2), U0 * (1 + 2 * d), chi, U0, true);
-    const double lower = bracketSearch(T, b, L0 + (L0 - b) * 0.5, chi, L0, false);
+    if (!std::isfinite(b) || !(chi >= 0))
+        return {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN()};
+    if (estimator.method == Method::SMA) {
+        // Among slopes of b's sign: b e^t away from 0, b e^-t towards it.
+        const double lowerFactor = b < 0 ? 1 : -1;
+        const double lower = nearestCrossing(T, [&](double t) { return b * std::exp(lowerFactor * t); }, chi);
+        const double upper = nearestCrossing(T, [&](double t) { return b * std::exp(-lowerFactor * t); }, chi);
+        return {lower, upper};
+    }
+    // On the whole line, in steps of the slope's size (at least 1).
+    const double scale = std::max(1.0, std::fabs(b));
+    const double lower = nearestCrossing(T, [&](double t) { return b - t * scale; }, chi);
+    const double upper = nearestCrossing(T, [&](double t) { return b + t * scale; }, chi);
     return {lower, upper};
 }
 

@@ -13,7 +13,10 @@ CommonSlopeResult testCommonSlope(const Estimator& estimator, ErrorVariances err
     for (const auto& entry : groups)
         r.points += entry.second.n;
     r.groups = static_cast<int>(groups.size());
-    r.b = fitCommonSlope(estimator, groups, events).slope;
+    const CommonSlope fit = fitCommonSlope(estimator, groups);
+    if (!fit.settled())
+        events.commonSlopeDidNotSettle(groupNames(groups), fit.last, fit.next);
+    r.b = fit.slope;
     r.T = commonSlopeStatistic(estimator, groups, r.b);
     r.p = commonSlopePvalue(estimator, errors, groups, r.b, settings, events);
     r.common = r.p > settings.criticalP;

@@ -1,5 +1,6 @@
 #include "stats/estimators.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace korvel {
@@ -42,19 +43,24 @@ double varianceOf(const std::vector<double>& v, bool centred)
     return covarianceOf(v, v, centred);
 }
 
+double unexplainedShare(double r2)
+{
+    return std::max(0.0, 1 - r2);
+}
+
 double alphaOf(double confidence)
 {
     return 1 - confidence / 100;
 }
 
-// Intercept correction factor: the integer quotient (n - 1) / (n - 2), 2 for
-// three points and 1 from four on; taken as 1 for two points, where the
-// quotient has no divisor.
+// Intercept correction factor K(n) = (n - 1) / (n - 2), as a real number: it
+// turns a moment with divisor n - 1 into one with the n - 2 degrees of freedom
+// of a line with an intercept (the residual variance SSE / (n - 2)). Every
+// group that reaches a fit has n >= 3 (groups without a residual degree of
+// freedom are removed first).
 static double interceptFactor(int n)
 {
-    if (n == 2)
-        return 1.0;
-    return static_cast<double>((n - 1) / (n - 2));
+    return static_cast<double>(n - 1) / static_cast<double>(n - 2);
 }
 
 double Estimator::slope(double SYY, double SXX, double SXY) const
@@ -79,9 +85,10 @@ int Estimator::degreesOfFreedom(int n) const
 double Estimator::varSlope(double SYY, double SXX, double SXY, double varFitted, double varResid, double b,
                            int n) const
 {
+    const double df = degreesOfFreedom(n);
     if (method != Method::MA)
-        return (SYY / SXX) * (1 - SXY * SXY / (SYY * SXX)) / (n - 2);
-    return (1 + b * b) * (1 + b * b) / (n - 2) / (varFitted / varResid + varResid / varFitted - 2);
+        return (SYY / SXX) * unexplainedShare(SXY * SXY / (SYY * SXX)) / df;
+    return (1 + b * b) * (1 + b * b) / df / (varFitted / varResid + varResid / varFitted - 2);
 }
 
 AxisMoments Estimator::axisMoments(double SYY, double SXX, double SXY, double b) const

@@ -28,6 +28,11 @@ double covarianceOf(const std::vector<double>& x, const std::vector<double>& y, 
 // second moment.
 double varianceOf(const std::vector<double>& v, bool centred);
 
+// 1 - r2, the share of the variance a line leaves unexplained, at least 0:
+// rounding can take the squared correlation of points on an exact line just
+// above 1, where the line then has its own slope as limits and p 0.
+double unexplainedShare(double r2);
+
 // The error rate of confidence limits at a confidence percent: 1 - confidence / 100.
 double alphaOf(double confidence);
 
@@ -57,7 +62,9 @@ public:
     // Degrees of freedom of a line fitted to n points: n - 2 with an
     // intercept, n - 1 through the origin.
     int degreesOfFreedom(int n) const;
-    // Sampling variance of a slope b (divisor n - 2 in every case).
+    // Sampling variance of a slope b, divided by the line's degrees of freedom
+    // (n - 2 with an intercept, n - 1 through the origin, as the quantile of
+    // its limits): for OLS the variance of lm's slope.
     double varSlope(double SYY, double SXX, double SXY, double varFitted, double varResid, double b, int n) const;
     AxisMoments axisMoments(double SYY, double SXX, double SXY, double b) const;
     // The moments of the scores as a line with n points has them: times the

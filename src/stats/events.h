@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "data/progress.h"
 
@@ -11,8 +12,11 @@ namespace korvel {
 class AnalysisEvents {
 public:
     virtual ~AnalysisEvents() = default;
-    // The common-slope iteration stopped after its 200 iterations: the last
-    // two iterates.
+    // The common slope of the named groups (all of them, or a pair) did not
+    // settle in its 200 iterations and no fixed point was found after them:
+    // the last two iterates.
+    virtual void commonSlopeDidNotSettle(const std::vector<std::string>& groups, double last, double next) = 0;
+    // Likewise for the groups of one resample.
     virtual void slopesDidNotConverge(double last, double next) = 0;
     // Resampling gave up after its attempts: resamples counted and wanted.
     virtual void resamplingStopped(long long counted, long long wanted) = 0;

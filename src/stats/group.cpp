@@ -14,6 +14,20 @@ GroupMap groupsOf(PointsByGroup&& points)
     return groups;
 }
 
+std::vector<std::string> removeGroupsWhere(GroupMap& groups, const std::function<bool(const Group&)>& remove)
+{
+    std::vector<std::string> removed;
+    for (auto it = groups.begin(); it != groups.end();) {
+        if (remove(it->second)) {
+            removed.push_back(it->first);
+            it = groups.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    return removed;
+}
+
 std::vector<std::string> groupNames(const GroupMap& groups)
 {
     std::vector<std::string> names;

@@ -1,6 +1,7 @@
 // One group of points and everything fitted to it.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -27,6 +28,10 @@ using GroupMap = std::map<std::string, Group>;
 
 // Groups of the given points, with their sizes.
 GroupMap groupsOf(PointsByGroup&& points);
+
+// Removes the groups for which remove(group) holds; returns their names in
+// map order.
+std::vector<std::string> removeGroupsWhere(GroupMap& groups, const std::function<bool(const Group&)>& remove);
 
 // The groups' names in map order, the order of every table.
 std::vector<std::string> groupNames(const GroupMap& groups);

@@ -8,13 +8,12 @@ namespace korvel {
 
 TestResult slopeTest(const Estimator& estimator, const Group& g, double b0)
 {
-    const double rF = estimator.covarRF(g.SYY, g.SXX, g.SXY, b0, g.n);
-    const double vF = estimator.varFitted(g.SYY, g.SXX, g.SXY, b0, g.n);
-    const double vR = estimator.varResid(g.SYY, g.SXX, g.SXY, b0, g.n);
-    const double r2 = rF * rF / (vF * vR);
+    const AxisMoments at = estimator.axisMoments(g.SYY, g.SXX, g.SXY, b0);
+    const double r2 = at.c * at.c / (at.f * at.r);
+    const double d = estimator.degreesOfFreedom(g.n);
     TestResult result;
-    result.stat = (g.n - 2) * r2 / (1 - r2);
-    result.p = fdistQ(result.stat, 1, estimator.degreesOfFreedom(g.n));
+    result.stat = d * r2 / (1 - r2);
+    result.p = fdistQ(result.stat, 1, d);
     return result;
 }
 

@@ -11,8 +11,10 @@ struct TestResult {
     double p = 0;
 };
 
-// Slope = b0: F = (n - 2) r^2 / (1 - r^2), r the correlation of residual- and
-// fitted-axis scores at b0; p from F(1, d), d the line's degrees of freedom.
+// Slope = b0: F = d r^2 / (1 - r^2), r the correlation of residual- and
+// fitted-axis scores at b0 (from their moments alone) and d the line's degrees
+// of freedom; p from F(1, d). For OLS, F is the square of lm's t statistic of
+// the slope b0.
 TestResult slopeTest(const Estimator& estimator, const Group& g, double b0);
 
 // Intercept = a0: T = (interc - a0) / sqrt(varInterc), two-sided t(n - 2).

@@ -1,11 +1,18 @@
 #include "stats/line_fits.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "stats/distributions.h"
 #include "stats/moments.h"
 
 namespace korvel {
+
+std::vector<std::string> removeGroupsWithoutResidualFreedom(const Estimator& estimator, GroupMap& groups)
+{
+    return removeGroupsWhere(groups, [&](const Group& g) { return estimator.degreesOfFreedom(g.n) < 1; });
+}
 
 void fitLines(const Estimator& estimator, ErrorVariances errors, GroupMap& groups)
 {
@@ -35,7 +42,7 @@ double correlationPvalue(const Estimator& estimator, const Group& g)
     const double sxy = sumOfProducts(g.X, g.Y, centred);
     const double r2 = sxy * sxy / (sxx * syy);
     const double d = estimator.degreesOfFreedom(g.n);
-    return fdistQ(d * r2 / (1 - r2), 1, d);
+    return fdistQ(d * r2 / unexplainedShare(r2), 1, d);
 }
 
 std::pair<double, double> slopeLimits(Method method, const Group& g, double alpha, double df)
@@ -45,14 +52,20 @@ std::pair<double, double> slopeLimits(Method method, const Group& g, double alph
         return {g.slope - h, g.slope + h};
     }
     if (method == Method::SMA) {
-        const double B = (1 - g.R2) / df * fdistPinv(1 - alpha, 1, df);
+        const double B = unexplainedShare(g.R2) / df * fdistPinv(1 - alpha, 1, df);
         const double l1 = g.slope * (std::sqrt(B + 1) - std::sqrt(B));
         const double l2 = g.slope * (std::sqrt(B + 1) + std::sqrt(B));
         return {l2 < l1 ? l2 : l1, l2 > l1 ? l2 : l1};
     }
-    const double Q = (g.SXX * g.SYY - g.SXY * g.SXY) / df * fdistPinv(1 - alpha, 1, df);
+    // At least 0, as unexplainedShare(), for points on an exact line.
+    const double Q = std::max(0.0, g.SXX * g.SYY - g.SXY * g.SXY) / df * fdistPinv(1 - alpha, 1, df);
     const double spread = g.SYY - g.SXX;
-    const double D = spread + std::sqrt(spread * spread + 4 * g.SXY * g.SXY - 4 * Q);
+    const double discriminant = spread * spread + 4 * g.SXY * g.SXY - 4 * Q;
+    // Below 0 the test of slope = beta rejects no direction at all: every
+    // slope lies within the limits.
+    if (discriminant < 0)
+        return {-std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};
+    const double D = spread + std::sqrt(discriminant);
     return {D / (2 * (g.SXY + std::sqrt(Q))), D / (2 * (g.SXY - std::sqrt(Q)))};
 }
 

@@ -1,12 +1,19 @@
 // Fitting one line to each group, with its confidence limits.
 #pragma once
 
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "stats/estimators.h"
 #include "stats/group.h"
 
 namespace korvel {
+
+// Removes the groups whose line leaves no residual degree of freedom (two
+// points with an intercept, one through the origin): no limit or test can be
+// formed for them. Returns their names in map order.
+std::vector<std::string> removeGroupsWithoutResidualFreedom(const Estimator& estimator, GroupMap& groups);
 
 // Fits every group: means, (co)variances less the error variances, R2, slope,
 // intercept, axis variances and slope variance.
@@ -27,7 +34,9 @@ double correlationPvalue(const Estimator& estimator, const Group& g);
 
 // Confidence limits of a fitted group's slope, alpha = 1 - confidence, df the
 // slope's degrees of freedom. SMA limits come out in order for negative
-// slopes too; MA limits are not reordered.
+// slopes too; MA limits are not reordered (the lower above the upper when the
+// interval runs through the vertical), and are -inf and inf when the test of
+// a slope rejects none.
 std::pair<double, double> slopeLimits(Method method, const Group& g, double alpha, double df);
 
 } // namespace korvel

@@ -12,16 +12,7 @@ bool errorTooLarge(const Group& g, bool hasIntercept, ErrorVariances errors)
 
 std::vector<std::string> removeGroupsBeyondError(GroupMap& groups, bool hasIntercept, ErrorVariances errors)
 {
-    std::vector<std::string> removed;
-    for (auto it = groups.begin(); it != groups.end();) {
-        if (errorTooLarge(it->second, hasIntercept, errors)) {
-            removed.push_back(it->first);
-            it = groups.erase(it);
-        } else {
-            ++it;
-        }
-    }
-    return removed;
+    return removeGroupsWhere(groups, [&](const Group& g) { return errorTooLarge(g, hasIntercept, errors); });
 }
 
 } // namespace korvel

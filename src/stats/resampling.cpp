@@ -53,8 +53,10 @@ double commonSlopePvalue(const Estimator& estimator, ErrorVariances errors, cons
     for (long long attempts = 0; counted < wanted && attempts < maxAttempts; ++attempts) {
         shufflePool(pool.residuals);
         refitResampled(estimator, errors, pool, copy);
-        const CommonSlope resampled = fitCommonSlope(estimator, copy, events);
-        if (resampled.iterations >= settings.convergenceLimit())
+        const CommonSlope resampled = fitCommonSlope(estimator, copy);
+        if (!resampled.settled())
+            events.slopesDidNotConverge(resampled.last, resampled.next);
+        if (!countsAsSettled(resampled, settings.convergenceLimit()))
             continue;
         ++counted;
         if (commonSlopeStatistic(estimator, copy, resampled.slope) > T0)

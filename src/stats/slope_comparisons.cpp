@@ -14,8 +14,10 @@ PairTable<SlopePair> compareSlopes(const Estimator& estimator, ErrorVariances er
         int j = 0;
         for (auto gj = groups.begin(); gj != gi; ++gj, ++j) {
             const GroupMap pair{*gi, *gj};
-            const CommonSlope fit = fitCommonSlope(estimator, pair, events);
-            const bool settled = fit.iterations < settings.convergenceLimit();
+            const CommonSlope fit = fitCommonSlope(estimator, pair);
+            if (!fit.settled())
+                events.commonSlopeDidNotSettle(groupNames(pair), fit.last, fit.next);
+            const bool settled = countsAsSettled(fit, settings.convergenceLimit());
             if (!settled)
                 events.pairSlopeDidNotConverge(gi->first, gj->first);
             SlopePair result;

@@ -9,6 +9,7 @@ import csv
 import ctypes
 import io
 import re
+import subprocess
 import sys
 import warnings
 from pathlib import Path
@@ -113,13 +114,20 @@ class Group:
         self.r2 = self.S[0, 1] ** 2 / (self.S[0, 0] * self.S[1, 1])
 
 
+def correlation_p(g):
+    """The correlation's p of the data as analysed (about the origin through it), uncorrected; an
+    exact line has r^2 1 (rounding may take it above) and F infinite."""
+    F = g.df * g.raw_r2 / max(0.0, 1 - g.raw_r2)
+    return stats.f.sf(F, 1, g.df) if g.df > 0 else np.nan
+
+
 def varies(v, h):
     return np.any(v != (0.0 if h['origin'] else v[0]))
 
 
 def load(session, h):
-    """Rejected lines, small groups, groups whose Y or X does not vary, groups (points in reverse
-    file order), groups with too large errors."""
+    """Rejected lines, small groups, groups whose Y or X does not vary, groups without a residual
+    degree of freedom, groups (points in reverse file order), groups with too large errors."""
     rows = read_rows(session / 'in' / h['file'])
     names, gcols, part = rows[0], [], None
     for word in ([] if h['grp'] == 'none' else h['grp'].split(' ')):
@@ -144,8 +152,10 @@ def load(session, h):
     xy = {g: log(np.array(points[g]).T) for g in sorted(points) if g not in small}
     flat = [g for g, (x, y) in xy.items() if not (varies(x, h) and varies(y, h))]
     groups = [Group(g, *xy[g], h) for g in xy if g not in flat]
+    no_df = [g.name for g in groups if g.df < 1]
+    groups = [g for g in groups if g.df >= 1]
     too_large = [g.name for g in groups if h['me_on'] and not (g.S[0, 0] > 0 and g.S[1, 1] > 0 and g.r2 <= 1)]
-    return rejected, small, flat, groups, too_large
+    return rejected, small, flat, no_df, groups, too_large
 
 
 # ---- lines -----------------------------------------------------------------------
@@ -182,26 +192,26 @@ def slope(S, method):
 
 
 def var_slope(g, method, b):
+    """The slope's sampling variance, over the line's degrees of freedom (n - 1 through the origin)."""
     if method < 2:
-        return g.S[1, 1] / g.S[0, 0] * (1 - g.r2) / (g.n - 2)
+        return g.S[1, 1] / g.S[0, 0] * (1 - g.r2) / g.df
     r, f, _ = rfc(g.S, method, b)
-    return (1 + b * b) ** 2 * r * f / ((g.n - 2) * (f - r) ** 2)
+    return (1 + b * b) ** 2 * r * f / (g.df * (f - r) ** 2)
 
 
-def check_lines(ck, h, gs, rows, header):
+def check_lines(ck, h, gs, rows, header, with_r):
+    """The lines table; OLS lines of uncorrected data are also handed to R's lm (with_r)."""
     method, alpha = h['method'], 1 - h['conf'] / 100
     for g, row in zip(gs, rows):
         c, S, n, b, df = row.split('\t'), g.S, g.n, slope(g.S, method), g.df
         at = lambda item: f'{g.name} {item}'
         ck.num(at('n'), c[1], n)
         ck.num(at('R2'), c[2], g.r2)
-        # The correlation of the data as analysed (about the origin through it), uncorrected.
-        F = df * g.raw_r2 / (1 - g.raw_r2)
-        ck.num(at('p'), c[3], stats.f.sf(F, 1, df) if df > 0 else np.nan)
+        ck.num(at('p'), c[3], correlation_p(g))
         ck.num(at('slope'), c[4], b)
         # The slope limits are where the test of slope = beta (correlation of residual
-        # and fitted scores) meets its F quantile; OLS keeps n - 2 in its slope variance.
-        k, fq = (n - 2 if method == 0 else df), stats.f.ppf(1 - alpha, 1, df)
+        # and fitted scores) meets its F quantile.
+        k, fq = df, stats.f.ppf(1 - alpha, 1, df)
         # An MA interval through the vertical (LowCI above UppCI) has its upper limit past it, below b.
         vertical = method == 2 and float(c[5]) > float(c[6])
         for side, text in ((-1, c[5]), (1, c[6])):
@@ -209,12 +219,15 @@ def check_lines(ck, h, gs, rows, header):
                 """the slope test less its quantile"""
                 q = rho2(S, method, beta)
                 return k * q - fq * (1 - q) if (beta - b) * side > 0 or (vertical and side > 0) else np.inf
-            if np.isfinite(b) and abs(1 - g.r2) > 1e-9 and df > 0:
+            if text.strip() in ('inf', '-inf'):  # no slope at all is rejected
+                q = rho2(S, method, np.tan(np.linspace(-np.pi / 2, np.pi / 2, 4001)[1:-1]))
+                ck.text(at('slope limit unbounded'), max(k * q - fq * (1 - q)) < 0, True)
+            elif np.isfinite(b) and abs(1 - g.r2) > 1e-9 and df > 0:
                 ck.zero(at('slope limit'), text, limit)
             else:  # an exact line has its slope as limits; no degrees of freedom, none
                 ck.num(at('slope limit'), text, b if np.isfinite(g.r2) and df > 0 else np.nan)
         a = 0.0 if h['origin'] else g.my - b * g.mx
-        K = 2 if n == 3 else 1
+        K = (n - 1) / (n - 2)  # the residual variance SSE / (n - 2)
         va = 0.0 if h['origin'] else g.mx ** 2 * var_slope(g, method, b) + rfc(S, method, b)[0] * K / n
         ha = np.sqrt(va) * stats.t.ppf(1 - alpha / 2, n - 2)
         for item, text, x in zip(('interc', 'interc low', 'interc upp', 'Ymean', 'Xmean'),
@@ -222,13 +235,64 @@ def check_lines(ck, h, gs, rows, header):
             ck.num(at(item), text, x)
         if 'H0_b' in header:
             q = rho2(S, method, float(c[12]))
-            ck.num(at('F of H0_b'), c[13], (n - 2) * q / (1 - q))
-            ck.num(at('p of H0_b'), c[14], stats.f.sf((n - 2) * q / (1 - q), 1, df))
+            ck.num(at('F of H0_b'), c[13], df * q / (1 - q))
+            ck.num(at('p of H0_b'), c[14], stats.f.sf(df * q / (1 - q), 1, df))
         if 'H0_a' in header:
             i = header.index('H0_a')
             T = (a - float(c[i])) / np.sqrt(va)
             ck.num(at('T of H0_a'), c[i + 1], T)
             ck.num(at('p of H0_a'), c[i + 2], 2 * stats.t.sf(abs(T), n - 2))
+        if method == 0 and not h['me_on']:
+            with_r.append((ck, ck.where, g, h, c, header))
+
+
+# ---- R's lm --------------------------------------------------------------------------
+
+R_LM = r'''
+lines <- readLines(file("stdin"))
+for (i in seq(1, length(lines), by = 3)) {
+  job <- scan(text = lines[i], quiet = TRUE)  # id, origin, confidence, H0 slope, H0 intercept (NA: none)
+  x <- scan(text = lines[i + 1], quiet = TRUE); y <- scan(text = lines[i + 2], quiet = TRUE)
+  fit <- if (job[2] == 1) lm(y ~ x - 1) else lm(y ~ x)
+  s <- suppressWarnings(summary(fit)); co <- coef(s); ci <- suppressWarnings(confint(fit, level = job[3]))
+  f <- s$fstatistic
+  p <- if (is.null(f)) NA else pf(f[1], f[2], f[3], lower.tail = FALSE)
+  tb <- (co["x", 1] - job[4]) / co["x", 2]
+  a <- if (job[2] == 1) rep(NA, 4) else c(co["(Intercept)", 1], ci["(Intercept)", ], (co["(Intercept)", 1] - job[5]) / co["(Intercept)", 2])
+  v <- c(co["x", 1], ci["x", ], a[1:3], s$r.squared, p, tb^2, 2 * pt(-abs(tb), df.residual(fit)), a[4],
+         2 * pt(-abs(a[4]), df.residual(fit)))
+  cat(job[1], format(v, digits = 17), "\n")
+}
+'''
+
+
+def check_with_r(jobs):
+    """Every OLS line of the jobs against R: coefficients and confint(lm(y ~ x)) or lm(y ~ x - 1),
+    R2 and the F test's p from summary(), and the tests of H0 slope (t^2) and H0 intercept (t)."""
+    if not jobs:
+        return
+    text = ''.join(f"{k} {int(h['origin'])} {h['conf'] / 100!r} {float(c[12]) if 'H0_b' in header else 'NA'} "
+                   f"{float(c[header.index('H0_a')]) if 'H0_a' in header else 'NA'}\n"
+                   f"{' '.join(map(repr, g.x))}\n{' '.join(map(repr, g.y))}\n"
+                   for k, (_, _, g, h, c, header) in enumerate(jobs))
+    run = subprocess.run(['Rscript', '--vanilla', '-e', R_LM], input=text, capture_output=True, text=True, check=True)
+    for line in run.stdout.splitlines():
+        k, *v = line.split()
+        ck, where, g, h, c, header = jobs[int(k)]
+        v = [float(x.replace('NA', 'nan').replace('Inf', 'inf')) for x in v]
+        ck.where, at = where, lambda item: f'{g.name} {item} (lm)'
+        for item, text, x in zip(('slope', 'slope low', 'slope upp', 'R2', 'p'), c[4:7] + c[2:4], v[0:3] + v[6:8]):
+            ck.num(at(item), text, x)
+        if not h['origin']:
+            for item, text, x in zip(('interc', 'interc low', 'interc upp'), c[7:10], v[3:6]):
+                ck.num(at(item), text, x)
+        if 'H0_b' in header:
+            ck.num(at('F of H0_b'), c[13], v[8])
+            ck.num(at('p of H0_b'), c[14], v[9])
+        if 'H0_a' in header:
+            i = header.index('H0_a')
+            ck.num(at('T of H0_a'), c[i + 1], v[10])
+            ck.num(at('p of H0_a'), c[i + 2], v[11])
 
 
 # ---- common slope ------------------------------------------------------------------
@@ -262,14 +326,63 @@ def stat2(gs, h, b, beta):
     return sum((g.df - 0.5) * (q(g, beta) - q(g, b)) for g in gs)
 
 
+def common_limits(gs, h, B):
+    """On each side of B the nearest slope where the statistic of that common slope reaches the
+    chi-squared quantile: walked out from B (SMA by factors within B's sign, the others by steps
+    of 1 + |B|) until it does, then solved; the walk's end (inf, or 0 for SMA) when it never does."""
+    chi = stats.chi2.ppf(h['conf'] / 100, 1)
+    T = lambda beta: stat2(gs, h, B, beta) - chi
+    limits = []
+    for side in (-1, 1):
+        at = (lambda t: B * np.exp(side * np.sign(B) * t)) if h['method'] == 1 else (lambda t: B + side * t * (1 + abs(B)))
+        t0, t = 0.0, 1e-7
+        while np.isfinite(at(t)) and at(t) != at(t0) and not T(at(t)) >= 0:
+            t0, t = t, t * 1.05
+        done = not np.isfinite(at(t)) or at(t) == at(t0)
+        limits.append(at(t) if done else at(optimize.brentq(lambda s: T(at(s)), t0, t, xtol=1e-300, rtol=1e-14)))
+    return limits
+
+
 def chisq(T, df):
     return stats.chi2.sf(T, df) if np.isfinite(T) else np.nan  # the program gives none for T = inf
 
 
+def rescue(update, b, b2):
+    """After 200 iterations: the fixed point from the last iterates b, b2 by Steffensen's method from b2,
+    else by bisection of update(x) - x over [b, b2] widened by doubling distances; None if neither
+    passes |update(x) - x| <= 1e-10 max(1, |x|)."""
+    fixed = lambda x: np.isfinite(x) and abs(update(x) - x) <= 1e-10 * max(1, abs(x))
+    x = b2
+    for _ in range(100):
+        u1 = update(x)
+        u2 = update(u1)
+        x2 = x - (u1 - x) ** 2 / (u2 - 2 * u1 + x)
+        if not np.isfinite(x2):
+            break
+        done, x = abs(x2 - x) < 1e-13 * max(1, abs(x)), x2
+        if done:
+            break
+    if fixed(x):
+        return x
+    gap = lambda x: update(x) - x
+    lo, hi = min(b, b2), max(b, b2)
+    w = hi - lo
+    for _ in range(40):
+        if gap(lo) * gap(hi) <= 0:
+            break
+        lo, hi, w = lo - w, hi + w, 2 * w
+    if not gap(lo) * gap(hi) <= 0:
+        return None
+    while hi - lo >= 1e-15 * max(1, abs(lo)) and lo < (lo + hi) / 2 < hi:
+        mid = (lo + hi) / 2
+        lo, hi = (mid, hi) if (gap(mid) <= 0) == (gap(lo) <= 0) else (lo, mid)
+    return (lo + hi) / 2 if fixed((lo + hi) / 2) else None
+
+
 def iterate_common(gs, method, limit):
-    """The program's common slope iteration, to replay resamples: (converged before step limit, slope,
-    settled within its 200 steps). A stop short of the fixed point (by the next step's ratio) goes on
-    to the fixed point."""
+    """The program's common slope iteration, to replay resamples: (counted, slope, settled). Counted:
+    converged before step limit, or its fixed point found after the 200 steps. A stop short of the
+    fixed point (by the next step's ratio) goes on to the fixed point."""
     S, n = np.array([g.S for g in gs]), np.array([g.n for g in gs], float)
 
     def update(b):
@@ -289,7 +402,8 @@ def iterate_common(gs, method, limit):
                     b2 = b3
             return limit > step, b2, True
         b = b2
-    return limit > 200, b2, False
+    found = rescue(update, b, b2)
+    return (True, found, True) if found is not None else (limit > 200, b2, False)
 
 
 def replay(gs, h):
@@ -421,15 +535,17 @@ def read_header(lines):
                 me=(0.0, 0.0) if me in (None, 'Not included') else [float(p.rsplit(' = ')[-1]) for p in me.split('\t')])
 
 
-def check_analysis(ck, session, lines, pvalue, adjust):
+def check_analysis(ck, session, lines, pvalue, adjust, with_r):
     h = read_header(lines)
     h['adjust'] = adjust
     if not (session / 'in' / h['file']).is_file():
         return  # data the session made itself: nothing to recompute from
-    method, (rejected, small, flat, gs, too_large) = h['method'], load(session, h)
+    method, (rejected, small, flat, no_df, gs, too_large) = h['method'], load(session, h)
     ck.num('filtered or empty data points', field(lines, 'Filtered or empty data points:\t'), rejected)
     ck.text('groups removed as small', listed(field(lines, 'Groups with less than ').split(':', 1)[1]), small)
     ck.text('groups that do not vary', listed(field(lines, 'Groups whose Y or X does not vary (removed):\t')), flat)
+    ck.text('groups without residual freedom',
+            listed(field(lines, 'Groups without a residual degree of freedom (removed):\t')), no_df)
     ck.num('groups', field(lines, 'No. groups:\t'), len(gs))
     ck.num('data points', field(lines, 'No. datapoints:\t'), sum(g.n for g in gs))
     if h['me_text'] is None:
@@ -439,7 +555,7 @@ def check_analysis(ck, session, lines, pvalue, adjust):
     t = next(k for k, line in enumerate(lines) if line.endswith(' results'))
     rows = lines[t + 2:t + 2 + len(gs)]
     ck.text('groups of the lines table', [row.split('\t')[0].rstrip(' ') for row in rows], [g.name for g in gs])
-    check_lines(ck, h, gs, rows, lines[t + 1].split())
+    check_lines(ck, h, gs, rows, lines[t + 1].split(), with_r)
     ck.text('common slope block', (lines + [''])[t + 3 + len(gs)], ('No groups: no test for common slope',
             'Single group: no test for common slope', 'TEST FOR COMMON SLOPE ACROSS GROUPS')[min(len(gs), 2)])
     for i, line in enumerate(lines):
@@ -454,12 +570,14 @@ def check_analysis(ck, session, lines, pvalue, adjust):
             ck.num('common slope p', s[3], pvalue(gs, h, stat(gs, h, B)))
             agree = float(s[3]) > h['crit']
             ck.text('common slope interval shown', bool(c[3].strip()), agree)
-            chi = stats.chi2.ppf(h['conf'] / 100, 1)
-            for side, text in ((-1, c[3]), (1, c[4])) if agree else ():
-                def limit(beta, side=side):
-                    """the two-slope statistic less its quantile"""
-                    return stat2(gs, h, B, beta) - chi if (beta - B) * side * np.sign(B) > 0 else np.inf
-                ck.zero('common slope limit', text, limit, tol=0.01)
+            if agree:
+                # The program's slope may stop short by STEP (relative below 1): the limits may
+                # move as much as they do over that stretch of slopes.
+                limits = common_limits(gs, h, B)
+                near = [common_limits(gs, h, B + d * STEP * min(1, abs(B))) for d in (-1, 1)]
+                for k, (item, text) in enumerate((('low', c[3]), ('high', c[4]))):
+                    slack = max(abs(v[k] - limits[k]) for v in near) if np.isfinite(limits[k]) else 0
+                    ck.num(f'common slope limit {item}', text, limits[k], slack)
             if agree and len(c) > 6 and c[5].strip():
                 ck.num('common slope X2 of H0_b', c[6], stat2(gs, h, B, float(c[5])))
                 ck.num('common slope p of H0_b', c[7], stats.chi2.sf(stat2(gs, h, B, float(c[5])), 1))
@@ -524,7 +642,7 @@ def resampling_tests(stdout):
     return tests
 
 
-def check_session(session):
+def check_session(session, with_r):
     files, folder = {}, session / 'out' / 'files'
     for f in sorted(folder.rglob('*')) + [session / 'out' / 'stdout']:
         text = f.read_bytes().decode('latin-1') if f.is_file() else ''
@@ -559,21 +677,25 @@ def check_session(session):
         def pvalue(gs, h, T):
             return replay(gs, h) if resampled and run < lost else None if resampled else chisq(T, len(gs) - 1)
         try:
-            check_analysis(ck, session, lines, pvalue, adjust)
+            check_analysis(ck, session, lines, pvalue, adjust, with_r)
         except Exception as e:  # a report that does not read as the program writes it
             ck.fail('report', type(e).__name__, f'a readable analysis ({e})')
     return ck
 
 
 def main(args):
-    failed = False
+    failed, checked, with_r = False, [], []
     for session in (s for s in map(Path, args) if s.is_dir()):
-        ck = check_session(session)
+        ck = check_session(session, with_r)
         if ck:
-            failed |= bool(ck.bad)
-            print(f'FAIL {session.name}: {len(ck.bad)} of {ck.count} numbers differ' if ck.bad
-                  else f'ok {session.name}: {ck.count} numbers checked')
-            print(''.join(f'  {line}\n' for line in ck.bad), end='')
+            checked.append((session, ck))
+    check_with_r(with_r)
+    for session, ck in checked:
+        failed |= bool(ck.bad)
+        print(f'FAIL {session.name}: {len(ck.bad)} of {ck.count} numbers differ' if ck.bad
+              else f'ok {session.name}: {ck.count} numbers checked')
+        print(''.join(f'  {line}\n' for line in ck.bad), end='')
+    print(f'{len(with_r)} OLS lines compared with R\'s lm')
     return int(failed)
 
 
