@@ -131,6 +131,7 @@ int runResample(long long points, int groups, int N, int reps)
     const int size = static_cast<int>(points / groups);
     const GroupMap fitted = buildGroups(groups, size, 1.0, 0.0, 12345u);
     NoEvents events;
+    RandomStream random;
     AnalysisSettings settings, setupOnly;
     settings.iterations = N;
     setupOnly.iterations = 1;
@@ -152,12 +153,12 @@ int runResample(long long points, int groups, int N, int reps)
     double p = 0;
     for (int rep = 0; rep < reps; ++rep) {
         const Timing ts =
-            timeIt([&] { p = commonSlopePvalue(sma, {}, fitted, b, setupOnly, events); });
+            timeIt([&] { p = commonSlopePvalue(sma, {}, fitted, b, setupOnly, events, random); });
         const Timing tf =
-            timeIt([&] { p = commonSlopePvalue(sma, {}, fitted, b, settings, events); });
+            timeIt([&] { p = commonSlopePvalue(sma, {}, fitted, b, settings, events, random); });
         const Timing tsh = timeIt([&] {
             for (int k = 1; k < N; ++k)
-                shufflePool(pool);
+                shufflePool(pool, random);
         });
         setup.push_back(ts.cpu);
         full.push_back(tf.cpu);
@@ -196,17 +197,18 @@ int runPosthoc(int groups, int size, int N, int reps)
     }
 
     NoEvents events;
+    RandomStream random;
     std::vector<double> whole, shuffles, wholeWall, shufflesWall, ratios;
     for (int rep = 0; rep < reps; ++rep) {
         std::ofstream out("/dev/null");
         const Timing tw = timeIt([&] {
-            const auto table = compareSlopes(sma, {}, fitted, settings, events);
+            const auto table = compareSlopes(sma, {}, fitted, settings, events, random);
             writeSlopeComparisons(out, fitted, table, linesLayout(fitted, 7), 3, settings.criticalP, PAdjustment::None);
         });
         const Timing tsh = timeIt([&] {
             for (long long pr = 0; pr < pairs; ++pr)
                 for (int k = 1; k < N; ++k)
-                    shufflePool(pool);
+                    shufflePool(pool, random);
         });
         whole.push_back(tw.cpu);
         shuffles.push_back(tsh.cpu);

@@ -36,7 +36,7 @@
 #include <gsl/gsl_errno.h>
 #include <unistd.h>
 
-#include "app/dialogue_run.h"
+#include "dialogue/dialogue_run.h"
 
 using namespace korvel;
 
@@ -153,7 +153,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         file << dataFile;
     }
 
-    std::srand(1);
     std::istringstream stdinText("N\n9\n" + script);
     std::streambuf* const oldIn = std::cin.rdbuf(stdinText.rdbuf());
     std::streambuf* const oldOut = std::cout.rdbuf(&nullBuffer);

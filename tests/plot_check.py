@@ -1,7 +1,7 @@
 """Runs korvel from options on data written here, renders each figure in each
 format (SVG with rsvg-convert, PDF with pdftoppm, PNG as written) and checks
 the pixels, and the PDF's words with their boxes (pdftotext), against the data,
-the report and the saved scores by the layout documented in src/report/plot.h.
+the report and the saved scores by the layout documented in src/plot/plot.h.
     python3 plot_check.py KORVEL"""
 import atexit, io, json, math, os, random, re, shutil, subprocess, sys, tempfile
 import numpy

@@ -1,4 +1,4 @@
-"""Progress on a terminal, by the thresholds of src/app/progress_line.h: a run
+"""Progress on a terminal, by the thresholds of src/cli/progress_line.h: a run
 from options whose reading passes 2e7 bytes, or whose resampling passes 1e8
 points times resamples, draws one line on standard error when it is a terminal
 (a pseudo-terminal here), rewritten in place and erased at the end; nothing

@@ -5,10 +5,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/command_line.h"
-#include "app/progress_line.h"
-#include "app/script_run.h"
-#include "app/whole_lines.h"
+#include "cli/command_line.h"
+#include "cli/progress_line.h"
+#include "cli/script_run.h"
+#include "cli/whole_lines.h"
 
 using namespace korvel;
 

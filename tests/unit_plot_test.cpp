@@ -10,11 +10,11 @@
 
 #include <gtest/gtest.h>
 
-#include "report/plot.h"
-#include "report/plot_axes.h"
-#include "report/plot_canvas.h"
-#include "report/plot_legend.h"
-#include "report/plot_text.h"
+#include "plot/plot.h"
+#include "plot/plot_axes.h"
+#include "plot/plot_canvas.h"
+#include "plot/plot_legend.h"
+#include "plot/plot_text.h"
 
 using namespace korvel;
 

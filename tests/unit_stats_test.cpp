@@ -229,12 +229,25 @@ TEST(PAdjustment, HolmBonferroniSidakAsStatsmodelsGivesThem)
         ASSERT_EQ(got.size(), r.adjusted.size());
         for (std::size_t i = 0; i < got.size(); ++i) {
             if (std::isnan(r.adjusted[i]))
-                EXPECT_TRUE(std::isnan(got[i])) << adjustmentName(r.method) << " " << i;
+                EXPECT_TRUE(std::isnan(got[i])) << namesOf(adjustmentNames, r.method).option << " " << i;
             else
-                EXPECT_NEAR(got[i], r.adjusted[i], 1e-12) << adjustmentName(r.method) << " " << i;
+                EXPECT_NEAR(got[i], r.adjusted[i], 1e-12) << namesOf(adjustmentNames, r.method).option << " " << i;
         }
     }
     EXPECT_EQ(comparisonCount(ties), 3);
+}
+
+// The resampling's stream is the C library's rand() (the GNU C library's, on
+// which the tests run), seeded as srand() seeds it: 0 as 1, and every seed of
+// 32 bits.
+TEST(RandomStream, TheStreamOfRand)
+{
+    for (std::uint32_t seed : {0u, 1u, 7u, 2147483647u, 2147483648u, 4294967295u}) {
+        std::srand(seed);
+        RandomStream stream(seed);
+        for (int i = 0; i < 1000; ++i)
+            ASSERT_EQ(stream.next(), static_cast<std::uint32_t>(std::rand())) << seed << " " << i;
+    }
 }
 
 namespace {
@@ -276,6 +289,7 @@ TEST(CommonSlope, PropertiesOfRandomAnalyses)
 {
     std::mt19937 rng(2024);
     QuietEvents events;
+    RandomStream random;
     int limitsChecked = 0;
     for (int run = 0; run < 1200; ++run) {
         const Estimator estimator(static_cast<Method>(run % 3), run % 2 == 0);
@@ -303,7 +317,7 @@ TEST(CommonSlope, PropertiesOfRandomAnalyses)
         if (groups.size() < 2)
             continue;
         SCOPED_TRACE(testing::Message() << "run " << run);
-        const CommonSlopeResult common = testCommonSlope(estimator, {}, groups, settings, events);
+        const CommonSlopeResult common = testCommonSlope(estimator, {}, groups, settings, events, random);
         EXPECT_GE(common.T, -1e-9);
         EXPECT_TRUE(isP(common.p));
         if (common.common) {
@@ -329,7 +343,7 @@ TEST(CommonSlope, PropertiesOfRandomAnalyses)
                         EXPECT_TRUE(isWald(pairs.get(i, j).stat, pairs.get(i, j).p));
             }
         } else {
-            const PairTable<SlopePair> pairs = compareSlopes(estimator, {}, groups, settings, events);
+            const PairTable<SlopePair> pairs = compareSlopes(estimator, {}, groups, settings, events, random);
             for (int i = 0; i < pairs.groups(); ++i)
                 for (int j = 0; j < i; ++j)
                     EXPECT_TRUE(pairs.get(i, j).stat >= -1e-9 && isP(pairs.get(i, j).p));

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "data/settings.h"
+#include "korvel/settings.h"
 
 namespace korvel {
 

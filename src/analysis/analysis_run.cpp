@@ -43,6 +43,7 @@ LinesLayout layoutOf(const AnalysisData& a)
 struct AnalysisDialogue {
     AnalysisChoices& choices;
     AnalysisStreams& out;
+    RandomStream& random;
 };
 
 // Groups the lines, writes the data-summary block, asks for the error
@@ -105,7 +106,7 @@ void compareSlopes(AnalysisData& a, AnalysisDialogue& d)
         return;
     }
     writeSlopeComparisonsStart(d.out.report, d.out.console, static_cast<int>(a.groups.size()));
-    auto table = compareSlopes(estimatorOf(a.settings), a.errors, a.groups, a.settings, d.out.events);
+    auto table = compareSlopes(estimatorOf(a.settings), a.errors, a.groups, a.settings, d.out.events, d.random);
     adjustPairs(table, a.settings.adjustment);
     d.out.console << std::endl;
     writeSlopeComparisons(d.out.report, a.groups, table, layoutOf(a), pvalueDigits(a.settings.iterations),
@@ -196,7 +197,7 @@ void testAndCompare(AnalysisData& a, AnalysisDialogue& d)
     }
     writeCommonSlopeTitle(d.out.report, d.out.console);
     const CommonSlopeResult& r = a.found.commonSlopeTest.emplace(
-        testCommonSlope(estimatorOf(a.settings), a.errors, a.groups, a.settings, d.out.events));
+        testCommonSlope(estimatorOf(a.settings), a.errors, a.groups, a.settings, d.out.events, d.random));
     writeCommonSlopeResult(d.out.report, d.out.console, r, layoutOf(a), a.settings.slopeH0, a.settings.iterations);
     if (r.common)
         compareLines(a, d, r.b);
@@ -206,10 +207,10 @@ void testAndCompare(AnalysisData& a, AnalysisDialogue& d)
 } // namespace
 
 AnalysisResults runAnalysis(const AnalysisSettings& settings, const LoadedData& data, AnalysisChoices& choices,
-                            AnalysisStreams& streams)
+                            AnalysisStreams& streams, RandomStream& random)
 {
     AnalysisData a{settings, data, {}};
-    AnalysisDialogue d{choices, streams};
+    AnalysisDialogue d{choices, streams, random};
     prepareGroups(a, d);
     fitIndividualLines(a, d);
     testAndCompare(a, d);

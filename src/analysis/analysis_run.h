@@ -7,8 +7,9 @@
 #include <string>
 
 #include "analysis/analysis_choices.h"
+#include "korvel/random_stream.h"
 #include "data/loaded_data.h"
-#include "data/settings.h"
+#include "korvel/settings.h"
 #include "stats/analysis_results.h"
 #include "stats/events.h"
 
@@ -29,6 +30,6 @@ struct AnalysisStreams {
 // the analysis branches. FileNotOpened when the transformed-data file cannot
 // be opened.
 AnalysisResults runAnalysis(const AnalysisSettings& settings, const LoadedData& data, AnalysisChoices& choices,
-                            AnalysisStreams& streams);
+                            AnalysisStreams& streams, RandomStream& random);
 
 } // namespace korvel

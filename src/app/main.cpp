@@ -6,9 +6,9 @@
 
 #include <gsl/gsl_errno.h>
 
-#include "app/command_line.h"
-#include "app/dialogue_run.h"
-#include "app/script_run.h"
+#include "cli/command_line.h"
+#include "dialogue/dialogue_run.h"
+#include "cli/script_run.h"
 #include "data/version.h"
 
 using namespace korvel;
@@ -26,8 +26,6 @@ int main(int argc, char** argv)
     gsl_set_error_handler_off();
     try {
         const Invocation inv = parseCommandLine(argc, argv);
-        if (inv.seed)
-            std::srand(*inv.seed);
         switch (inv.mode) {
         case Invocation::Help:
             std::cout << helpText();
@@ -38,7 +36,7 @@ int main(int argc, char** argv)
         case Invocation::Analysis:
             return runFromOptions(inv);
         default:
-            return runDialogue({inv.dataFile, inv.plot, inv.vector});
+            return runDialogue({inv.dataFile, inv.plot, inv.vector, inv.seed.value_or(1)});
         }
     } catch (const UsageError& e) {
         return usageError(e);

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "data/line_reader.h"
-#include "data/progress.h"
+#include "korvel/progress.h"
 
 namespace korvel {
 

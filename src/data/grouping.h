@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "data/loaded_data.h"
-#include "data/settings.h"
+#include "korvel/settings.h"
 
 namespace korvel {
 

@@ -1,4 +1,4 @@
-#include "data/progress.h"
+#include "korvel/progress.h"
 
 namespace korvel {
 

@@ -1,60 +1,36 @@
-#include "data/settings.h"
+#include "korvel/settings.h"
 
 namespace korvel {
 
-const char* methodName(Method method)
+namespace {
+std::string range(double low, double high)
 {
-    switch (method) {
-    case Method::OLS:
-        return "OLS";
-    case Method::SMA:
-        return "SMA";
-    default:
-        return "MA";
-    }
+    const auto text = [](double v) {
+        std::string t = std::to_string(v);
+        t.erase(t.find_last_not_of('0') + 1);
+        return t.back() == '.' ? t.substr(0, t.size() - 1) : t;
+    };
+    return text(low) + " to " + text(high);
 }
+} // namespace
 
-const char* transformName(Transform transform)
+std::vector<std::string> settingsProblems(const AnalysisSettings& s)
 {
-    switch (transform) {
-    case Transform::Log10:
-        return "log10";
-    case Transform::Ln:
-        return "ln";
-    default:
-        return "none";
-    }
-}
-
-const char* transformPrefix(Transform transform)
-{
-    switch (transform) {
-    case Transform::Log10:
-        return "log ";
-    case Transform::Ln:
-        return "ln ";
-    default:
-        return "";
-    }
-}
-
-const char* adjustmentName(PAdjustment adjustment)
-{
-    switch (adjustment) {
-    case PAdjustment::Holm:
-        return "holm";
-    case PAdjustment::Bonferroni:
-        return "bonferroni";
-    case PAdjustment::Sidak:
-        return "sidak";
-    default:
-        return "none";
-    }
-}
-
-bool isLogTransform(Transform transform)
-{
-    return transform != Transform::None;
+    const SettingLimits& l = settingLimits;
+    std::vector<std::string> problems;
+    if (!(s.confidence >= l.confidenceLow && s.confidence <= l.confidenceHighFromOptions))
+        problems.push_back("confidence " + std::to_string(s.confidence) + ": not a whole percent from " +
+                           range(l.confidenceLow, l.confidenceHighFromOptions));
+    if (!(s.minGroupSize >= l.minGroupSizeLow && s.minGroupSize <= l.minGroupSizeHigh))
+        problems.push_back("minimum group size " + std::to_string(s.minGroupSize) + ": not a whole number from " +
+                           range(l.minGroupSizeLow, l.minGroupSizeHigh));
+    if (!(s.iterations >= l.iterationsLow))
+        problems.push_back("iterations " + std::to_string(s.iterations) + ": not a whole number from " +
+                           std::to_string(l.iterationsLow) + " up");
+    if (!(s.criticalP >= l.criticalPLow && s.criticalP <= l.criticalPHigh))
+        problems.push_back("critical p " + std::to_string(s.criticalP) + ": not a number from " +
+                           range(l.criticalPLow, l.criticalPHigh));
+    return problems;
 }
 
 } // namespace korvel

@@ -18,7 +18,7 @@ char lowered(char c)
 
 double ConsoleChoices::errorVariance(Transform transform, const std::string& name)
 {
-    std::cout << "Enter error variance estimate for " << transformPrefix(transform) << name << ": ";
+    std::cout << "Enter error variance estimate for " << namesOf(transformNames, transform).report << name << ": ";
     const std::string word = reaskUntil(readWord(), [](const std::string& w) {
         const auto value = decimalValue(w);
         return value && *value >= 0;

@@ -22,7 +22,7 @@ void display(const Session& session)
     std::cout << "\nKORVEL, v" << programVersion << "\n\nCURRENT SETTINGS" << std::endl;
     std::cout << "I - Input File:       " << session.inputFile << std::endl;
     std::cout << "O - Output File:      " << session.outputFile << std::endl;
-    std::cout << "M - Method:           " << methodName(s.method) << std::endl;
+    std::cout << "M - Method:           " << namesOf(methodNames, s.method).report << std::endl;
     std::cout << "T - inTercept:        " << (s.intercept ? "Yes" : "No") << std::endl;
     std::cout << "E - measuremet Error: " << (s.measurementError ? "Yes" : "No") << std::endl;
     std::cout << "C - Confidence int:   " << s.confidence << "%" << std::endl;

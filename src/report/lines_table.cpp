@@ -33,7 +33,7 @@ void writeLinesTable(std::ostream& out, const LinesLayout& layout, const GroupMa
                      const AnalysisSettings& settings, const Estimator& estimator)
 {
     const bool interceptBlock = settings.interceptH0 && settings.intercept;
-    out << "\n" << methodName(settings.method) << " results\n";
+    out << "\n" << namesOf(methodNames, settings.method).report << " results\n";
     out << std::left;
     out << std::setw(layout.groupWidth) << "Group" << "\t" << std::setw(columnWidth) << "n" << "\t"
         << std::setw(columnWidth) << "R2" << "\t" << std::setw(columnWidth) << "p" << "\t";

@@ -4,7 +4,7 @@
 
 #include <ostream>
 
-#include "data/settings.h"
+#include "korvel/settings.h"
 #include "report/text_columns.h"
 #include "stats/estimators.h"
 #include "stats/group.h"

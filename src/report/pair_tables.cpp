@@ -58,7 +58,7 @@ void writePvalueTable(std::ostream& out, const std::vector<std::string>& names, 
 void writeAdjustment(std::ostream& out, const std::vector<double>& p, PAdjustment adjustment)
 {
     if (adjustment != PAdjustment::None)
-        out << "P-values adjusted for " << comparisonCount(p) << " comparisons (" << adjustmentName(adjustment) << ")\n";
+        out << "P-values adjusted for " << comparisonCount(p) << " comparisons (" << namesOf(adjustmentNames, adjustment).option << ")\n";
 }
 } // namespace
 

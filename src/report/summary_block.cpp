@@ -4,8 +4,8 @@ namespace korvel {
 
 void writeSummaryHead(std::ostream& out, const AnalysisSettings& settings, const LoadedData& data)
 {
-    const char* prefix = transformPrefix(settings.transform);
-    out << methodName(settings.method) << " analysis";
+    const char* prefix = namesOf(transformNames, settings.transform).report;
+    out << namesOf(methodNames, settings.method).report << " analysis";
     if (!settings.intercept)
         out << "\t fitted through origin";
     if (settings.measurementError)

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "data/loaded_data.h"
-#include "data/settings.h"
+#include "korvel/settings.h"
 #include "stats/estimators.h"
 
 namespace korvel {

@@ -7,7 +7,7 @@
 namespace korvel {
 
 CommonSlopeResult testCommonSlope(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups,
-                                  const AnalysisSettings& settings, AnalysisEvents& events)
+                                  const AnalysisSettings& settings, AnalysisEvents& events, RandomStream& random)
 {
     CommonSlopeResult r;
     for (const auto& entry : groups)
@@ -18,7 +18,7 @@ CommonSlopeResult testCommonSlope(const Estimator& estimator, ErrorVariances err
         events.commonSlopeDidNotSettle(groupNames(groups), fit.last, fit.next);
     r.b = fit.slope;
     r.T = commonSlopeStatistic(estimator, groups, r.b);
-    r.p = commonSlopePvalue(estimator, errors, groups, r.b, settings, events);
+    r.p = commonSlopePvalue(estimator, errors, groups, r.b, settings, events, random);
     r.common = r.p > settings.criticalP;
     if (r.common) {
         const auto limits = commonSlopeLimits(estimator, groups, settings.confidence, r.b);

@@ -1,7 +1,8 @@
 // The test for a common slope across all groups.
 #pragma once
 
-#include "data/settings.h"
+#include "korvel/random_stream.h"
+#include "korvel/settings.h"
 #include "stats/estimators.h"
 #include "stats/events.h"
 #include "stats/group.h"
@@ -19,6 +20,6 @@ struct CommonSlopeResult {
 };
 
 CommonSlopeResult testCommonSlope(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups,
-                                  const AnalysisSettings& settings, AnalysisEvents& events);
+                                  const AnalysisSettings& settings, AnalysisEvents& events, RandomStream& random);
 
 } // namespace korvel

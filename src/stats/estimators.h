@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "data/settings.h"
+#include "korvel/settings.h"
 
 namespace korvel {
 
@@ -42,10 +42,6 @@ struct AxisMoments {
     double r, f, c;
 };
 
-// The measurement-error variances typed for X and Y (0 when not used).
-struct ErrorVariances {
-    double x = 0, y = 0;
-};
 
 class Estimator {
 public:

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "data/progress.h"
+#include "korvel/progress.h"
 
 namespace korvel {
 

@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "data/settings.h"
+#include "korvel/settings.h"
 #include "stats/axis_scores.h"
 #include "stats/estimators.h"
 #include "stats/group.h"

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "data/settings.h"
+#include "korvel/settings.h"
 #include "stats/pair_table.h"
 
 namespace korvel {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 
 #include "stats/common_slope.h"
@@ -16,10 +15,10 @@ int resampleCount(int iterations)
     return iterations < 1 ? 1 : iterations;
 }
 
-void shufflePool(std::vector<double>& R)
+void shufflePool(std::vector<double>& R, RandomStream& random)
 {
     for (std::size_t i = 1; i < R.size(); ++i) {
-        const std::size_t j = static_cast<std::size_t>(std::rand()) % (i + 1);
+        const std::size_t j = static_cast<std::size_t>(random.next()) % (i + 1);
         std::swap(R[i], R[j]);
     }
 }
@@ -30,7 +29,7 @@ const long long attemptsPerResample = 100;
 } // namespace
 
 double commonSlopePvalue(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups, double b,
-                         const AnalysisSettings& settings, AnalysisEvents& events)
+                         const AnalysisSettings& settings, AnalysisEvents& events, RandomStream& random)
 {
     const double T0 = commonSlopeStatistic(estimator, groups, b);
     if (settings.pvalueFrom == PValueFrom::ChiSquared)
@@ -51,7 +50,7 @@ double commonSlopePvalue(const Estimator& estimator, ErrorVariances errors, cons
     progress.begin(Stage::Resampling, wanted, static_cast<double>(pool.residuals.size()) * static_cast<double>(wanted));
     const long long reportEvery = std::max(1LL, wanted / 100);
     for (long long attempts = 0; counted < wanted && attempts < maxAttempts; ++attempts) {
-        shufflePool(pool.residuals);
+        shufflePool(pool.residuals, random);
         refitResampled(estimator, errors, pool, copy);
         const CommonSlope resampled = fitCommonSlope(estimator, copy);
         if (!resampled.settled())

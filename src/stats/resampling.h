@@ -4,7 +4,8 @@
 
 #include <vector>
 
-#include "data/settings.h"
+#include "korvel/random_stream.h"
+#include "korvel/settings.h"
 #include "stats/estimators.h"
 #include "stats/events.h"
 #include "stats/group.h"
@@ -14,10 +15,10 @@ namespace korvel {
 // Resamples asked for: N, with N below 1 taken as 1.
 int resampleCount(int iterations);
 
-// Shuffles the pool in place: for i = 1 .. size - 1, j = rand() % (i + 1),
-// swap R[i] and R[j]. The C library generator is seeded only when the user
-// asks for it, so resampling repeats itself from run to run.
-void shufflePool(std::vector<double>& R);
+// Shuffles the pool in place: for i = 1 .. size - 1, j = random.next() %
+// (i + 1), swap R[i] and R[j]. The stream is seeded only when the user asks
+// for it, so resampling repeats itself from run to run.
+void shufflePool(std::vector<double>& R, RandomStream& random);
 
 // p-value of the common-slope statistic of the groups at their common slope b,
 // from where the settings say: chi-squared with groups - 1 degrees of
@@ -29,6 +30,6 @@ void shufflePool(std::vector<double>& R);
 // counted). The resamples counted are told to the events' progress (stage
 // Resampling) every 1 % of them.
 double commonSlopePvalue(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups, double b,
-                         const AnalysisSettings& settings, AnalysisEvents& events);
+                         const AnalysisSettings& settings, AnalysisEvents& events, RandomStream& random);
 
 } // namespace korvel

@@ -6,7 +6,7 @@
 namespace korvel {
 
 PairTable<SlopePair> compareSlopes(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups,
-                                   const AnalysisSettings& settings, AnalysisEvents& events)
+                                   const AnalysisSettings& settings, AnalysisEvents& events, RandomStream& random)
 {
     PairTable<SlopePair> table(static_cast<int>(groups.size()));
     int count = 0, i = 0;
@@ -23,7 +23,7 @@ PairTable<SlopePair> compareSlopes(const Estimator& estimator, ErrorVariances er
             SlopePair result;
             result.slope = settled ? fit.slope : 0;
             result.stat = commonSlopeStatistic(estimator, pair, fit.slope);
-            result.p = commonSlopePvalue(estimator, errors, pair, fit.slope, settings, events);
+            result.p = commonSlopePvalue(estimator, errors, pair, fit.slope, settings, events, random);
             table.set(i, j, result);
             events.pairCompared(++count);
         }

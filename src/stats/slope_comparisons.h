@@ -1,7 +1,8 @@
 // Every pair of groups tested for a common slope, as all groups were.
 #pragma once
 
-#include "data/settings.h"
+#include "korvel/random_stream.h"
+#include "korvel/settings.h"
 #include "stats/estimators.h"
 #include "stats/events.h"
 #include "stats/group.h"
@@ -20,6 +21,6 @@ struct SlopePair {
 // event pairSlopeDidNotConverge when a pair's slope fails the limit, and
 // pairCompared after each pair.
 PairTable<SlopePair> compareSlopes(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups,
-                                   const AnalysisSettings& settings, AnalysisEvents& events);
+                                   const AnalysisSettings& settings, AnalysisEvents& events, RandomStream& random);
 
 } // namespace korvel

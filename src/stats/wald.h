@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "data/settings.h"
+#include "korvel/settings.h"
 #include "stats/estimators.h"
 #include "stats/group.h"
 #include "stats/lines_with_common_slope.h"

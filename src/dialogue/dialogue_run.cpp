@@ -1,0 +1,79 @@
+#include "dialogue/dialogue_run.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "plot/plot_file.h"
+#include "dialogue/not_opened.h"
+#include "data/same_file.h"
+#include "analysis/analysis_run.h"
+#include "dialogue/console_choices.h"
+#include "dialogue/console_input.h"
+#include "dialogue/settings_screen.h"
+#include "report/analysis_end.h"
+#include "report/console_messages.h"
+#include "report/plain_nan.h"
+
+namespace korvel {
+
+namespace {
+// Opens the report (emptying it) unless it is open under the current name.
+// False when it cannot be opened, or when it is the data file (a report never
+// replaces or extends the data it reports on).
+bool openReport(std::ofstream& out, std::string& openName, const std::string& wanted, const std::string& dataFile)
+{
+    if (out.is_open() && wanted != openName)
+        out.close();
+    const bool isDataFile = sameFile(wanted, dataFile);
+    if (!out.is_open() && !isDataFile) {
+        openName = wanted;
+        out.open(wanted, std::ios::out | std::ios::trunc);
+    }
+    if (out.is_open() && !isDataFile)
+        return true;
+    out.close();
+    notOpened(FileNotOpened(wanted, isDataFile ? "it is the data file" : systemReason()));
+#ifdef _WIN32
+    // The console window would close before the message could be read.
+    [[maybe_unused]] const int paused = std::system("pause");
+#endif
+    return false;
+}
+} // namespace
+
+int runDialogue(const DialogueOptions& options)
+{
+    std::ofstream report;
+    writeNaNPlainly(report);
+    writeNaNPlainly(std::cout);
+    std::string openName;
+    Session session;
+    if (!options.dataFile.empty())
+        session.inputFile = options.dataFile;
+    int analyses = 0;
+    RandomStream random(options.seed);
+    try {
+        while (runSettingsScreen(session)) {
+            if (!openReport(report, openName, session.outputFile, session.data.filename))
+                return 1;
+            ConsoleChoices choices;
+            MessageWriter events(std::cout, MessageStyle::Dialogue);
+            AnalysisStreams streams{report, std::cout, std::cout, events, openName};
+            const AnalysisResults results = runAnalysis(session.settings, session.data, choices, streams, random);
+            writeAnalysisEnd(report);
+            ++analyses;
+            if (options.plot)
+                writeAnalysisPlot(plotFileName(openName, analyses), results, session.settings, session.data,
+                                  options.vector, std::cout);
+        }
+    } catch (const EndOfInput&) {
+        std::cout << "\nGoodBye" << std::endl;
+    } catch (const FileNotOpened& file) {
+        return notOpened(file);
+    }
+    return 1;
+}
+
+} // namespace korvel
