@@ -27,8 +27,10 @@
 #include <string>
 #include <vector>
 
-#include <gsl/gsl_errno.h>
 
+#include "engine/fitted_groups.h"
+#include "engine/numerical_errors.h"
+#include "korvel/engine.h"
 #include "report/pair_tables.h"
 #include "stats/common_slope.h"
 #include "stats/line_fits.h"
@@ -91,30 +93,33 @@ public:
 
 const Estimator sma(Method::SMA, true);
 
-// Fills an analysis with `groups` groups of `size` points each (SMA, with
-// intercept, untransformed) and fits the individual lines. Group g has slope
-// base + step * g; X is uniform on [100, 900].
-GroupMap buildGroups(int groups, int size, double base, double step, unsigned seed)
+// Fits `groups` groups of `size` points each (SMA, with intercept,
+// untransformed), named g00, g01, ... Group g has slope base + step * g; X is
+// uniform on [100, 900].
+Fit buildFit(int groups, int size, double base, double step, unsigned seed)
 {
     std::mt19937_64 rng(seed);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     std::normal_distribution<double> noise(0.0, 25.0);
-    PointsByGroup points;
+    std::vector<double> y, x;
+    std::vector<std::int32_t> code;
+    LabelColumnView names{"g", nullptr, 0, {}};
     for (int g = 0; g < groups; ++g) {
         char name[16];
         std::snprintf(name, sizeof name, "g%02d", g);
-        Points& p = points[name];
+        names.levels.push_back(name);
         const double slope = base + step * g;
         for (int i = 0; i < size; ++i) {
-            const double x = 100.0 + 800.0 * unit(rng);
-            p.X.push_back(x);
-            p.Y.push_back(50.0 + 10.0 * g + slope * x + noise(rng));
+            x.push_back(100.0 + 800.0 * unit(rng));
+            y.push_back(50.0 + 10.0 * g + slope * x.back() + noise(rng));
+            code.push_back(g);
         }
     }
-    GroupMap fitted = groupsOf(std::move(points));
-    fitLines(sma, {}, fitted);
-    fitLimits(sma, fitted, 95);
-    return fitted;
+    names.codes = code.data();
+    names.size = code.size();
+    AnalysisSettings settings;
+    settings.minGroupSize = 1;
+    return fit(dataFromColumns({{"y", y.data(), y.size()}, {"x", x.data(), x.size()}, {names}}), settings);
 }
 
 int usage(const char* self)
@@ -129,7 +134,8 @@ int usage(const char* self)
 int runResample(long long points, int groups, int N, int reps)
 {
     const int size = static_cast<int>(points / groups);
-    const GroupMap fitted = buildGroups(groups, size, 1.0, 0.0, 12345u);
+    const Fit whole = buildFit(groups, size, 1.0, 0.0, 12345u);
+    const GroupMap& fitted = groupsOf(whole);
     NoEvents events;
     RandomStream random;
     AnalysisSettings settings, setupOnly;
@@ -183,7 +189,10 @@ int runResample(long long points, int groups, int N, int reps)
 
 int runPosthoc(int groups, int size, int N, int reps)
 {
-    const GroupMap fitted = buildGroups(groups, size, 0.6, 0.02, 4242u);
+    const Fit fitted = buildFit(groups, size, 0.6, 0.02, 4242u);
+    CommonSlopeTest resampled;
+    resampled.pvalueFrom = PValueFrom::Resampling;
+    resampled.iterations = N;
     AnalysisSettings settings;
     settings.iterations = N;
 
@@ -202,8 +211,9 @@ int runPosthoc(int groups, int size, int N, int reps)
     for (int rep = 0; rep < reps; ++rep) {
         std::ofstream out("/dev/null");
         const Timing tw = timeIt([&] {
-            const auto table = compareSlopes(sma, {}, fitted, settings, events, random);
-            writeSlopeComparisons(out, fitted, table, linesLayout(fitted, 7), 3, settings.criticalP, PAdjustment::None);
+            const auto table = compareSlopes(fitted, resampled, PAdjustment::None, random, events);
+            writeSlopeComparisons(out, fitted.lines, table, linesLayout(fitted.lines, 7), 3, settings.criticalP,
+                                  PAdjustment::None);
         });
         const Timing tsh = timeIt([&] {
             for (long long pr = 0; pr < pairs; ++pr)
@@ -231,8 +241,8 @@ int runPosthoc(int groups, int size, int N, int reps)
 
 int main(int argc, char** argv)
 {
-    // As the program itself does: GSL failures come back as values.
-    gsl_set_error_handler_off();
+    // As the engine's calls leave it: GSL failures come back as values.
+    quietNumericalErrors();
     if (argc != 6)
         return usage(argv[0]);
     const std::string mode = argv[1];

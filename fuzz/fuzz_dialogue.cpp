@@ -33,7 +33,6 @@
 #include <string>
 
 #include <dlfcn.h>
-#include <gsl/gsl_errno.h>
 #include <unistd.h>
 
 #include "dialogue/dialogue_run.h"
@@ -132,7 +131,6 @@ void changeDir(const fs::path& dir)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static const bool ready = [] {
-        gsl_set_error_handler_off();
         makeWorkDir();
         return true;
     }();

@@ -95,7 +95,7 @@ TEST(CommandLine, RunsAndTheirSettings)
     const AnalysisRequest& a = run.analysis;
     EXPECT_EQ(run.mode, Invocation::Analysis);
     EXPECT_EQ(run.dataFile, "d.txt");
-    EXPECT_EQ(a.y + a.x + a.groups[0] + a.groups[1], "Hwt1ab");
+    EXPECT_EQ(a.data.y + a.data.x + a.data.groups[0] + a.data.groups[1], "Hwt1ab");
     EXPECT_EQ(a.settings.method, Method::MA);
     EXPECT_EQ(a.settings.transform, Transform::Ln);
     EXPECT_EQ(a.settings.pvalueFrom, PValueFrom::ChiSquared);
@@ -106,11 +106,11 @@ TEST(CommandLine, RunsAndTheirSettings)
     EXPECT_EQ(a.errors.y, 0.2);
     EXPECT_EQ(a.settings.criticalP, 0.001);
     EXPECT_EQ(a.settings.confidence + a.settings.iterations, 99 + 7);
-    ASSERT_EQ(a.filters.size(), 3u); // in the order given
-    EXPECT_EQ(a.filters[0].variable + a.filters[0].value, "s1");
-    EXPECT_TRUE(a.filters[1].range);
-    EXPECT_EQ(a.filters[1].min + a.filters[1].max, "12");
-    EXPECT_EQ(a.filters[2].value, "above");
+    ASSERT_EQ(a.data.filters.size(), 3u); // in the order given
+    EXPECT_EQ(a.data.filters[0].variable + a.data.filters[0].value, "s1");
+    EXPECT_TRUE(a.data.filters[1].range);
+    EXPECT_EQ(a.data.filters[1].min + a.data.filters[1].max, "12");
+    EXPECT_EQ(a.data.filters[2].value, "above");
     EXPECT_TRUE(a.elevation && a.elevationPairs && a.shift && !a.shiftPairs && !a.slopePairs);
     EXPECT_EQ(a.outputFile, ""); // -o -: standard output
 }

@@ -262,16 +262,14 @@ TEST(GroupLines, AcceptedLinesPointOrderAndCounts)
     EXPECT_EQ(d.groups.at("A").X, (std::vector<double>{3, 2, 1}));
     EXPECT_EQ(d.groups.at("A").Y, (std::vector<double>{30, 20, 10}));
     EXPECT_EQ(d.groups.at("B").X, (std::vector<double>{6}));
-    EXPECT_EQ(d.nameWidth, 7);
 
     // Under a log, lines not above 0 are left out; a line that is also not a
-    // number counts once, as not a number. Names of 12 characters: width 13.
+    // number counts once, as not a number.
     const GroupedLines l =
         groupLines(loaded("g\ty\tx\nabcdefghijkl\t1\t2\nB\t0\t1\nB\t-0\t3\nB\tNA\t0\n", gyx), Transform::Ln);
     EXPECT_EQ(l.rejected, 3);
     EXPECT_EQ(l.notPositive, 2);
     EXPECT_EQ(l.notNumbers, 1);
-    EXPECT_EQ(l.nameWidth, 13);
 
     // Two grouping variables joined by a blank; a filter's removed cell.
     LoadedData filtered = loaded("g\th\ty\tx\tsite\nA\tu\t1\t1\ts1\nA\tu\t2\t2\ts2\nA\tu\t3\t3\ts1\nA\tv\t4\t4\ts3\n",

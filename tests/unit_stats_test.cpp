@@ -14,15 +14,13 @@
 #include "report/significance_matrix.h"
 #include "stats/axis_scores.h"
 #include "stats/common_slope.h"
-#include "stats/common_slope_test.h"
-#include "stats/hypothesis_tests.h"
-#include "stats/slope_comparisons.h"
+#include "engine/fitted_groups.h"
+#include "korvel/engine.h"
+#include "report/ranking.h"
 #include "stats/distributions.h"
 #include "stats/line_fits.h"
 #include "stats/p_adjustment.h"
-#include "stats/ranking.h"
 #include "stats/resampled_fits.h"
-#include "stats/lines_with_common_slope.h"
 #include "stats/wald.h"
 
 using namespace korvel;
@@ -50,7 +48,7 @@ TEST(LineEstimators, SlopesScoresAndTheInterceptFactor)
         EXPECT_DOUBLE_EQ(g.SXY, 1.5);
         EXPECT_DOUBLE_EQ(g.slope, slopes[m]) << m;
         EXPECT_DOUBLE_EQ(g.interc, 4 - slopes[m] * 3) << m;
-        const AxisScores scores = scoresAt(estimator, g, g.slope);
+        const GroupScores scores = scoresAt(estimator, g, g.slope);
         EXPECT_DOUBLE_EQ(scores.residual[0], 5 - slopes[m] * 5) << m;
         const double fitted[] = {5, 5 + slopes[1] * 5, slopes[2] * 5 + 5};
         EXPECT_DOUBLE_EQ(scores.fitted[0], fitted[m]) << m;
@@ -109,15 +107,12 @@ namespace {
 std::string matrixText(const std::vector<std::pair<std::string, double>>& values,
                        const std::function<double(int, int)>& pairP)
 {
-    GroupMap g;
-    for (const auto& [name, value] : values) {
-        g[name].slope = value;
-        g[name].n = 6;
-    }
+    std::vector<RankedGroup> groups;
+    for (const auto& [name, value] : values)
+        groups.push_back({value, static_cast<int>(groups.size()), name, 6});
     std::ostringstream s;
     s << std::fixed << std::left;
-    const auto bySlope = [](const std::string&, const Group& x) { return x.slope; };
-    writeSignificanceMatrix(s, 0.05, "slope", rankGroups(g, bySlope), 7, pairP);
+    writeSignificanceMatrix(s, 0.05, "slope", rankGroups(groups), 7, pairP);
     return s.str();
 }
 } // namespace
@@ -151,31 +146,30 @@ TEST(WaldTest, TwoGroupsFollowTheClosedForm)
     // var slope 0.5, h -1; b: n 5, m = 6 - 4 = 2, v = 0.5 (4/3)/5 = 2/15, var
     // slope 0.25, h -2; var B = 1/6. W = 1 / (V00 + V11 - 2 V01) = 80/49,
     // p = scipy.stats.chi2.sf(80/49, 1); A_com = 26/21 (numpy).
-    GroupMap groups;
-    LinesAtCommonSlope lines;
-    lines.B = 2;
+    LinesWithCommonSlope lines;
+    lines.slope = 2;
     const auto add = [&](const char* name, double Xmean, double Ymean, double varSlope, std::vector<double> resid) {
-        Group& g = groups[name];
-        g.n = static_cast<int>(resid.size());
-        g.Xmean = Xmean;
-        g.Ymean = Ymean;
-        LineAtCommonSlope& line = lines.lines[name];
+        LineWithCommonSlope& line = lines.groups.emplace_back();
+        line.group = name;
+        line.n = static_cast<int>(resid.size());
+        line.xMean = Xmean;
+        line.yMean = Ymean;
         line.varSlope = varSlope;
         line.scores.residual = std::move(resid);
     };
     add("a", 1, 3, 0.5, {0.5, 1.5, 0.0, 2.0});
     add("b", 2, 6, 0.25, {1, 2, 3, 2, 2});
     const Estimator sma(Method::SMA, true);
-    const WaldResult r = waldTest(sma, groups, lines, ScoreAxis::Residual, {}, 0.05);
-    EXPECT_EQ(r.k, 1);
-    EXPECT_NEAR(r.W, 80.0 / 49.0, 1e-12);
+    const WaldTest r = waldTest(sma, lines, ScoreAxis::Residual, {}, 0.05);
+    EXPECT_EQ(r.df, 1);
+    EXPECT_NEAR(r.statistic, 80.0 / 49.0, 1e-12);
     EXPECT_NEAR(r.p, 0.20133648528739703, 1e-12);
-    ASSERT_TRUE(r.hasAcom);
-    EXPECT_NEAR(r.Acom, 26.0 / 21.0, 1e-12);
+    ASSERT_TRUE(r.commonValue);
+    EXPECT_NEAR(*r.commonValue, 26.0 / 21.0, 1e-12);
     // p equal to crit_p: no common value; a group of two points: undefined.
-    EXPECT_FALSE(waldTest(sma, groups, lines, ScoreAxis::Residual, {}, r.p).hasAcom);
+    EXPECT_FALSE(waldTest(sma, lines, ScoreAxis::Residual, {}, r.p).commonValue);
     add("c", 1, 1, 0.3, {0.1, 0.2});
-    EXPECT_TRUE(std::isnan(waldTest(sma, groups, lines, ScoreAxis::Residual, {}, 0.05).W));
+    EXPECT_TRUE(std::isnan(waldTest(sma, lines, ScoreAxis::Residual, {}, 0.05).statistic));
 }
 
 TEST(Resampling, LargePoolsRefitToTheSameNumbers)
@@ -251,33 +245,34 @@ TEST(RandomStream, TheStreamOfRand)
 }
 
 namespace {
-// The events of a computation, not shown.
-struct QuietEvents : AnalysisEvents {
-    void commonSlopeDidNotSettle(const std::vector<std::string>&, double, double) override {}
-    void slopesDidNotConverge(double, double) override {}
-    void resamplingStopped(long long, long long) override {}
-    void pairSlopeDidNotConverge(const std::string&, const std::string&) override {}
-    void pairCompared(int) override {}
+// Random columns of 2 to 4 groups of 2 to 50 points each: slopes of either
+// sign and size, correlation weak to strong.
+struct RandomColumns {
+    std::vector<double> y, x;
+    std::vector<std::int32_t> group;
+    ColumnsView view() const
+    {
+        return {{"y", y.data(), y.size()}, {"x", x.data(), x.size()}, {{"g", group.data(), group.size(), {"A", "B", "C", "D"}}}};
+    }
 };
 
-// Random groups of 2 to 50 points: slopes of either sign and size, correlation weak to strong.
-GroupMap randomGroups(std::mt19937& rng)
+RandomColumns randomColumns(std::mt19937& rng)
 {
     std::uniform_int_distribution<int> groups(2, 4), size(2, 50);
     std::uniform_real_distribution<double> unit(0, 1);
     std::normal_distribution<double> normal;
     const double slope = (unit(rng) < 0.5 ? -1 : 1) * std::pow(10.0, 2 * unit(rng) - 1);
-    PointsByGroup points;
+    RandomColumns c;
     for (int g = groups(rng); g > 0; --g) {
-        Points& p = points[std::string(1, static_cast<char>('A' + g))];
         const double noise = std::pow(10.0, 2 * unit(rng) - 1.5), shift = 3 * normal(rng);
         for (int i = size(rng); i > 0; --i) {
             const double x = 5 + 2 * normal(rng);
-            p.X.push_back(x);
-            p.Y.push_back(shift + slope * (1 + 0.2 * normal(rng)) * x + noise * std::fabs(slope) * normal(rng));
+            c.x.push_back(x);
+            c.y.push_back(shift + slope * (1 + 0.2 * normal(rng)) * x + noise * std::fabs(slope) * normal(rng));
+            c.group.push_back(g - 1);
         }
     }
-    return groupsOf(std::move(points));
+    return c;
 }
 } // namespace
 
@@ -288,65 +283,60 @@ GroupMap randomGroups(std::mt19937& rng)
 TEST(CommonSlope, PropertiesOfRandomAnalyses)
 {
     std::mt19937 rng(2024);
-    QuietEvents events;
     RandomStream random;
     int limitsChecked = 0;
     for (int run = 0; run < 1200; ++run) {
-        const Estimator estimator(static_cast<Method>(run % 3), run % 2 == 0);
         AnalysisSettings settings;
-        settings.method = estimator.method;
-        settings.intercept = estimator.hasIntercept;
-        settings.pvalueFrom = PValueFrom::ChiSquared;
-        settings.criticalP = 0.5;
-        GroupMap groups = randomGroups(rng);
-        removeGroupsWithoutResidualFreedom(estimator, groups);
-        fitLines(estimator, {}, groups);
-        fitLimits(estimator, groups, 95);
+        settings.method = static_cast<Method>(run % 3);
+        settings.intercept = run % 2 == 0;
+        settings.minGroupSize = 2;
+        settings.slopeH0 = 1.0;
+        settings.interceptH0 = settings.intercept ? std::optional<double>(0.5) : std::nullopt;
+        const RandomColumns columns = randomColumns(rng);
+        const Fit fit = korvel::fit(dataFromColumns(columns.view()), settings);
         const auto isP = [](double p) { return p >= 0 && p <= 1; };
         const auto ordered = [](double lo, double b, double hi) { return lo <= b && b <= hi; };
-        for (const auto& [name, g] : groups) {
-            SCOPED_TRACE(testing::Message() << "run " << run << " group " << name);
+        for (const GroupLine& g : fit.lines) {
+            SCOPED_TRACE(testing::Message() << "run " << run << " group " << g.group);
             EXPECT_TRUE(isP(g.p));
-            const bool throughVertical = estimator.method == Method::MA && g.slopeLowCI > g.slopeUppCI;
-            EXPECT_TRUE(throughVertical || ordered(g.slopeLowCI, g.slope, g.slopeUppCI));
-            EXPECT_TRUE(!estimator.hasIntercept || ordered(g.intercLowCI, g.interc, g.intercUppCI));
-            const TestResult slope = slopeTest(estimator, g, 1.0);
-            EXPECT_TRUE(slope.stat >= 0 && isP(slope.p));
-            EXPECT_TRUE(!estimator.hasIntercept || isP(interceptTest(g, 0.5).p));
+            EXPECT_TRUE(g.throughVertical || ordered(g.slopeLow, g.slope, g.slopeHigh));
+            EXPECT_TRUE(!settings.intercept || ordered(g.interceptLow, g.intercept, g.interceptHigh));
+            EXPECT_TRUE(g.slopeTest->statistic >= 0 && isP(g.slopeTest->p));
+            EXPECT_TRUE(!settings.intercept || isP(g.interceptTest->p));
         }
-        if (groups.size() < 2)
+        if (fit.lines.size() < 2)
             continue;
         SCOPED_TRACE(testing::Message() << "run " << run);
-        const CommonSlopeResult common = testCommonSlope(estimator, {}, groups, settings, events, random);
-        EXPECT_GE(common.T, -1e-9);
+        const CommonSlopeTest common = testCommonSlope(fit, PValueFrom::ChiSquared, 1000, 0.5, random);
+        EXPECT_GE(common.statistic, -1e-9);
         EXPECT_TRUE(isP(common.p));
         if (common.common) {
-            EXPECT_TRUE(ordered(common.low, common.b, common.upp));
+            EXPECT_TRUE(ordered(common.limits->low, common.slope, common.limits->high));
             const double chi = chisqQinv(0.05, 1);
-            for (double limit : {common.low, common.upp}) {
+            for (double limit : {common.limits->low, common.limits->high}) {
                 if (!std::isfinite(limit))
                     continue;
                 ++limitsChecked;
-                EXPECT_NEAR(hypothesisedSlopeStatistic(estimator, groups, common.b, limit), chi, 1e-6 * chi);
+                EXPECT_NEAR(hypothesisedSlopeStatistic(estimatorOf(settings), groupsOf(fit), common.slope, limit), chi,
+                            1e-6 * chi);
             }
             // The Wald tests turn each score variance into that of a residual with n - 2
             // degrees of freedom: a group of two points (through the origin) leaves them undefined.
-            const bool twoPoints = std::any_of(groups.begin(), groups.end(), [](const auto& e) { return e.second.n == 2; });
+            const bool twoPoints = std::any_of(fit.lines.begin(), fit.lines.end(), [](const auto& g) { return g.n == 2; });
             const auto isWald = [&](double W, double p) { return (twoPoints && std::isnan(W)) || (W >= -1e-9 && isP(p)); };
-            const LinesAtCommonSlope lines = linesAtCommonSlope(estimator, groups, common.b);
+            const LinesWithCommonSlope lines = linesWithCommonSlope(fit, common);
             for (ScoreAxis axis : {ScoreAxis::Residual, ScoreAxis::Fitted}) {
-                const WaldResult wald = waldTest(estimator, groups, lines, axis, {}, settings.criticalP);
-                EXPECT_TRUE(isWald(wald.W, wald.p));
-                const PairTable<ShiftPair> pairs = compareShifts(estimator, groups, lines, axis, {}, 0.05);
-                for (int i = 0; i < pairs.groups(); ++i)
+                const WaldTest wald = testShift(fit, lines, axis, 0.05, true);
+                EXPECT_TRUE(isWald(wald.statistic, wald.p));
+                for (int i = 0; i < wald.pairs->groups(); ++i)
                     for (int j = 0; j < i; ++j)
-                        EXPECT_TRUE(isWald(pairs.get(i, j).stat, pairs.get(i, j).p));
+                        EXPECT_TRUE(isWald(wald.pairs->get(i, j).statistic, wald.pairs->get(i, j).p));
             }
         } else {
-            const PairTable<SlopePair> pairs = compareSlopes(estimator, {}, groups, settings, events, random);
+            const PairTable<SlopePair> pairs = compareSlopes(fit, common, PAdjustment::None, random);
             for (int i = 0; i < pairs.groups(); ++i)
                 for (int j = 0; j < i; ++j)
-                    EXPECT_TRUE(pairs.get(i, j).stat >= -1e-9 && isP(pairs.get(i, j).p));
+                    EXPECT_TRUE(pairs.get(i, j).statistic >= -1e-9 && isP(pairs.get(i, j).p));
         }
     }
     EXPECT_GT(limitsChecked, 500);

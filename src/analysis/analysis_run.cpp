@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "data/output_file.h"
+#include "korvel/engine.h"
 #include "report/common_slope_block.h"
 #include "report/comparison_block.h"
 #include "report/console_messages.h"
@@ -10,11 +11,6 @@
 #include "report/pair_tables.h"
 #include "report/plain_nan.h"
 #include "report/summary_block.h"
-#include "stats/common_slope_test.h"
-#include "stats/line_fits.h"
-#include "stats/lines_with_common_slope.h"
-#include "stats/measurement_error.h"
-#include "stats/p_adjustment.h"
 
 namespace korvel {
 
@@ -22,22 +18,9 @@ namespace {
 // One analysis: what it was given and what it found so far.
 struct AnalysisData {
     const AnalysisSettings& settings;
-    const LoadedData& data;
-    AnalysisResults found;
-    ErrorVariances& errors = found.errors;
-    GroupMap& groups = found.groups;
-    int nameWidth = columnWidth; // the longest group name met by the grouping, removed groups included
+    Analysis found;
+    LinesLayout layout; // of the lines table, which the tables after it share
 };
-
-Estimator estimatorOf(const AnalysisSettings& settings)
-{
-    return Estimator(settings.method, settings.intercept);
-}
-
-LinesLayout layoutOf(const AnalysisData& a)
-{
-    return linesLayout(a.groups, a.nameWidth);
-}
 
 // The dialogue around it: the answers where it branches and where it writes.
 struct AnalysisDialogue {
@@ -46,95 +29,92 @@ struct AnalysisDialogue {
     RandomStream& random;
 };
 
-// Groups the lines, writes the data-summary block, asks for the error
-// variances and removes the groups they leave no line.
-void prepareGroups(AnalysisData& a, AnalysisDialogue& d)
+// The names of the groups removed for the reason.
+std::vector<std::string> removedFor(const std::vector<RemovedGroup>& removed, RemovalReason reason)
 {
-    GroupedLines grouped = groupLines(a.data, a.settings.transform);
-    a.found.linesLeftOut = grouped.rejected;
-    a.found.notNumbers = grouped.notNumbers;
-    a.found.notPositive = grouped.notPositive;
-    writeLeftOutWarnings(d.out.messages, grouped);
-    writeSummaryHead(d.out.report, a.settings, a.data);
-    writeLeftOut(d.out.report, grouped.rejected, a.settings.minGroupSize);
-    a.found.smallGroups = removeSmallGroups(grouped.groups, a.settings.minGroupSize);
-    for (const auto& [name, n] : a.found.smallGroups) {
-        writeSmallGroupErased(d.out.messages, name, n);
-        writeRemovedName(d.out.report, name);
-    }
-    for (auto& entry : grouped.groups)
-        transformPoints(entry.second, a.settings.transform);
-    a.found.invariantGroups = removeGroupsWithoutVariation(grouped.groups, a.settings.intercept);
-    for (const std::string& name : a.found.invariantGroups)
-        writeInvariantGroupErased(d.out.messages, name);
-    writeRemovedInvariant(d.out.report, a.found.invariantGroups);
-    a.groups = groupsOf(std::move(grouped.groups));
-    a.nameWidth = grouped.nameWidth;
-    a.found.noFreedomGroups = removeGroupsWithoutResidualFreedom(estimatorOf(a.settings), a.groups);
-    for (const std::string& name : a.found.noFreedomGroups)
-        writeNoFreedomGroupErased(d.out.messages, name);
-    writeRemovedNoFreedom(d.out.report, a.found.noFreedomGroups);
-    long long points = 0;
-    for (const auto& entry : a.groups)
-        points += entry.second.n;
-    writeCounts(d.out.report, a.groups.size(), points);
-    if (a.settings.measurementError) {
-        a.errors.x = d.choices.errorVariance(a.settings.transform, a.data.x.name);
-        a.errors.y = d.choices.errorVariance(a.settings.transform, a.data.y.name);
-    }
-    writeMeasurementError(d.out.report, a.settings, a.data, a.errors);
-    if (!a.settings.measurementError)
-        return;
-    a.found.errorGroups = removeGroupsBeyondError(a.groups, a.settings.intercept, a.errors);
-    for (const std::string& name : a.found.errorGroups)
-        writeErrorGroupErased(d.out.messages, name);
-    writeRemovedForError(d.out.report, a.found.errorGroups);
+    std::vector<std::string> names;
+    for (const RemovedGroup& group : removed)
+        if (group.reason == reason)
+            names.push_back(group.group);
+    return names;
 }
 
-void fitIndividualLines(AnalysisData& a, AnalysisDialogue& d)
+// Groups the lines and writes the data-summary block, asks for the error
+// variances, then fits the lines (the groups the variances leave no line
+// removed first) and writes their table.
+void fitGroups(AnalysisData& a, AnalysisDialogue& d)
 {
-    fitLines(estimatorOf(a.settings), a.errors, a.groups);
-    fitLimits(estimatorOf(a.settings), a.groups, a.settings.confidence);
-    writeLinesTable(d.out.report, layoutOf(a), a.groups, a.settings, estimatorOf(a.settings));
+    const Data& data = a.found.data;
+    GroupedData grouped = groupData(data, a.settings);
+    writeLeftOutWarnings(d.out.messages, grouped.leftOut);
+    writeSummaryHead(d.out.report, a.settings, data);
+    writeLeftOut(d.out.report, grouped.leftOut.total, a.settings.minGroupSize);
+    for (const RemovedGroup& group : grouped.removed)
+        if (group.reason == RemovalReason::FewerPoints) {
+            writeSmallGroupErased(d.out.messages, group.group, group.n);
+            writeRemovedName(d.out.report, group.group);
+        }
+    const std::vector<std::string> invariant = removedFor(grouped.removed, RemovalReason::NoVariation);
+    for (const std::string& name : invariant)
+        writeInvariantGroupErased(d.out.messages, name);
+    writeRemovedInvariant(d.out.report, invariant);
+    const std::vector<std::string> noFreedom = removedFor(grouped.removed, RemovalReason::NoResidualFreedom);
+    for (const std::string& name : noFreedom)
+        writeNoFreedomGroupErased(d.out.messages, name);
+    writeRemovedNoFreedom(d.out.report, noFreedom);
+    writeCounts(d.out.report, grouped.groups.size(), grouped.points);
+    ErrorVariances errors;
+    if (a.settings.measurementError) {
+        errors.x = d.choices.errorVariance(a.settings.transform, data.xName());
+        errors.y = d.choices.errorVariance(a.settings.transform, data.yName());
+    }
+    writeMeasurementError(d.out.report, a.settings, data, errors);
+    const Fit& fit = a.found.fit = korvel::fitGroups(std::move(grouped), errors);
+    if (a.settings.measurementError) {
+        const std::vector<std::string> beyondError = removedFor(fit.removed, RemovalReason::MeasurementError);
+        for (const std::string& name : beyondError)
+            writeErrorGroupErased(d.out.messages, name);
+        writeRemovedForError(d.out.report, beyondError);
+    }
+    a.layout = linesLayout(fit.lines, groupColumnWidth(fit.lines, fit.removed));
+    writeLinesTable(d.out.report, a.layout, fit.lines, a.settings);
     d.out.report << std::endl;
 }
 
-void compareSlopes(AnalysisData& a, AnalysisDialogue& d)
+void compareSlopes(AnalysisData& a, AnalysisDialogue& d, const CommonSlopeTest& test)
 {
     if (!d.choices.compareSlopes()) {
         writeSlopeComparisonsNotRun(d.out.report, d.out.console);
         return;
     }
-    writeSlopeComparisonsStart(d.out.report, d.out.console, static_cast<int>(a.groups.size()));
-    auto table = compareSlopes(estimatorOf(a.settings), a.errors, a.groups, a.settings, d.out.events, d.random);
-    adjustPairs(table, a.settings.adjustment);
+    writeSlopeComparisonsStart(d.out.report, d.out.console, test.groups);
+    const PairTable<SlopePair>& table = a.found.slopePairs.emplace(
+        korvel::compareSlopes(a.found.fit, test, a.settings.adjustment, d.random, d.out.events));
     d.out.console << std::endl;
-    writeSlopeComparisons(d.out.report, a.groups, table, layoutOf(a), pvalueDigits(a.settings.iterations),
+    writeSlopeComparisons(d.out.report, a.found.fit.lines, table, a.layout, pvalueDigits(a.settings.iterations),
                           a.settings.criticalP, a.settings.adjustment);
-    a.found.slopePairs = std::move(table);
 }
 
-void saveTransformed(AnalysisData& a, AnalysisDialogue& d, const LinesAtCommonSlope& lines)
+void saveTransformed(AnalysisData& a, AnalysisDialogue& d, const LinesWithCommonSlope& lines)
 {
-    const std::string name = d.choices.transformedFileName(a.data.filename, d.out.reportName);
+    const std::string name = d.choices.transformedFileName(a.found.data.source(), d.out.reportName);
     std::ofstream file;
     writeNaNPlainly(file);
     if (!d.out.savedScores)
         openForWriting(file, name);
-    writeTransformedData(d.out.savedScores ? *d.out.savedScores : file, a.groups, lines);
+    writeTransformedData(d.out.savedScores ? *d.out.savedScores : file, a.found.fit, lines);
     file.close();
-    writeTransformedNote(d.out.report, estimatorOf(a.settings), lines.B, name);
+    writeTransformedNote(d.out.report, a.settings.method, lines.slope, name);
 }
 
 // The Wald test of elevation or shift, with its pairs when it is significant.
-void testShift(AnalysisData& a, AnalysisDialogue& d, ScoreAxis axis, const LinesAtCommonSlope& lines)
+void testShift(AnalysisData& a, AnalysisDialogue& d, ScoreAxis axis, const LinesWithCommonSlope& lines)
 {
     writeShiftAnnouncement(d.out.report, d.out.console, axis);
-    ShiftTest& test = a.found.shiftTests.emplace_back();
-    test.axis = axis;
-    test.wald = waldTest(estimatorOf(a.settings), a.groups, lines, axis, a.errors, a.settings.criticalP);
-    writeWaldResult(d.out.report, d.out.console, test.wald);
-    if (!(test.wald.p < a.settings.criticalP)) {
+    WaldTest& test = a.found.waldTests.emplace_back(
+        korvel::testShift(a.found.fit, lines, axis, a.settings.criticalP, false));
+    writeWaldResult(d.out.report, d.out.console, test);
+    if (!(test.p < a.settings.criticalP)) {
         writeShiftNotSignificant(d.out.report, d.out.console, axis);
         return;
     }
@@ -144,24 +124,21 @@ void testShift(AnalysisData& a, AnalysisDialogue& d, ScoreAxis axis, const Lines
         return;
     }
     writeShiftPairsRun(d.out.report, d.out.console, axis);
-    auto table = compareShifts(estimatorOf(a.settings), a.groups, lines, axis, a.errors, a.settings.criticalP);
-    adjustPairs(table, a.settings.adjustment);
-    writeShiftComparisons(d.out.report, a.groups, lines, table, axis, a.settings.criticalP, a.settings.adjustment);
-    test.pairs = std::move(table);
+    test.pairs = compareShifts(a.found.fit, lines, axis, a.settings.criticalP, a.settings.adjustment);
+    writeShiftComparisons(d.out.report, lines, *test.pairs, axis, a.settings.criticalP, a.settings.adjustment);
 }
 
-// The lines at the common slope B and the actions on them, until exit, when
+// The lines with the common slope and the actions on them, until exit, when
 // they are compared.
-void compareLines(AnalysisData& a, AnalysisDialogue& d, double B)
+void compareLines(AnalysisData& a, AnalysisDialogue& d, const CommonSlopeTest& test)
 {
     if (!d.choices.compareLines()) {
         writeLinesNotCompared(d.out.report, d.out.console);
         return;
     }
     writeLinesTitle(d.out.report);
-    const LinesAtCommonSlope& lines =
-        a.found.linesAtCommonSlope.emplace(linesAtCommonSlope(estimatorOf(a.settings), a.groups, B));
-    writeCommonSlopeLines(d.out.report, a.groups, lines, layoutOf(a));
+    const LinesWithCommonSlope& lines = a.found.lines.emplace(linesWithCommonSlope(a.found.fit, test));
+    writeCommonSlopeLines(d.out.report, lines, a.layout);
     for (;;) {
         switch (d.choices.nextAction(a.settings.intercept)) {
         case LinesAction::Exit:
@@ -187,32 +164,33 @@ void compareLines(AnalysisData& a, AnalysisDialogue& d, double B)
 // The test for a common slope, then the comparisons it calls for.
 void testAndCompare(AnalysisData& a, AnalysisDialogue& d)
 {
-    if (a.groups.size() == 1) {
+    const std::size_t groups = a.found.fit.lines.size();
+    if (groups == 1) {
         writeSingleGroup(d.out.report, d.out.console);
         return;
     }
-    if (a.groups.empty()) {
+    if (groups == 0) {
         writeNoGroups(d.out.report, d.out.console);
         return;
     }
     writeCommonSlopeTitle(d.out.report, d.out.console);
-    const CommonSlopeResult& r = a.found.commonSlopeTest.emplace(
-        testCommonSlope(estimatorOf(a.settings), a.errors, a.groups, a.settings, d.out.events, d.random));
-    writeCommonSlopeResult(d.out.report, d.out.console, r, layoutOf(a), a.settings.slopeH0, a.settings.iterations);
-    if (r.common)
-        compareLines(a, d, r.b);
+    const CommonSlopeTest& test = a.found.commonSlope.emplace(testCommonSlope(
+        a.found.fit, a.settings.pvalueFrom, a.settings.iterations, a.settings.criticalP, d.random, d.out.events));
+    writeCommonSlopeResult(d.out.report, d.out.console, test, a.layout);
+    if (test.common)
+        compareLines(a, d, test);
     else
-        compareSlopes(a, d);
+        compareSlopes(a, d, test);
 }
 } // namespace
 
-AnalysisResults runAnalysis(const AnalysisSettings& settings, const LoadedData& data, AnalysisChoices& choices,
-                            AnalysisStreams& streams, RandomStream& random)
+Analysis runAnalysis(const AnalysisSettings& settings, const Data& data, AnalysisChoices& choices,
+                     AnalysisStreams& streams, RandomStream& random)
 {
-    AnalysisData a{settings, data, {}};
+    AnalysisData a{settings, {}, {}};
+    a.found.data = data;
     AnalysisDialogue d{choices, streams, random};
-    prepareGroups(a, d);
-    fitIndividualLines(a, d);
+    fitGroups(a, d);
     testAndCompare(a, d);
     return std::move(a.found);
 }

@@ -1,17 +1,18 @@
 // One analysis of the loaded data, from the grouping to the last comparison:
-// below both front ends, it writes the report as it goes, asks its questions
-// through AnalysisChoices and returns what it found.
+// below both front ends, it calls the engine step by step, writes the report
+// from what each call returns, asks its questions through AnalysisChoices and
+// returns what it found.
 #pragma once
 
 #include <ostream>
 #include <string>
 
 #include "analysis/analysis_choices.h"
+#include "korvel/analysis.h"
+#include "korvel/data.h"
+#include "korvel/events.h"
 #include "korvel/random_stream.h"
-#include "data/loaded_data.h"
 #include "korvel/settings.h"
-#include "stats/analysis_results.h"
-#include "stats/events.h"
 
 namespace korvel {
 
@@ -27,9 +28,9 @@ struct AnalysisStreams {
 };
 
 // Groups, fits and tests the data, writes the report and asks choices where
-// the analysis branches. FileNotOpened when the transformed-data file cannot
-// be opened.
-AnalysisResults runAnalysis(const AnalysisSettings& settings, const LoadedData& data, AnalysisChoices& choices,
-                            AnalysisStreams& streams, RandomStream& random);
+// the analysis branches; the resampling draws from random, which runs on.
+// FileNotOpened when the transformed-data file cannot be opened.
+Analysis runAnalysis(const AnalysisSettings& settings, const Data& data, AnalysisChoices& choices,
+                     AnalysisStreams& streams, RandomStream& random);
 
 } // namespace korvel

@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <iostream>
 
-#include <gsl/gsl_errno.h>
 
 #include "cli/command_line.h"
 #include "dialogue/dialogue_run.h"
@@ -23,7 +22,6 @@ int usageError(const UsageError& e)
 
 int main(int argc, char** argv)
 {
-    gsl_set_error_handler_off();
     try {
         const Invocation inv = parseCommandLine(argc, argv);
         switch (inv.mode) {

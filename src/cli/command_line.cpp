@@ -91,9 +91,9 @@ void refuseEmptyValues(int argc, const char* const* argv)
 }
 
 // The filters in the order their options were given.
-std::vector<FilterOption> filtersInOrder(const CLI::App& app, const TypedOptions& typed)
+std::vector<FilterRequest> filtersInOrder(const CLI::App& app, const TypedOptions& typed)
 {
-    std::vector<FilterOption> filters;
+    std::vector<FilterRequest> filters;
     std::size_t nextRemoval = 0, nextRange = 0;
     for (const CLI::Option* option : app.parse_order()) {
         if (option->get_name() == "--remove") {
@@ -169,7 +169,7 @@ void convertSettings(const CLI::App& app, const TypedOptions& t, AnalysisRequest
                                         {namesOf(transformNames, Transform::Log10).option, Transform::Log10},
                                         {namesOf(transformNames, Transform::Ln).option, Transform::Ln}});
     if (!t.format.empty())
-        a.format = oneOf<DataFormat>("--format", t.format, {{"tsv", DataFormat::Tsv}, {"csv", DataFormat::Csv}});
+        a.data.format = oneOf<DataFormat>("--format", t.format, {{"tsv", DataFormat::Tsv}, {"csv", DataFormat::Csv}});
     s.intercept = !t.throughOrigin;
     // From options the confidence lies strictly between 0 and 100: at 100 the limits are infinite.
     if (!t.confidence.empty())
@@ -200,13 +200,10 @@ void convertSettings(const CLI::App& app, const TypedOptions& t, AnalysisRequest
         a.errors.x = realNumber("--error-x", t.errorX, 0);
         a.errors.y = realNumber("--error-y", t.errorY, 0);
     }
-    a.filters = filtersInOrder(app, t);
+    a.data.filters = filtersInOrder(app, t);
     a.elevation = a.elevation || a.elevationPairs;
     a.shift = a.shift || a.shiftPairs;
-    if (a.elevation && !s.intercept)
-        throw UsageError("option --elevation: not possible for lines fitted through the origin");
-    if (s.interceptH0 && !s.intercept)
-        throw UsageError("option --intercept-h0: not possible for lines fitted through the origin");
+    checkRequest(a);
     if (a.outputFile == "-")
         a.outputFile.clear(); // standard output
     // Standard output holds one of the report, the results file and the saved scores.
@@ -282,9 +279,9 @@ Invocation parseCommandLine(int argc, const char* const* argv)
     inv.mode = Invocation::Analysis;
     if (inv.dataFile.empty())
         throw UsageError("a run with -y and -x needs a DATAFILE");
-    inv.analysis.y = typed.y;
-    inv.analysis.x = typed.x;
-    inv.analysis.groups = typed.groups;
+    inv.analysis.data.y = typed.y;
+    inv.analysis.data.x = typed.x;
+    inv.analysis.data.groups = typed.groups;
     convertSettings(app, typed, inv.analysis);
     return inv;
 }

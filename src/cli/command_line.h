@@ -7,33 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "data/data_file.h"
-#include "data/errors.h"
-#include "korvel/settings.h"
-#include "stats/estimators.h"
+#include "korvel/analysis.h"
+#include "korvel/columns.h"
+#include "korvel/errors.h"
 
 namespace korvel {
 
-// A scalar filter's limits, or a value to leave out, for one variable.
-struct FilterOption {
-    std::string variable;
-    std::string value;          // --remove: the cell to leave out (below/between/above for a scalar filter)
-    std::string min, max;       // --range: the limits as typed
-    bool range = false;
-};
-
-// What to run, and on what, when Y and X are named.
-struct AnalysisRequest {
-    std::string y, x;
-    DataFormat format = DataFormat::ByContent; // how the data file's cells are told apart
-    std::vector<std::string> groups;    // grouping variables, joined in this order
-    AnalysisSettings settings;
-    ErrorVariances errors;              // with settings.measurementError
-    std::vector<FilterOption> filters;  // in the order given
-    bool slopePairs = false;            // pairwise slope comparisons when the slopes differ
-    bool elevation = false, elevationPairs = false;
-    bool shift = false, shiftPairs = false;
-    std::string saveFile;               // the transformed data, when given
+// What to run, and on what, when Y and X are named: the data's variables and
+// the run's request, and the files it writes.
+struct AnalysisRequest : Request {
+    DataRequest data;
     std::string outputFile;             // the report; empty: standard output
     std::string plotFile;               // the plot under this name, when given (.svg, .pdf or .png)
     std::string residualPlotFile;       // the residual plot under this name, when given
@@ -51,9 +34,7 @@ struct Invocation {
 };
 
 // A command line that cannot be run: the message names the option or value.
-struct UsageError : Error {
-    using Error::Error;
-};
+using UsageError = RequestError;
 
 Invocation parseCommandLine(int argc, const char* const* argv);
 

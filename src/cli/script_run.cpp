@@ -7,20 +7,19 @@
 #include <unistd.h>
 
 #include "analysis/analysis_run.h"
+#include "analysis/request_choices.h"
 #include "cli/comparisons_not_done.h"
-#include "cli/options_data.h"
-#include "plot/plot_file.h"
 #include "cli/progress_line.h"
-#include "cli/scripted_choices.h"
 #include "cli/whole_lines.h"
-#include "data/data_file.h"
 #include "data/errors.h"
 #include "data/output_file.h"
 #include "data/same_file.h"
+#include "korvel/engine.h"
+#include "plot/analysis_plot.h"
+#include "plot/plot_file.h"
 #include "report/analysis_end.h"
 #include "report/console_messages.h"
 #include "report/plain_nan.h"
-#include "json/results_json.h"
 
 namespace korvel {
 
@@ -57,12 +56,6 @@ void checkFileNames(const Invocation& inv)
                                  files[i].what);
 }
 
-// The data file, standard input for "-".
-DataFile openDataFile(const std::string& name, DataFormat format, Progress& progress)
-{
-    return name == "-" ? DataFile(name, std::cin, format, progress) : DataFile(name, format, progress);
-}
-
 // The events of a run from options: messages on standard error, each after
 // the progress line is erased, and the progress on it.
 class ScriptEvents : public MessageWriter {
@@ -95,29 +88,28 @@ private:
 };
 
 // The results as JSON, in the file named or on standard output.
-void writeJson(const Invocation& inv, const LoadedData& data, const AnalysisResults& results,
-               const std::vector<NotDone>& notDone)
+void writeJson(const Invocation& inv, const Analysis& analysis, const std::vector<NotDone>& notDone)
 {
     const std::string& name = inv.analysis.jsonFile;
     std::ofstream file;
     if (name != "-")
         openForWriting(file, name);
     std::ostream& out = name == "-" ? std::cout : file;
-    writeResultsJson(out, inv.analysis.settings, data, results, inv.seed, notDone);
+    writeResultsJson(out, analysis, inv.seed, notDone);
     if (!out.flush())
         throw FileNotOpened(name == "-" ? "standard output" : name, systemReason());
 }
 
-int analyse(const Invocation& inv, const LoadedData& data, std::ostream& report, const std::string& reportName,
+int analyse(const Invocation& inv, const Data& data, std::ostream& report, const std::string& reportName,
             ProgressLine* line)
 {
-    ScriptedChoices choices(inv.analysis);
+    RequestChoices choices(inv.analysis);
     ScriptEvents events(line);
     std::ostream noConsole(nullptr);
     AnalysisStreams streams{report, noConsole, std::cerr, events, reportName,
                             inv.analysis.saveFile == "-" ? &std::cout : nullptr};
     RandomStream random(inv.seed.value_or(1));
-    const AnalysisResults results = runAnalysis(inv.analysis.settings, data, choices, streams, random);
+    const Analysis analysis = runAnalysis(inv.analysis.settings, data, choices, streams, random);
     writeAnalysisEnd(report);
     if (!report) {
         std::cerr << "korvel: " << (reportName.empty() ? "standard output" : reportName) << ": " << systemReason()
@@ -126,14 +118,14 @@ int analyse(const Invocation& inv, const LoadedData& data, std::ostream& report,
     }
     const std::string plot = plotName(inv);
     if (!plot.empty())
-        writeAnalysisPlot(plot, results, inv.analysis.settings, data, inv.vector, std::cerr);
+        writeAnalysisPlot(plot, analysis, inv.vector, std::cerr);
     if (!inv.analysis.residualPlotFile.empty())
-        writeAnalysisResidualPlot(inv.analysis.residualPlotFile, results, inv.analysis.settings, data, inv.vector,
-                                  std::cerr);
-    const std::vector<NotDone> notDone = whatWasNotDone(inv.analysis, results);
+        writeAnalysisResidualPlot(inv.analysis.residualPlotFile, analysis,
+                                  axisScores(analysis.fit, plottedCommonSlope(analysis)), inv.vector, std::cerr);
+    const std::vector<NotDone> notDone = whatWasNotDone(inv.analysis, analysis);
     if (!inv.analysis.jsonFile.empty())
-        writeJson(inv, data, results, notDone);
-    if (results.groups.empty()) {
+        writeJson(inv, analysis, notDone);
+    if (analysis.fit.lines.empty()) {
         std::cerr << "korvel: no group left to analyse" << std::endl;
         return 1;
     }
@@ -151,12 +143,8 @@ int runFromOptions(const Invocation& inv)
     ProgressLine* line = isatty(STDERR_FILENO) && !inv.analysis.quiet ? &progressLine : nullptr;
     Progress& progress = line ? *line : noProgress();
     try {
-        const DataFile file = openDataFile(inv.dataFile, inv.analysis.format, progress);
-        if (file.empty())
-            throw FileNotOpened(inv.dataFile, "empty file (no header line)");
-        const LineCount count = file.countLines(progress);
-        writeShortRecordsWarning(std::cerr, count.shortRecords, inv.dataFile, static_cast<int>(file.header().size()));
-        const LoadedData data = loadData(file, count.lines, inv.analysis, progress);
+        const Data data = dataFromFile(inv.dataFile, inv.analysis.data, progress);
+        writeShortRecordsWarning(std::cerr, data.shortRecords, inv.dataFile, data.headerCells);
 
         const std::string& output = inv.analysis.outputFile;
         std::ofstream reportFile;

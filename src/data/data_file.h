@@ -9,18 +9,10 @@
 #include <vector>
 
 #include "data/line_reader.h"
+#include "korvel/columns.h"
 #include "korvel/progress.h"
 
 namespace korvel {
-
-// How the cells of a data file are told apart.
-enum class DataFormat {
-    ByName,    // comma-separated values when the name ends in .csv, else tab-separated
-    ByContent, // as by name, but what can be read only once (standard input, a pipe) is
-               // comma-separated when its first line holds a comma and no tab
-    Tsv,       // tab-separated, whatever the name
-    Csv,       // comma-separated, whatever the name
-};
 
 struct LineCount {
     int lines = 0;        // lines of the file, header included

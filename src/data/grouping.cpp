@@ -74,7 +74,6 @@ GroupedLines groupLines(const LoadedData& data, Transform transform)
             met[label] = true;
             byLabel[label].X.reserve(lines[label]);
             byLabel[label].Y.reserve(lines[label]);
-            grouped.nameWidth = std::max(grouped.nameWidth, static_cast<int>(data.grouping.labels[label].size()));
         }
         byLabel[label].X.push_back(x);
         byLabel[label].Y.push_back(y);
@@ -88,8 +87,6 @@ GroupedLines groupLines(const LoadedData& data, Transform transform)
         std::reverse(points.Y.begin(), points.Y.end());
         grouped.groups.emplace(data.grouping.labels[label], std::move(points));
     }
-    if (grouped.nameWidth % 6 == 0)
-        ++grouped.nameWidth;
     return grouped;
 }
 

@@ -25,7 +25,6 @@ struct GroupedLines {
                          // a filter, or one of the two reasons below
     int notNumbers = 0;  // lines whose Y or X is not a number
     int notPositive = 0; // lines whose Y or X is not above 0 under a logarithm
-    int nameWidth = 7;   // longest group name met, at least 7, never a multiple of 6
 };
 
 // Groups the accepted data lines: group, Y and X filled (not empty, not a

@@ -41,6 +41,14 @@ bool openReport(std::ofstream& out, std::string& openName, const std::string& wa
 #endif
     return false;
 }
+// The columns the screens loaded, for one analysis: the session keeps them
+// (and outlives the analysis), so they are not copied.
+Data loadedData(const Session& session)
+{
+    Data data;
+    data.columns = std::shared_ptr<const LoadedData>(std::shared_ptr<const LoadedData>(), &session.data);
+    return data;
+}
 } // namespace
 
 int runDialogue(const DialogueOptions& options)
@@ -61,12 +69,11 @@ int runDialogue(const DialogueOptions& options)
             ConsoleChoices choices;
             MessageWriter events(std::cout, MessageStyle::Dialogue);
             AnalysisStreams streams{report, std::cout, std::cout, events, openName};
-            const AnalysisResults results = runAnalysis(session.settings, session.data, choices, streams, random);
+            const Analysis analysis = runAnalysis(session.settings, loadedData(session), choices, streams, random);
             writeAnalysisEnd(report);
             ++analyses;
             if (options.plot)
-                writeAnalysisPlot(plotFileName(openName, analyses), results, session.settings, session.data,
-                                  options.vector, std::cout);
+                writeAnalysisPlot(plotFileName(openName, analyses), analysis, options.vector, std::cout);
         }
     } catch (const EndOfInput&) {
         std::cout << "\nGoodBye" << std::endl;

@@ -1,14 +1,12 @@
-#include "json/results_json.h"
-
+// The results file: one JSON document of an analysis, written with
+// nlohmann-json, every number at full precision.
 #include <cmath>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
 #include "data/version.h"
-#include "stats/estimators.h"
-#include "stats/hypothesis_tests.h"
-#include "stats/p_adjustment.h"
+#include "korvel/analysis.h"
 
 namespace korvel {
 
@@ -26,200 +24,192 @@ void put(json& object, const std::string& key, double value)
     object[key + "_note"] = std::isnan(value) ? "nan" : std::signbit(value) ? "-inf" : "inf";
 }
 
+// Sets object[key] to the number, or to null with why it has none.
+void put(json& object, const std::string& key, const std::optional<double>& value, const char* whyNone)
+{
+    if (value) {
+        put(object, key, *value);
+        return;
+    }
+    object[key] = nullptr;
+    object[key + "_note"] = whyNone;
+}
+
 json optionalNumber(const std::optional<double>& value)
 {
     return value ? json(*value) : json(nullptr);
 }
 
-const char* pvalueSource(PValueFrom from)
-{
-    return from == PValueFrom::ChiSquared ? "chi-squared" : "resampling";
-}
-
-json filtersOf(const LoadedData& data)
+json filtersOf(const Data& data)
 {
     json filters = json::array();
-    for (const FilterColumn& filter : data.filters) {
+    for (const FilterDecisions& filter : data.filters()) {
         json removed = json::array();
         for (const auto& [label, kept] : filter.keep)
             if (!kept)
                 removed.push_back(label);
-        filters.push_back({{"variable", filter.column.name}, {"removed", removed}});
+        filters.push_back({{"variable", filter.variable}, {"removed", removed}});
     }
     return filters;
 }
 
-json settingsOf(const AnalysisSettings& s, const LoadedData& data, const AnalysisResults& results,
-                std::optional<unsigned> seed)
+json settingsOf(const Analysis& a, std::optional<std::uint32_t> seed)
 {
-    json settings = {{"method", namesOf(methodNames, s.method).report},
-                     {"transformation", namesOf(transformNames, s.transform).option},
+    const AnalysisSettings& s = a.fit.settings;
+    json settings = {{"method", namesOf(methodNames, s.method).json},
+                     {"transformation", namesOf(transformNames, s.transform).json},
                      {"intercept", s.intercept},
                      {"confidence_percent", s.confidence},
                      {"min_group_size", s.minGroupSize},
-                     {"p_value_from", pvalueSource(s.pvalueFrom)},
+                     {"p_value_from", namesOf(pvalueFromNames, s.pvalueFrom).json},
                      {"iterations", s.iterations},
                      {"critical_p", s.criticalP},
-                     {"adjustment", namesOf(adjustmentNames, s.adjustment).option},
+                     {"adjustment", namesOf(adjustmentNames, s.adjustment).json},
                      {"seed", seed ? json(*seed) : json(nullptr)},
                      {"hypothesised_slope", optionalNumber(s.slopeH0)},
                      {"hypothesised_intercept", optionalNumber(s.interceptH0)},
-                     {"filters", filtersOf(data)}};
+                     {"filters", filtersOf(a.data)}};
     settings["measurement_error"] = nullptr;
     if (s.measurementError)
-        settings["measurement_error"] = {{"x", results.errors.x}, {"y", results.errors.y}};
+        settings["measurement_error"] = {{"x", a.fit.errors.x}, {"y", a.fit.errors.y}};
     return settings;
 }
 
-json dataOf(const LoadedData& data, const AnalysisResults& r)
+json dataOf(const Analysis& a)
 {
+    const Fit& fit = a.fit;
     json removed = json::array();
-    for (const auto& [name, n] : r.smallGroups)
-        removed.push_back({{"group", name}, {"reason", "fewer points than the minimum"}, {"n", n}});
-    for (const std::string& name : r.invariantGroups)
-        removed.push_back({{"group", name}, {"reason", "Y or X does not vary"}});
-    for (const std::string& name : r.noFreedomGroups)
-        removed.push_back({{"group", name}, {"reason", "no residual degree of freedom"}});
-    for (const std::string& name : r.errorGroups)
-        removed.push_back({{"group", name}, {"reason", "measurement error too large"}});
-    long long points = 0;
-    for (const auto& entry : r.groups)
-        points += entry.second.n;
-    return {{"file", data.filename},
-            {"y", data.y.name},
-            {"x", data.x.name},
-            {"grouping", data.grouped ? json(data.grouping.name) : json(nullptr)},
-            {"lines_read", data.dataLines()},
+    for (const RemovedGroup& group : fit.removed)
+        removed.push_back(
+            {{"group", group.group}, {"reason", namesOf(removalReasonNames, group.reason).json}, {"n", group.n}});
+    return {{"file", a.data.source()},
+            {"y", a.data.yName()},
+            {"x", a.data.xName()},
+            {"grouping", a.data.grouped() ? json(a.data.groupingName()) : json(nullptr)},
+            {"lines_read", a.data.dataLines()},
             {"lines_left_out",
-             {{"total", r.linesLeftOut},
-              {"not_a_number", r.notNumbers},
-              {"not_above_zero", r.notPositive},
-              {"blank_or_filtered", r.linesLeftOut - r.notNumbers - r.notPositive}}},
+             {{"total", fit.leftOut.total},
+              {"not_a_number", fit.leftOut.notNumbers},
+              {"not_above_zero", fit.leftOut.notPositive},
+              {"blank_or_filtered", fit.leftOut.total - fit.leftOut.notNumbers - fit.leftOut.notPositive}}},
             {"groups_removed", removed},
-            {"groups_analysed", r.groups.size()},
-            {"points_analysed", points}};
+            {"groups_analysed", fit.lines.size()},
+            {"points_analysed", fit.points}};
 }
 
-json groupsOf(const AnalysisSettings& s, const AnalysisResults& r)
+json testOf(const HypothesisTest& t, const char* statistic)
 {
-    const Estimator estimator(s.method, s.intercept);
+    json test = {{"hypothesis", t.hypothesis}};
+    put(test, statistic, t.statistic);
+    put(test, "p", t.p);
+    return test;
+}
+
+json groupsOf(const Fit& fit)
+{
     json groups = json::array();
-    for (const auto& [name, g] : r.groups) {
-        json group = {{"group", name}, {"n", g.n}};
-        put(group, "r2", g.R2);
-        put(group, "p", g.p);
-        put(group, "slope", g.slope);
-        put(group, "slope_low", g.slopeLowCI);
-        put(group, "slope_high", g.slopeUppCI);
-        if (s.method == Method::MA && g.slopeLowCI > g.slopeUppCI)
+    for (const GroupLine& line : fit.lines) {
+        json group = {{"group", line.group}, {"n", line.n}};
+        put(group, "r2", line.r2);
+        put(group, "p", line.p);
+        put(group, "slope", line.slope);
+        put(group, "slope_low", line.slopeLow);
+        put(group, "slope_high", line.slopeHigh);
+        if (line.throughVertical)
             group["slope_interval"] = "through the vertical: every slope below slope_high or above slope_low";
-        put(group, "intercept", g.interc);
-        put(group, "intercept_low", g.intercLowCI);
-        put(group, "intercept_high", g.intercUppCI);
-        put(group, "y_mean", g.Ymean);
-        put(group, "x_mean", g.Xmean);
-        if (s.slopeH0) {
-            const TestResult t = slopeTest(estimator, g, *s.slopeH0);
-            group["slope_test"] = {{"hypothesis", *s.slopeH0}};
-            put(group["slope_test"], "F", t.stat);
-            put(group["slope_test"], "p", t.p);
-        }
-        if (s.interceptH0 && s.intercept) {
-            const TestResult t = interceptTest(g, *s.interceptH0);
-            group["intercept_test"] = {{"hypothesis", *s.interceptH0}};
-            put(group["intercept_test"], "T", t.stat);
-            put(group["intercept_test"], "p", t.p);
-        }
+        put(group, "intercept", line.intercept);
+        put(group, "intercept_low", line.interceptLow);
+        put(group, "intercept_high", line.interceptHigh);
+        put(group, "y_mean", line.yMean);
+        put(group, "x_mean", line.xMean);
+        if (line.slopeTest)
+            group["slope_test"] = testOf(*line.slopeTest, "F");
+        if (line.interceptTest)
+            group["intercept_test"] = testOf(*line.interceptTest, "T");
         groups.push_back(group);
     }
     return groups;
 }
 
-json commonTestOf(const AnalysisSettings& s, const CommonSlopeResult& t)
+json commonTestOf(const CommonSlopeTest& t)
 {
     json test = {{"groups", t.groups},
                  {"points", t.points},
-                 {"p_value_from", pvalueSource(s.pvalueFrom)},
-                 {"common", t.common}};
-    put(test, "statistic", t.T);
+                 {"p_value_from", namesOf(pvalueFromNames, t.pvalueFrom).json},
+                 {"common", t.common},
+                 {"settled", t.settled}};
+    put(test, "statistic", t.statistic);
     put(test, "p", t.p);
-    put(test, "slope", t.b);
-    if (t.common) {
-        put(test, "slope_low", t.low);
-        put(test, "slope_high", t.upp);
+    put(test, "slope", t.slope);
+    if (t.limits) {
+        put(test, "slope_low", t.limits->low);
+        put(test, "slope_high", t.limits->high);
     }
-    if (t.common && s.slopeH0) {
-        test["hypothesised_slope_test"] = {{"hypothesis", *s.slopeH0}};
-        put(test["hypothesised_slope_test"], "chi_squared", t.T0);
-        put(test["hypothesised_slope_test"], "p", t.p0);
-    }
+    if (const auto& h = t.hypothesisedSlope)
+        test["hypothesised_slope_test"] = testOf(*h, "chi_squared");
     return test;
 }
 
 // Each pair of the table, (2nd, 1st), (3rd, 1st), (3rd, 2nd), ...: its groups,
 // what fields(pair, object) puts, its p and, when adjusted, its adjusted p.
 template <typename Pair, typename Fields>
-json pairsOf(const GroupMap& groups, const PairTable<Pair>& table, PAdjustment adjustment, Fields fields)
+json pairsOf(const PairTable<Pair>& table, Fields fields)
 {
-    const std::vector<std::string> names = groupNames(groups);
     json pairs = json::array();
     for (int i = 0; i < table.groups(); ++i)
         for (int j = 0; j < i; ++j) {
             const Pair& pair = table.get(i, j);
-            json object = {{"group_a", names[static_cast<std::size_t>(i)]}, {"group_b", names[static_cast<std::size_t>(j)]}};
+            json object = {{"group_a", table.name(i)}, {"group_b", table.name(j)}};
             fields(pair, object);
             put(object, "p", pair.p);
-            if (adjustment != PAdjustment::None)
-                put(object, "adjusted_p", pair.adjustedP);
+            if (pair.adjustedP)
+                put(object, "adjusted_p", *pair.adjustedP);
             pairs.push_back(object);
         }
     return pairs;
 }
 
-json linesOf(const AnalysisResults& r)
+json linesOf(const LinesWithCommonSlope& lines)
 {
-    const LinesAtCommonSlope& lines = *r.linesAtCommonSlope;
-    const GrandMeans gm = grandMeans(r.groups, lines);
     json table = json::object();
-    put(table, "common_slope", lines.B);
-    put(table, "grand_mean_x", gm.X);
-    put(table, "grand_mean_y", gm.Y);
-    put(table, "grand_mean_fitted", gm.F);
-    put(table, "grand_mean_residual", gm.R);
+    put(table, "common_slope", lines.slope);
+    put(table, "grand_mean_x", lines.grandX);
+    put(table, "grand_mean_y", lines.grandY);
+    put(table, "grand_mean_fitted", lines.grandFitted);
+    put(table, "grand_mean_residual", lines.grandResidual);
     table["groups"] = json::array();
-    for (const auto& [name, g] : r.groups) {
-        const LineAtCommonSlope& line = lines.of(name);
-        json group = {{"group", name}, {"n", g.n}};
-        put(group, "r2", g.R2);
-        put(group, "intercept", line.interc);
-        put(group, "y_at_grand_mean_x", yOnLine(line, lines.B, gm.X));
-        put(group, "x_at_grand_mean_y", xOnLine(line, lines.B, gm.Y));
-        put(group, "y_mean", g.Ymean);
-        put(group, "x_mean", g.Xmean);
+    for (const LineWithCommonSlope& line : lines.groups) {
+        json group = {{"group", line.group}, {"n", line.n}};
+        put(group, "r2", line.r2);
+        put(group, "intercept", line.intercept);
+        put(group, "y_at_grand_mean_x", line.yAtGrandX);
+        put(group, "x_at_grand_mean_y", line.xAtGrandY);
+        put(group, "y_mean", line.yMean);
+        put(group, "x_mean", line.xMean);
         put(group, "fitted_mean", line.fittedMean);
-        put(group, "residual_mean", line.residMean);
+        put(group, "residual_mean", line.residualMean);
         table["groups"].push_back(group);
     }
     return table;
 }
 
-json waldTestsOf(const AnalysisSettings& s, const AnalysisResults& r)
+json waldTestsOf(const std::vector<WaldTest>& waldTests)
 {
     json tests = json::array();
-    for (const ShiftTest& t : r.shiftTests) {
-        json test = {{"test", t.axis == ScoreAxis::Residual ? "elevation" : "shift"}, {"df", t.wald.k}};
-        put(test, "statistic", t.wald.W);
-        put(test, "p", t.wald.p);
+    for (const WaldTest& t : waldTests) {
+        json test = {{"test", namesOf(scoreAxisNames, t.axis).json}, {"df", t.df}};
+        put(test, "statistic", t.statistic);
+        put(test, "p", t.p);
         test["common_value"] = nullptr;
-        if (t.wald.hasAcom)
-            put(test, "common_value", t.wald.Acom);
+        if (t.commonValue)
+            put(test, "common_value", *t.commonValue);
         test["pairs"] = nullptr;
         if (t.pairs)
-            test["pairs"] = pairsOf(r.groups, *t.pairs, s.adjustment, [](const ShiftPair& pair, json& object) {
+            test["pairs"] = pairsOf(*t.pairs, [](const ShiftPair& pair, json& object) {
                 put(object, "difference", pair.difference);
-                put(object, "standard_error", standardError(pair));
+                put(object, "standard_error", pair.standardError);
                 put(object, "df", pair.df);
-                put(object, "statistic", pair.stat);
+                put(object, "statistic", pair.statistic);
             });
         tests.push_back(test);
     }
@@ -227,29 +217,27 @@ json waldTestsOf(const AnalysisSettings& s, const AnalysisResults& r)
 }
 } // namespace
 
-void writeResultsJson(std::ostream& out, const AnalysisSettings& settings, const LoadedData& data,
-                      const AnalysisResults& results, std::optional<unsigned> seed,
+void writeResultsJson(std::ostream& out, const Analysis& analysis, std::optional<std::uint32_t> seed,
                       const std::vector<NotDone>& notDone)
 {
     json document = {{"schema_version", resultsSchemaVersion},
                      {"program", {{"name", "korvel"}, {"version", programVersion}}},
-                     {"settings", settingsOf(settings, data, results, seed)},
-                     {"data", dataOf(data, results)},
-                     {"groups", groupsOf(settings, results)}};
+                     {"settings", settingsOf(analysis, seed)},
+                     {"data", dataOf(analysis)},
+                     {"groups", groupsOf(analysis.fit)}};
     document["common_slope_test"] = nullptr;
-    if (results.commonSlopeTest)
-        document["common_slope_test"] = commonTestOf(settings, *results.commonSlopeTest);
+    if (analysis.commonSlope)
+        document["common_slope_test"] = commonTestOf(*analysis.commonSlope);
     document["slope_pairs"] = nullptr;
-    if (results.slopePairs)
-        document["slope_pairs"] =
-            pairsOf(results.groups, *results.slopePairs, settings.adjustment, [](const SlopePair& pair, json& object) {
-                put(object, "common_slope", pair.slope);
-                put(object, "statistic", pair.stat);
-            });
+    if (analysis.slopePairs)
+        document["slope_pairs"] = pairsOf(*analysis.slopePairs, [](const SlopePair& pair, json& object) {
+            put(object, "common_slope", pair.slope, "did not settle");
+            put(object, "statistic", pair.statistic);
+        });
     document["lines_with_common_slope"] = nullptr;
-    if (results.linesAtCommonSlope)
-        document["lines_with_common_slope"] = linesOf(results);
-    document["wald_tests"] = waldTestsOf(settings, results);
+    if (analysis.lines)
+        document["lines_with_common_slope"] = linesOf(*analysis.lines);
+    document["wald_tests"] = waldTestsOf(analysis.waldTests);
     document["not_done"] = json::array();
     for (const NotDone& n : notDone)
         document["not_done"].push_back({{"option", n.option}, {"reason", n.reason}});

@@ -2,18 +2,18 @@
 
 #include <cstdio>
 
-#include "stats/axis_scores.h"
+#include "korvel/engine.h"
 
 namespace korvel {
 
 namespace {
 // "SMA lines of Hwt on Bwt by Sex", with the transformation's prefix when asked.
-std::string linesOf(const AnalysisSettings& settings, const LoadedData& data, const std::string& prefix)
+std::string linesOf(const AnalysisSettings& settings, const Data& data, const std::string& prefix)
 {
-    std::string text =
-        std::string(namesOf(methodNames, settings.method).report) + " lines of " + prefix + data.y.name + " on " + prefix + data.x.name;
-    if (data.grouped)
-        text += " by " + data.grouping.name;
+    std::string text = std::string(namesOf(methodNames, settings.method).report) + " lines of " + prefix +
+                       data.yName() + " on " + prefix + data.xName();
+    if (data.grouped())
+        text += " by " + data.groupingName();
     return text;
 }
 
@@ -29,39 +29,48 @@ std::string axisTitle(const std::string& name, Transform transform)
 }
 } // namespace
 
-PlotData analysisPlot(const GroupMap& groups, std::optional<double> commonSlope, const AnalysisSettings& settings,
-                      const LoadedData& data)
+std::optional<double> plottedCommonSlope(const Analysis& analysis)
 {
+    return analysis.lines ? std::optional<double>(analysis.lines->slope) : std::nullopt;
+}
+
+PlotData analysisPlot(const Analysis& analysis)
+{
+    const AnalysisSettings& settings = analysis.fit.settings;
+    const Data& data = analysis.data;
     PlotData plot;
     plot.title = linesOf(settings, data, "") + (settings.intercept ? "" : ", through the origin");
-    plot.xLabel = axisTitle(data.x.name, settings.transform);
-    plot.yLabel = axisTitle(data.y.name, settings.transform);
-    plot.commonSlope = commonSlope;
+    plot.xLabel = axisTitle(data.xName(), settings.transform);
+    plot.yLabel = axisTitle(data.yName(), settings.transform);
+    plot.commonSlope = plottedCommonSlope(analysis);
     plot.hypothesisSlope = settings.slopeH0;
     plot.scale = scaleOf(settings.transform);
     plot.throughOrigin = !settings.intercept;
-    plot.grouped = data.grouped;
-    for (const auto& [name, g] : groups)
-        plot.groups.push_back({name, g.X, g.Y, g.slope, g.interc, g.Xmean, g.Ymean});
+    plot.grouped = data.grouped();
+    for (std::size_t k = 0; k < analysis.fit.lines.size(); ++k) {
+        const GroupLine& line = analysis.fit.lines[k];
+        const PointsView points = analysis.fit.pointsOf(k);
+        plot.groups.push_back({line.group, points.x, points.y, line.slope, line.intercept, line.xMean, line.yMean});
+    }
     return plot;
 }
 
-ResidualPlotData residualPlot(const GroupMap& groups, std::optional<double> commonSlope,
-                              const AnalysisSettings& settings, const LoadedData& data)
+ResidualPlotData residualPlot(const Analysis& analysis, std::vector<GroupScores> scores)
 {
+    const AnalysisSettings& settings = analysis.fit.settings;
+    const std::optional<double> commonSlope = plottedCommonSlope(analysis);
     ResidualPlotData plot;
     char slope[64] = "b each group's slope";
     if (commonSlope)
         std::snprintf(slope, sizeof slope, "b the common slope %.4g", *commonSlope);
-    plot.title = "Residuals of " + linesOf(settings, data, namesOf(transformNames, settings.transform).report) + ", " + slope;
-    const Estimator estimator(settings.method, settings.intercept);
-    plot.fittedLabel = std::string("fitted-axis score F = ") + estimator.fittedScoreText();
-    plot.residualLabel = std::string("residual-axis score R = ") + Estimator::residualScoreText();
-    plot.grouped = data.grouped;
-    for (const auto& [name, g] : groups) {
-        AxisScores scores = scoresAt(estimator, g, commonSlope.value_or(g.slope));
-        plot.groups.push_back({name, std::move(scores.fitted), std::move(scores.residual)});
-    }
+    plot.title = "Residuals of " +
+                 linesOf(settings, analysis.data, namesOf(transformNames, settings.transform).report) + ", " + slope;
+    plot.fittedLabel = std::string("fitted-axis score F = ") + fittedScoreText(settings.method);
+    plot.residualLabel = std::string("residual-axis score R = ") + residualScoreText();
+    plot.grouped = analysis.data.grouped();
+    for (std::size_t k = 0; k < analysis.fit.lines.size(); ++k)
+        plot.groups.push_back(
+            {analysis.fit.lines[k].group, std::move(scores[k].fitted), std::move(scores[k].residual)});
     return plot;
 }
 

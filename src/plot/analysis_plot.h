@@ -3,10 +3,10 @@
 
 #include <optional>
 
-#include "data/loaded_data.h"
-#include "korvel/settings.h"
+#include <vector>
+
+#include "korvel/analysis.h"
 #include "plot/plot.h"
-#include "stats/group.h"
 
 namespace korvel {
 
@@ -14,12 +14,14 @@ namespace korvel {
 // a common slope were compared, the lines of that slope through their means;
 // the line of the hypothesised slope when there is one; axes named after the
 // variables with the scale of their transformation, the method in the title.
-PlotData analysisPlot(const GroupMap& groups, std::optional<double> commonSlope, const AnalysisSettings& settings,
-                      const LoadedData& data);
+PlotData analysisPlot(const Analysis& analysis);
 
-// The groups' axis scores as the fit leaves them: at the common slope when the
-// lines with it were compared, otherwise at each group's own slope.
-ResidualPlotData residualPlot(const GroupMap& groups, std::optional<double> commonSlope,
-                              const AnalysisSettings& settings, const LoadedData& data);
+// The common slope of the lines that were compared with it, if they were.
+std::optional<double> plottedCommonSlope(const Analysis& analysis);
+
+// The groups' axis scores, scores (in the order of the fit's lines): at the
+// common slope when the lines with it were compared (plottedCommonSlope),
+// otherwise at each group's own slope.
+ResidualPlotData residualPlot(const Analysis& analysis, std::vector<GroupScores> scores);
 
 } // namespace korvel

@@ -13,13 +13,6 @@
 namespace korvel {
 
 namespace {
-// The common slope of the lines that were compared with it, if they were.
-std::optional<double> commonSlopeOf(const AnalysisResults& results)
-{
-    const auto& lines = results.linesAtCommonSlope;
-    return lines ? std::optional<double>(lines->B) : std::nullopt;
-}
-
 void writeFigureFile(const std::string& fileName, const std::function<void(std::ostream&, PlotFormat)>& write,
                      const char* what, std::ostream& messages)
 {
@@ -53,20 +46,19 @@ std::optional<PlotFormat> plotFormatOf(const std::string& fileName)
     return std::nullopt;
 }
 
-void writeAnalysisPlot(const std::string& fileName, const AnalysisResults& results, const AnalysisSettings& settings,
-                       const LoadedData& data, bool vectorMarkers, std::ostream& messages)
+void writeAnalysisPlot(const std::string& fileName, const Analysis& analysis, bool vectorMarkers,
+                       std::ostream& messages)
 {
-    PlotData plot = analysisPlot(results.groups, commonSlopeOf(results), settings, data);
+    PlotData plot = analysisPlot(analysis);
     plot.vectorMarkers = vectorMarkers;
     writeFigureFile(fileName, [&](std::ostream& out, PlotFormat format) { writePlot(out, plot, format); }, "Plot",
                     messages);
 }
 
-void writeAnalysisResidualPlot(const std::string& fileName, const AnalysisResults& results,
-                               const AnalysisSettings& settings, const LoadedData& data, bool vectorMarkers,
-                               std::ostream& messages)
+void writeAnalysisResidualPlot(const std::string& fileName, const Analysis& analysis, std::vector<GroupScores> scores,
+                               bool vectorMarkers, std::ostream& messages)
 {
-    ResidualPlotData plot = residualPlot(results.groups, commonSlopeOf(results), settings, data);
+    ResidualPlotData plot = residualPlot(analysis, std::move(scores));
     plot.vectorMarkers = vectorMarkers;
     writeFigureFile(fileName, [&](std::ostream& out, PlotFormat format) { writeResidualPlot(out, plot, format); },
                     "Residual plot", messages);

@@ -5,8 +5,9 @@
 #include <ostream>
 #include <string>
 
-#include "data/loaded_data.h"
-#include "stats/analysis_results.h"
+#include <vector>
+
+#include "korvel/analysis.h"
 #include "plot/plot.h"
 
 namespace korvel {
@@ -23,11 +24,11 @@ std::optional<PlotFormat> plotFormatOf(const std::string& fileName);
 // Write the plot, or the residual plot, in the format its name asks for (SVG
 // for any other), with every marker a vector shape when vectorMarkers, and say
 // "Plot written to NAME" (or "Residual plot written to NAME") on messages;
-// FileNotOpened when the file cannot be written.
-void writeAnalysisPlot(const std::string& fileName, const AnalysisResults& results, const AnalysisSettings& settings,
-                       const LoadedData& data, bool vectorMarkers, std::ostream& messages);
-void writeAnalysisResidualPlot(const std::string& fileName, const AnalysisResults& results,
-                               const AnalysisSettings& settings, const LoadedData& data, bool vectorMarkers,
-                               std::ostream& messages);
+// FileNotOpened when the file cannot be written. The residual plot shows the
+// groups' scores (residualPlot).
+void writeAnalysisPlot(const std::string& fileName, const Analysis& analysis, bool vectorMarkers,
+                       std::ostream& messages);
+void writeAnalysisResidualPlot(const std::string& fileName, const Analysis& analysis, std::vector<GroupScores> scores,
+                               bool vectorMarkers, std::ostream& messages);
 
 } // namespace korvel

@@ -42,39 +42,38 @@ void writeHeader(std::ostream& s, int slopeWidth, bool withH0)
           << std::setw(columnWidth) << "p";
 }
 
-void writeValues(std::ostream& s, const CommonSlopeResult& r, int slopeWidth, int precision,
-                 std::optional<double> slopeH0)
+void writeValues(std::ostream& s, const CommonSlopeTest& t, int slopeWidth, int precision)
 {
-    s << "\n" << std::setprecision(0) << std::setw(columnWidth) << r.groups << "\t" << std::setw(columnWidth)
-      << r.points << "\t" << std::setprecision(precision) << std::setw(slopeWidth) << r.b << "\t";
-    if (!r.common)
+    s << "\n" << std::setprecision(0) << std::setw(columnWidth) << t.groups << "\t" << std::setw(columnWidth)
+      << t.points << "\t" << std::setprecision(precision) << std::setw(slopeWidth) << t.slope << "\t";
+    if (!t.limits)
         return;
-    s << std::setw(slopeWidth) << r.low << "\t" << std::setw(slopeWidth) << r.upp << "\t";
-    if (slopeH0)
-        s << std::setw(slopeWidth) << *slopeH0 << "\t" << std::setprecision(3) << std::setw(columnWidth) << r.T0 << "\t"
-          << std::setw(columnWidth) << r.p0;
+    s << std::setw(slopeWidth) << t.limits->low << "\t" << std::setw(slopeWidth) << t.limits->high << "\t";
+    if (const auto& h = t.hypothesisedSlope)
+        s << std::setw(slopeWidth) << h->hypothesis << "\t" << std::setprecision(3) << std::setw(columnWidth)
+          << h->statistic << "\t" << std::setw(columnWidth) << h->p;
 }
 
-void writeStatistic(std::ostream& s, const CommonSlopeResult& r, int precision, int pDigits)
+void writeStatistic(std::ostream& s, const CommonSlopeTest& t, int precision, int pDigits)
 {
-    s << std::left << std::setprecision(precision) << "\nTest statistic:\t" << r.T << "\tp =\t"
-      << std::setprecision(pDigits) << r.p << std::setprecision(precision) << std::endl;
+    s << std::left << std::setprecision(precision) << "\nTest statistic:\t" << t.statistic << "\tp =\t"
+      << std::setprecision(pDigits) << t.p << std::setprecision(precision) << std::endl;
 }
 } // namespace
 
-void writeCommonSlopeResult(std::ostream& report, std::ostream& console, const CommonSlopeResult& r,
-                            const LinesLayout& layout, std::optional<double> slopeH0, int iterations)
+void writeCommonSlopeResult(std::ostream& report, std::ostream& console, const CommonSlopeTest& test,
+                            const LinesLayout& layout)
 {
-    const int D = pvalueDigits(iterations);
-    const bool withH0 = slopeH0 && r.common;
+    const int D = pvalueDigits(test.iterations);
+    const bool withH0 = test.hypothesisedSlope.has_value();
     writeHeader(report, layout.slopeWidth, withH0);
     writeHeader(console, layout.slopeWidth, withH0);
-    writeValues(report, r, layout.slopeWidth, layout.slopeDecimals, slopeH0);
-    writeValues(console, r, layout.slopeWidth, layout.slopeDecimals + 1, slopeH0);
+    writeValues(report, test, layout.slopeWidth, layout.slopeDecimals);
+    writeValues(console, test, layout.slopeWidth, layout.slopeDecimals + 1);
     report << std::endl;
     console << std::endl;
-    writeStatistic(report, r, 3, D);
-    writeStatistic(console, r, 4, D + 1);
+    writeStatistic(report, test, 3, D);
+    writeStatistic(console, test, 4, D + 1);
 }
 
 } // namespace korvel

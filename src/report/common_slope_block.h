@@ -5,7 +5,7 @@
 #include <ostream>
 
 #include "report/lines_table.h"
-#include "stats/common_slope_test.h"
+#include "korvel/results.h"
 
 namespace korvel {
 
@@ -22,7 +22,7 @@ void writeCommonSlopeTitle(std::ostream& report, std::ostream& console);
 // The table (slope, limits and the test against the hypothesised slope when
 // the groups share the slope) and the statistic with its p-value; the console
 // gets one decimal more.
-void writeCommonSlopeResult(std::ostream& report, std::ostream& console, const CommonSlopeResult& r,
-                            const LinesLayout& layout, std::optional<double> slopeH0, int iterations);
+void writeCommonSlopeResult(std::ostream& report, std::ostream& console, const CommonSlopeTest& test,
+                            const LinesLayout& layout);
 
 } // namespace korvel

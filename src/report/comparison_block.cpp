@@ -2,6 +2,7 @@
 
 #include <iomanip>
 
+#include "korvel/engine.h"
 #include "report/text_columns.h"
 
 namespace korvel {
@@ -17,25 +18,21 @@ void writeLinesTitle(std::ostream& report)
     report << "\nCOMPARISON OF LINES WITH COMMON SLOPE" << std::endl;
 }
 
-void writeCommonSlopeLines(std::ostream& out, const GroupMap& groups, const LinesAtCommonSlope& lines,
-                           const LinesLayout& layout)
+void writeCommonSlopeLines(std::ostream& out, const LinesWithCommonSlope& lines, const LinesLayout& layout)
 {
-    const double B = lines.B;
-    const GrandMeans gm = grandMeans(groups, lines);
-    out << std::fixed << "Common slope:\t" << std::setprecision(layout.slopeDecimals) << B << "\t" << "Grand mean X:"
-        << "\t" << std::setprecision(3) << gm.X << "\t" << "Grand mean Y:" << "\t" << gm.Y << "\t"
-        << "Grand mean F:" << "\t" << gm.F << "\t" << "Grand mean R:" << "\t" << gm.R << std::endl;
+    out << std::fixed << "Common slope:\t" << std::setprecision(layout.slopeDecimals) << lines.slope << "\t"
+        << "Grand mean X:" << "\t" << std::setprecision(3) << lines.grandX << "\t" << "Grand mean Y:" << "\t"
+        << lines.grandY << "\t" << "Grand mean F:" << "\t" << lines.grandFitted << "\t" << "Grand mean R:" << "\t"
+        << lines.grandResidual << std::endl;
     out << std::left << std::setw(layout.groupWidth) << "\nGroup" << "\tn\tR2\t";
     for (const char* label : {"Interc", "YgrandX", "XgrandY", "Ymean", "Xmean", "Fmean", "Rmean"})
         out << std::setw(columnWidth) << label << "\t";
     out << std::endl;
-    for (const auto& entry : groups) {
-        const Group& g = entry.second;
-        const LineAtCommonSlope& line = lines.of(entry.first);
-        writePadded(out, entry.first, layout.groupWidth);
-        out << "\t" << g.n << "\t" << std::setprecision(3) << g.R2;
-        for (double v : {line.interc, yOnLine(line, B, gm.X), xOnLine(line, B, gm.Y), g.Ymean, g.Xmean, line.fittedMean,
-                         line.residMean})
+    for (const LineWithCommonSlope& line : lines.groups) {
+        writePadded(out, line.group, layout.groupWidth);
+        out << "\t" << line.n << "\t" << std::setprecision(3) << line.r2;
+        for (double v : {line.intercept, line.yAtGrandX, line.xAtGrandY, line.yMean, line.xMean, line.fittedMean,
+                         line.residualMean})
             out << "\t" << std::setw(columnWidth) << v;
         out << std::endl;
     }
@@ -60,24 +57,24 @@ const ShiftTexts& textsOf(ScoreAxis axis)
     return axis == ScoreAxis::Residual ? elevation : shift;
 }
 
-void writeWaldValues(std::ostream& s, const WaldResult& r, int decimals)
+void writeWaldValues(std::ostream& s, const WaldTest& t, int decimals)
 {
-    s << std::left << std::fixed << r.k << "\t" << std::setprecision(decimals) << std::setw(columnWidth) << r.W << "\t"
-      << std::setw(columnWidth) << r.p << "\t";
+    s << std::left << std::fixed << t.df << "\t" << std::setprecision(decimals) << std::setw(columnWidth)
+      << t.statistic << "\t" << std::setw(columnWidth) << t.p << "\t";
 }
 } // namespace
 
-void writeWaldResult(std::ostream& report, std::ostream& console, const WaldResult& r)
+void writeWaldResult(std::ostream& report, std::ostream& console, const WaldTest& test)
 {
     report << " using WALD statistic" << std::endl;
     console << " using WALD statistic" << std::endl;
     report << "df\tstat\tp\tA_com" << std::endl;
     console << "df\tstat\tp\tA_com" << std::endl;
-    writeWaldValues(report, r, 3);
-    writeWaldValues(console, r, 4);
-    if (r.hasAcom) {
-        report << r.Acom;
-        console << r.Acom;
+    writeWaldValues(report, test, 3);
+    writeWaldValues(console, test, 4);
+    if (test.commonValue) {
+        report << *test.commonValue;
+        console << *test.commonValue;
     } else {
         report << "na";
         console << "na";
@@ -120,22 +117,22 @@ void writeShiftPairsNotRun(std::ostream& report)
     report << "No post-hoc multiple comparisons" << std::endl;
 }
 
-void writeTransformedData(std::ostream& file, const GroupMap& groups, const LinesAtCommonSlope& lines)
+void writeTransformedData(std::ostream& file, const Fit& fit, const LinesWithCommonSlope& lines)
 {
     file << "Group\tY\tX\tR\tF" << std::endl;
-    for (const auto& entry : groups) {
-        const Group& g = entry.second;
-        const AxisScores& scores = lines.of(entry.first).scores;
-        for (std::size_t i = g.X.size(); i-- > 0;)
-            file << entry.first << "\t" << g.Y[i] << "\t" << g.X[i] << "\t" << scores.residual[i] << "\t"
-                 << scores.fitted[i] << std::endl;
+    for (std::size_t k = 0; k < lines.groups.size(); ++k) {
+        const PointsView points = fit.pointsOf(k);
+        const GroupScores& scores = lines.groups[k].scores;
+        for (std::size_t i = points.x.size(); i-- > 0;)
+            file << lines.groups[k].group << "\t" << points.y[i] << "\t" << points.x[i] << "\t" << scores.residual[i]
+                 << "\t" << scores.fitted[i] << std::endl;
     }
 }
 
-void writeTransformedNote(std::ostream& out, const Estimator& estimator, double B, const std::string& fileName)
+void writeTransformedNote(std::ostream& out, Method method, double B, const std::string& fileName)
 {
-    out << "\nData transformed" << "as R=" << Estimator::residualScoreText() << ", F= " << estimator.fittedScoreText()
-        << " for B= " << B << "\nTransformed data saved to file " << fileName << std::endl;
+    out << "\nData transformed" << "as R=" << residualScoreText() << ", F= " << fittedScoreText(method) << " for B= " << B
+        << "\nTransformed data saved to file " << fileName << std::endl;
 }
 
 } // namespace korvel

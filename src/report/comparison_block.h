@@ -5,10 +5,8 @@
 #include <ostream>
 #include <string>
 
+#include "korvel/results.h"
 #include "report/lines_table.h"
-#include "stats/group.h"
-#include "stats/lines_with_common_slope.h"
-#include "stats/wald.h"
 
 namespace korvel {
 
@@ -19,8 +17,7 @@ void writeLinesNotCompared(std::ostream& report, std::ostream& console);
 void writeLinesTitle(std::ostream& report);
 
 // The common slope with the grand means, and one row per group.
-void writeCommonSlopeLines(std::ostream& out, const GroupMap& groups, const LinesAtCommonSlope& lines,
-                           const LinesLayout& layout);
+void writeCommonSlopeLines(std::ostream& out, const LinesWithCommonSlope& lines, const LinesLayout& layout);
 
 // Elevation asked for lines through the origin, which have none.
 void writeNoElevationThroughOrigin(std::ostream& console);
@@ -41,13 +38,14 @@ void writeShiftPairsNotRun(std::ostream& report);
 
 // " using WALD statistic", the header and the value line (df, statistic,
 // p-value, the common value or "na"); the console gets 4 decimals, the report 3.
-void writeWaldResult(std::ostream& report, std::ostream& console, const WaldResult& r);
+void writeWaldResult(std::ostream& report, std::ostream& console, const WaldTest& test);
 
 // Every point's Y, X and its residual and fitted scores at the common slope,
-// groups in map order and points in the data file's order, under a header line.
-void writeTransformedData(std::ostream& file, const GroupMap& groups, const LinesAtCommonSlope& lines);
+// groups in name order and points in the data file's order, under a header
+// line.
+void writeTransformedData(std::ostream& file, const Fit& fit, const LinesWithCommonSlope& lines);
 
 // The report's note that the scores were saved, and where.
-void writeTransformedNote(std::ostream& out, const Estimator& estimator, double B, const std::string& fileName);
+void writeTransformedNote(std::ostream& out, Method method, double B, const std::string& fileName);
 
 } // namespace korvel

@@ -42,12 +42,12 @@ void writeShortRecordsWarning(std::ostream& out, int shortRecords, const std::st
             << std::endl;
 }
 
-void writeLeftOutWarnings(std::ostream& out, const GroupedLines& grouped)
+void writeLeftOutWarnings(std::ostream& out, const LinesLeftOut& leftOut)
 {
-    if (grouped.notNumbers > 0)
-        out << "Warning: " << grouped.notNumbers << " line(s) left out: Y or X is not a number" << std::endl;
-    if (grouped.notPositive > 0)
-        out << "Warning: " << grouped.notPositive
+    if (leftOut.notNumbers > 0)
+        out << "Warning: " << leftOut.notNumbers << " line(s) left out: Y or X is not a number" << std::endl;
+    if (leftOut.notPositive > 0)
+        out << "Warning: " << leftOut.notPositive
             << " line(s) left out: Y or X is not above 0 for the log transformation" << std::endl;
 }
 

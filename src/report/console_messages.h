@@ -4,8 +4,8 @@
 #include <ostream>
 #include <string>
 
-#include "data/grouping.h"
-#include "stats/events.h"
+#include "korvel/results.h"
+#include "korvel/events.h"
 
 namespace korvel {
 
@@ -34,7 +34,7 @@ private:
 void writeShortRecordsWarning(std::ostream& out, int shortRecords, const std::string& file, int cells);
 
 // The warnings about lines left out for their Y or X, each only when it applies.
-void writeLeftOutWarnings(std::ostream& out, const GroupedLines& grouped);
+void writeLeftOutWarnings(std::ostream& out, const LinesLeftOut& leftOut);
 
 // A group removed for having fewer points than the minimum.
 void writeSmallGroupErased(std::ostream& out, const std::string& name, int n);

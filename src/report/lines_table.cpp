@@ -5,7 +5,6 @@
 #include <iomanip>
 
 #include "report/text_columns.h"
-#include "stats/hypothesis_tests.h"
 
 namespace korvel {
 
@@ -16,21 +15,32 @@ int printDecimals(int current, double value)
     return std::max(current, static_cast<int>(std::trunc(4 - std::log10(std::fabs(value)))));
 }
 
-LinesLayout linesLayout(const GroupMap& groups, int nameWidth)
+int groupColumnWidth(const std::vector<GroupLine>& lines, const std::vector<RemovedGroup>& removed)
+{
+    std::size_t longest = columnWidth;
+    for (const GroupLine& line : lines)
+        longest = std::max(longest, line.group.size());
+    for (const RemovedGroup& group : removed)
+        longest = std::max(longest, group.group.size());
+    const int width = static_cast<int>(longest);
+    return width % 6 == 0 ? width + 1 : width;
+}
+
+LinesLayout linesLayout(const std::vector<GroupLine>& lines, int groupWidth)
 {
     LinesLayout layout;
-    layout.groupWidth = nameWidth;
-    for (const auto& entry : groups) {
-        layout.intercDecimals = printDecimals(layout.intercDecimals, entry.second.interc);
-        layout.slopeDecimals = printDecimals(layout.slopeDecimals, entry.second.slope);
+    layout.groupWidth = groupWidth;
+    for (const GroupLine& line : lines) {
+        layout.intercDecimals = printDecimals(layout.intercDecimals, line.intercept);
+        layout.slopeDecimals = printDecimals(layout.slopeDecimals, line.slope);
     }
     layout.slopeWidth = std::max(layout.slopeDecimals + 4, columnWidth);
     layout.intercWidth = std::max(layout.intercDecimals + 4, columnWidth);
     return layout;
 }
 
-void writeLinesTable(std::ostream& out, const LinesLayout& layout, const GroupMap& groups,
-                     const AnalysisSettings& settings, const Estimator& estimator)
+void writeLinesTable(std::ostream& out, const LinesLayout& layout, const std::vector<GroupLine>& lines,
+                     const AnalysisSettings& settings)
 {
     const bool interceptBlock = settings.interceptH0 && settings.intercept;
     out << "\n" << namesOf(methodNames, settings.method).report << " results\n";
@@ -50,30 +60,25 @@ void writeLinesTable(std::ostream& out, const LinesLayout& layout, const GroupMa
             << std::setw(columnWidth) << "p";
     out << std::endl;
 
-    for (const auto& entry : groups) {
-        const Group& g = entry.second;
-        writePadded(out, entry.first, layout.groupWidth);
-        out << "\t" << g.n << "\t";
+    for (const GroupLine& line : lines) {
+        writePadded(out, line.group, layout.groupWidth);
+        out << "\t" << line.n << "\t";
         out << std::fixed << std::setprecision(3);
-        out << std::setw(columnWidth) << g.R2 << "\t" << std::setw(columnWidth) << g.p << "\t";
+        out << std::setw(columnWidth) << line.r2 << "\t" << std::setw(columnWidth) << line.p << "\t";
         out << std::setprecision(layout.slopeDecimals);
-        for (double v : {g.slope, g.slopeLowCI, g.slopeUppCI})
+        for (double v : {line.slope, line.slopeLow, line.slopeHigh})
             out << std::setw(layout.slopeWidth) << v << "\t";
         out << std::setprecision(layout.intercDecimals);
-        for (double v : {g.interc, g.intercLowCI, g.intercUppCI})
+        for (double v : {line.intercept, line.interceptLow, line.interceptHigh})
             out << std::setw(layout.intercWidth) << v << "\t";
-        out << std::setprecision(3) << std::setw(columnWidth) << g.Ymean << "\t" << std::setw(columnWidth) << g.Xmean
-            << "\t";
-        if (settings.slopeH0) {
-            const TestResult t = slopeTest(estimator, g, *settings.slopeH0);
-            out << std::setw(layout.slopeWidth) << *settings.slopeH0 << "\t" << std::setw(columnWidth) << t.stat
-                << "\t" << std::setw(columnWidth) << t.p << "\t";
-        }
-        if (interceptBlock) {
-            const TestResult t = interceptTest(g, *settings.interceptH0);
-            out << std::setw(layout.intercWidth) << *settings.interceptH0 << "\t" << std::setw(columnWidth) << t.stat
-                << "\t" << std::setw(columnWidth) << t.p;
-        }
+        out << std::setprecision(3) << std::setw(columnWidth) << line.yMean << "\t" << std::setw(columnWidth)
+            << line.xMean << "\t";
+        if (const auto& t = line.slopeTest)
+            out << std::setw(layout.slopeWidth) << t->hypothesis << "\t" << std::setw(columnWidth) << t->statistic
+                << "\t" << std::setw(columnWidth) << t->p << "\t";
+        if (const auto& t = line.interceptTest)
+            out << std::setw(layout.intercWidth) << t->hypothesis << "\t" << std::setw(columnWidth) << t->statistic
+                << "\t" << std::setw(columnWidth) << t->p;
         out << std::endl;
     }
 }

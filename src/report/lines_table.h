@@ -4,10 +4,10 @@
 
 #include <ostream>
 
-#include "korvel/settings.h"
+#include <vector>
+
+#include "korvel/results.h"
 #include "report/text_columns.h"
-#include "stats/estimators.h"
-#include "stats/group.h"
 
 namespace korvel {
 
@@ -23,13 +23,18 @@ struct LinesLayout {
 // trunc(4 - log10|value|). Zero and non-finite values leave current as it is.
 int printDecimals(int current, double value);
 
-// The layout of the fitted groups: decimals enough for about four significant
-// digits of the smallest slope and intercept; nameWidth from the grouping.
-LinesLayout linesLayout(const GroupMap& groups, int nameWidth);
+// The width of the group-name column: the longest group name the grouping met
+// (the names of the lines and of the groups removed), at least a column, and
+// one more when that is a multiple of 6.
+int groupColumnWidth(const std::vector<GroupLine>& lines, const std::vector<RemovedGroup>& removed);
+
+// The layout of the fitted lines: decimals enough for about four significant
+// digits of the smallest slope and intercept, and the group column's width.
+LinesLayout linesLayout(const std::vector<GroupLine>& lines, int groupWidth);
 
 // Writes the table with the tests against the hypothesised slope and
 // intercept; leaves the report in fixed notation, left-adjusted.
-void writeLinesTable(std::ostream& out, const LinesLayout& layout, const GroupMap& groups,
-                     const AnalysisSettings& settings, const Estimator& estimator);
+void writeLinesTable(std::ostream& out, const LinesLayout& layout, const std::vector<GroupLine>& lines,
+                     const AnalysisSettings& settings);
 
 } // namespace korvel

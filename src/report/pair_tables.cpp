@@ -9,8 +9,8 @@
 
 #include "report/significance_matrix.h"
 #include "report/text_columns.h"
+#include "report/ranking.h"
 #include "stats/p_adjustment.h"
-#include "stats/ranking.h"
 
 namespace korvel {
 
@@ -76,11 +76,29 @@ void writeSlopeComparisonsStart(std::ostream& report, std::ostream& console, int
             << std::setprecision(3) << " comparisons\nCount - ";
 }
 
-void writeSlopeComparisons(std::ostream& out, const GroupMap& groups, const PairTable<SlopePair>& table,
+namespace {
+// The p-value a table shows of a pair: adjusted, when the table's are.
+template <typename Pair>
+double shownP(const Pair& pair)
+{
+    return pair.adjustedP.value_or(pair.p);
+}
+
+template <typename Pair>
+std::vector<std::string> namesOf(const PairTable<Pair>& table)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < table.groups(); ++i)
+        names.push_back(table.name(i));
+    return names;
+}
+} // namespace
+
+void writeSlopeComparisons(std::ostream& out, const std::vector<GroupLine>& lines, const PairTable<SlopePair>& table,
                            const LinesLayout& layout, int pDigits, double criticalP, PAdjustment adjustment)
 {
-    const std::vector<std::string> names = groupNames(groups);
-    const auto pairP = [&table](int i, int j) { return table.get(i, j).adjustedP; };
+    const std::vector<std::string> names = namesOf(table);
+    const auto pairP = [&table](int i, int j) { return shownP(table.get(i, j)); };
     writeAdjustment(out, pairPvalues(table), adjustment);
     out << "Common slope, test stat, p-value\n";
     writePairTable(out, names, layout.groupWidth, pDigits + 18, [&](int r, int c) {
@@ -88,25 +106,27 @@ void writeSlopeComparisons(std::ostream& out, const GroupMap& groups, const Pair
             out << "(" << std::setw(pDigits + 16) << std::setprecision(1) << 1.0;
         } else {
             const SlopePair& pr = table.get(r, c);
-            out << std::fixed << std::setprecision(3) << "(" << std::setw(6) << pr.slope << "," << std::setw(6)
-                << pr.stat << "," << std::setprecision(pDigits) << pr.adjustedP;
+            // A pair whose common slope did not settle shows 0 as its slope.
+            out << std::fixed << std::setprecision(3) << "(" << std::setw(6) << pr.slope.value_or(0) << ","
+                << std::setw(6) << pr.statistic << "," << std::setprecision(pDigits) << shownP(pr);
         }
         out << ")\t";
     });
     writePvalueTable(out, names, layout.groupWidth, pDigits, pairP);
-    const auto ranking = rankGroups(groups, [](const std::string&, const Group& g) { return g.slope; });
-    writeSignificanceMatrix(out, criticalP, "slope", ranking, layout.groupWidth, pairP);
+    std::vector<RankedGroup> bySlope;
+    for (const GroupLine& line : lines)
+        bySlope.push_back({line.slope, static_cast<int>(bySlope.size()), line.group, line.n});
+    writeSignificanceMatrix(out, criticalP, "slope", rankGroups(bySlope), layout.groupWidth, pairP);
 }
 
-void writeShiftComparisons(std::ostream& out, const GroupMap& groups, const LinesAtCommonSlope& lines,
-                           const PairTable<ShiftPair>& table, ScoreAxis axis, double criticalP,
-                           PAdjustment adjustment)
+void writeShiftComparisons(std::ostream& out, const LinesWithCommonSlope& lines, const PairTable<ShiftPair>& table,
+                           ScoreAxis axis, double criticalP, PAdjustment adjustment)
 {
-    const std::vector<std::string> names = groupNames(groups);
+    const std::vector<std::string> names = namesOf(table);
     int nameWidth = columnWidth;
     for (const std::string& name : names)
         nameWidth = std::max(nameWidth, static_cast<int>(name.size()));
-    const auto pairP = [&table](int i, int j) { return table.get(i, j).adjustedP; };
+    const auto pairP = [&table](int i, int j) { return shownP(table.get(i, j)); };
     writeAdjustment(out, pairPvalues(table), adjustment);
     out << "Difference, standard error, df, p-value\n";
     writePairTable(out, names, nameWidth, 25, [&](int r, int c) {
@@ -115,15 +135,18 @@ void writeShiftComparisons(std::ostream& out, const GroupMap& groups, const Line
             out << std::setprecision(1) << std::setw(23) << 1.0;
         } else {
             const ShiftPair& pr = table.get(r, c); // its difference's size, whichever group is above
-            out << std::setprecision(3) << std::setw(6) << std::fabs(pr.difference) << "," << std::setw(6) << standardError(pr)
-                << "," << std::setprecision(0) << std::setw(3) << pr.df << "," << std::setprecision(3) << pr.adjustedP;
+            out << std::setprecision(3) << std::setw(6) << std::fabs(pr.difference) << "," << std::setw(6)
+                << pr.standardError << "," << std::setprecision(0) << std::setw(3) << pr.df << ","
+                << std::setprecision(3) << shownP(pr);
         }
         out << ")\t";
     });
     writePvalueTable(out, names, nameWidth, 4, pairP);
-    const auto ranking =
-        rankGroups(groups, [&](const std::string& name, const Group&) { return scoreMean(lines.of(name), axis); });
-    writeSignificanceMatrix(out, criticalP, "mean", ranking, nameWidth, pairP);
+    std::vector<RankedGroup> byMean;
+    for (const LineWithCommonSlope& line : lines.groups)
+        byMean.push_back({axis == ScoreAxis::Residual ? line.residualMean : line.fittedMean,
+                          static_cast<int>(byMean.size()), line.group, line.n});
+    writeSignificanceMatrix(out, criticalP, "mean", rankGroups(byMean), nameWidth, pairP);
 }
 
 } // namespace korvel

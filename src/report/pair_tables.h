@@ -4,10 +4,10 @@
 
 #include <ostream>
 
+#include <vector>
+
+#include "korvel/results.h"
 #include "report/lines_table.h"
-#include "stats/group.h"
-#include "stats/lines_with_common_slope.h"
-#include "stats/slope_comparisons.h"
 
 namespace korvel {
 
@@ -20,16 +20,15 @@ void writeSlopeComparisonsStart(std::ostream& report, std::ostream& console, int
 
 // "Common slope, test stat, p-value", "p-values only" and the matrix of the
 // groups ranked by their own slopes; p-values with pDigits decimals. Every
-// p-value is the pair's adjusted one; when they are adjusted, a line first
-// says for how many comparisons and how.
-void writeSlopeComparisons(std::ostream& out, const GroupMap& groups, const PairTable<SlopePair>& table,
+// p-value is the pair's adjusted one when they are adjusted, and then a line
+// first says for how many comparisons and how.
+void writeSlopeComparisons(std::ostream& out, const std::vector<GroupLine>& lines, const PairTable<SlopePair>& table,
                            const LinesLayout& layout, int pDigits, double criticalP, PAdjustment adjustment);
 
 // "Difference, standard error, df, p-value", "p-values only" and the matrix of
 // the groups ranked by their mean score on the axis at the common slope; the
 // p-values as for the slopes.
-void writeShiftComparisons(std::ostream& out, const GroupMap& groups, const LinesAtCommonSlope& lines,
-                           const PairTable<ShiftPair>& table, ScoreAxis axis, double criticalP,
-                           PAdjustment adjustment);
+void writeShiftComparisons(std::ostream& out, const LinesWithCommonSlope& lines, const PairTable<ShiftPair>& table,
+                           ScoreAxis axis, double criticalP, PAdjustment adjustment);
 
 } // namespace korvel

@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "stats/ranking.h"
+#include "report/ranking.h"
 
 namespace korvel {
 

@@ -2,7 +2,7 @@
 
 namespace korvel {
 
-void writeSummaryHead(std::ostream& out, const AnalysisSettings& settings, const LoadedData& data)
+void writeSummaryHead(std::ostream& out, const AnalysisSettings& settings, const Data& data)
 {
     const char* prefix = namesOf(transformNames, settings.transform).report;
     out << namesOf(methodNames, settings.method).report << " analysis";
@@ -10,14 +10,14 @@ void writeSummaryHead(std::ostream& out, const AnalysisSettings& settings, const
         out << "\t fitted through origin";
     if (settings.measurementError)
         out << "\t fitted using Methods of Moments";
-    out << "\nFilename:\t" << data.filename;
-    out << "\nGrp:\t" << data.grouping.name;
-    out << "\tY: " << prefix << data.y.name << "\tX: " << prefix << data.x.name << std::endl;
+    out << "\nFilename:\t" << data.source();
+    out << "\nGrp:\t" << data.groupingName();
+    out << "\tY: " << prefix << data.yName() << "\tX: " << prefix << data.xName() << std::endl;
     out << "No. iterations:\t" << settings.iterations << "\tCritical p:\t" << settings.criticalP
         << "\tConf.interval:\t" << settings.confidence << "%" << std::endl;
     out << "Filters:\n";
-    for (const FilterColumn& filter : data.filters) {
-        out << filter.column.name << "\t";
+    for (const FilterDecisions& filter : data.filters()) {
+        out << filter.variable << "\t";
         for (const auto& [label, kept] : filter.keep)
             out << label << " (" << (kept ? 1 : 0) << ")\t";
         out << std::endl;
@@ -62,12 +62,12 @@ void writeCounts(std::ostream& out, std::size_t groups, long long points)
     out << "\nNo. groups:\t" << groups << "\nNo. datapoints:\t" << points << std::endl;
 }
 
-void writeMeasurementError(std::ostream& out, const AnalysisSettings& settings, const LoadedData& data,
+void writeMeasurementError(std::ostream& out, const AnalysisSettings& settings, const Data& data,
                            ErrorVariances errors)
 {
     out << "Measurement Error: ";
     if (settings.measurementError)
-        out << data.x.name << " = " << errors.x << "\t" << data.y.name << " = " << errors.y
+        out << data.xName() << " = " << errors.x << "\t" << data.yName() << " = " << errors.y
             << std::endl;
     else
         out << "Not included" << std::endl;

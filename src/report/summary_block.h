@@ -7,14 +7,13 @@
 #include <utility>
 #include <vector>
 
-#include "data/loaded_data.h"
+#include "korvel/data.h"
 #include "korvel/settings.h"
-#include "stats/estimators.h"
 
 namespace korvel {
 
 // From the method line to the filters.
-void writeSummaryHead(std::ostream& out, const AnalysisSettings& settings, const LoadedData& data);
+void writeSummaryHead(std::ostream& out, const AnalysisSettings& settings, const Data& data);
 
 // "Filtered or empty data points:" and the head of the removed-groups line.
 void writeLeftOut(std::ostream& out, int rejected, int minGroupSize);
@@ -33,7 +32,7 @@ void writeRemovedNoFreedom(std::ostream& out, const std::vector<std::string>& na
 void writeCounts(std::ostream& out, std::size_t groups, long long points);
 
 // "Measurement Error: " with the two variances or "Not included".
-void writeMeasurementError(std::ostream& out, const AnalysisSettings& settings, const LoadedData& data,
+void writeMeasurementError(std::ostream& out, const AnalysisSettings& settings, const Data& data,
                            ErrorVariances errors);
 
 // The groups removed because the error variances leave them no line, when any.

@@ -2,9 +2,9 @@
 
 namespace korvel {
 
-AxisScores scoresAt(const Estimator& estimator, const Group& g, double b)
+GroupScores scoresAt(const Estimator& estimator, const Group& g, double b)
 {
-    AxisScores s;
+    GroupScores s;
     s.residual.resize(g.X.size());
     s.fitted.resize(g.X.size());
     for (std::size_t k = 0; k < g.X.size(); ++k) {

@@ -1,8 +1,7 @@
 // The scores of a group's points on the two axes at a slope.
 #pragma once
 
-#include <vector>
-
+#include "korvel/results.h"
 #include "stats/estimators.h"
 #include "stats/group.h"
 
@@ -10,10 +9,6 @@ namespace korvel {
 
 // Residual score y - b x and fitted score of each point, parallel to the
 // group's X and Y.
-struct AxisScores {
-    std::vector<double> residual, fitted;
-};
-
-AxisScores scoresAt(const Estimator& estimator, const Group& g, double b);
+GroupScores scoresAt(const Estimator& estimator, const Group& g, double b);
 
 } // namespace korvel

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "stats/distributions.h"
+#include "stats/resampling.h"
 
 namespace korvel {
 
@@ -280,6 +281,51 @@ std::pair<double, double> commonSlopeLimits(const Estimator& estimator, const Gr
     const double lower = nearestCrossing(T, [&](double t) { return b - t * scale; }, chi);
     const double upper = nearestCrossing(T, [&](double t) { return b + t * scale; }, chi);
     return {lower, upper};
+}
+
+double commonSlopePvalue(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups, double b,
+                         const AnalysisSettings& settings, AnalysisEvents& events, RandomStream& random)
+{
+    const double T0 = commonSlopeStatistic(estimator, groups, b);
+    if (settings.pvalueFrom == PValueFrom::ChiSquared)
+        return chisqQ(T0, static_cast<double>(groups.size()) - 1);
+    const auto statisticOf = [&](const GroupMap& resample) -> std::optional<double> {
+        const CommonSlope fit = fitCommonSlope(estimator, resample);
+        if (!fit.settled())
+            events.slopesDidNotConverge(fit.last, fit.next);
+        if (!countsAsSettled(fit, settings.convergenceLimit()))
+            return std::nullopt;
+        return commonSlopeStatistic(estimator, resample, fit.slope);
+    };
+    return resamplingPvalue(estimator, errors, groups, b, T0, settings.iterations, statisticOf, events, random);
+}
+
+CommonSlopeTest testCommonSlope(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups,
+                                const AnalysisSettings& settings, AnalysisEvents& events, RandomStream& random)
+{
+    CommonSlopeTest test;
+    for (const auto& entry : groups)
+        test.points += entry.second.n;
+    test.groups = static_cast<int>(groups.size());
+    test.pvalueFrom = settings.pvalueFrom;
+    test.iterations = settings.iterations;
+    const CommonSlope fit = fitCommonSlope(estimator, groups);
+    if (!fit.settled())
+        events.commonSlopeDidNotSettle(groupNames(groups), fit.last, fit.next);
+    test.slope = fit.slope;
+    test.settled = fit.settled();
+    test.statistic = commonSlopeStatistic(estimator, groups, test.slope);
+    test.p = commonSlopePvalue(estimator, errors, groups, test.slope, settings, events, random);
+    test.common = test.p > settings.criticalP;
+    if (!test.common)
+        return test;
+    const auto [low, high] = commonSlopeLimits(estimator, groups, settings.confidence, test.slope);
+    test.limits = Interval{low, high};
+    if (settings.slopeH0) {
+        const double T0 = hypothesisedSlopeStatistic(estimator, groups, test.slope, *settings.slopeH0);
+        test.hypothesisedSlope = HypothesisTest{*settings.slopeH0, T0, chisqQ(T0, 1)};
+    }
+    return test;
 }
 
 } // namespace korvel

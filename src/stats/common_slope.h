@@ -1,9 +1,14 @@
 // The slope shared by all groups of a map: its estimate, the likelihood-ratio
-// statistic and its confidence interval.
+// statistic with its p-value and the confidence interval, and the test for a
+// common slope across the groups.
 #pragma once
 
 #include <utility>
 
+#include "korvel/events.h"
+#include "korvel/random_stream.h"
+#include "korvel/results.h"
+#include "korvel/settings.h"
 #include "stats/estimators.h"
 #include "stats/group.h"
 
@@ -51,5 +56,21 @@ double hypothesisedSlopeStatistic(const Estimator& estimator, const GroupMap& gr
 // vertical).
 std::pair<double, double> commonSlopeLimits(const Estimator& estimator, const GroupMap& groups, double confidence,
                                             double b);
+
+// p-value of the common-slope statistic of the groups at their common slope b,
+// from where the settings say: chi-squared with groups - 1 degrees of
+// freedom, or by resampling (resampling.h) with the settings' iterations, a
+// resample counting when its common slope settles (countsAsSettled; event
+// slopesDidNotConverge when it does not).
+double commonSlopePvalue(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups, double b,
+                         const AnalysisSettings& settings, AnalysisEvents& events, RandomStream& random);
+
+// The test for a common slope of the groups (at least two): the common slope
+// (event commonSlopeDidNotSettle when it does not settle), its statistic and
+// p-value; when p > the critical p, the slopes are common and the test gives
+// the interval at the settings' confidence and the test of the hypothesised
+// slope, when there is one.
+CommonSlopeTest testCommonSlope(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups,
+                                const AnalysisSettings& settings, AnalysisEvents& events, RandomStream& random);
 
 } // namespace korvel

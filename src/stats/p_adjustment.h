@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "korvel/settings.h"
-#include "stats/pair_table.h"
+#include "korvel/results.h"
 
 namespace korvel {
 
@@ -32,10 +32,13 @@ std::vector<double> pairPvalues(const PairTable<Pair>& table)
     return p;
 }
 
-// Sets every pair's adjustedP: its p adjusted within the table.
+// Sets every pair's adjustedP, its p adjusted within the table, when the
+// method adjusts.
 template <typename Pair>
 void adjustPairs(PairTable<Pair>& table, PAdjustment method)
 {
+    if (method == PAdjustment::None)
+        return;
     const std::vector<double> adjusted = adjustedPvalues(pairPvalues(table), method);
     std::size_t k = 0;
     for (int i = 0; i < table.groups(); ++i)

@@ -12,7 +12,7 @@ ResamplingPool resamplingPool(const Estimator& estimator, const GroupMap& groups
     pool.b = b;
     for (const auto& entry : groups) {
         const Group& g = entry.second;
-        AxisScores scores = scoresAt(estimator, g, b);
+        GroupScores scores = scoresAt(estimator, g, b);
         const double interc = estimator.intercept(g.Ymean, g.Xmean, b);
         for (double r : scores.residual)
             pool.residuals.push_back(r - interc);

@@ -4,8 +4,6 @@
 #include <cmath>
 #include <limits>
 
-#include "stats/common_slope.h"
-#include "stats/distributions.h"
 #include "stats/resampled_fits.h"
 
 namespace korvel {
@@ -28,18 +26,16 @@ namespace {
 const long long attemptsPerResample = 100;
 } // namespace
 
-double commonSlopePvalue(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups, double b,
-                         const AnalysisSettings& settings, AnalysisEvents& events, RandomStream& random)
+double resamplingPvalue(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups, double b,
+                        double T0, int iterations, const ResampledStatistic& statisticOf, AnalysisEvents& events,
+                        RandomStream& random)
 {
-    const double T0 = commonSlopeStatistic(estimator, groups, b);
-    if (settings.pvalueFrom == PValueFrom::ChiSquared)
-        return chisqQ(T0, static_cast<double>(groups.size()) - 1);
     // No resampled statistic can exceed an undefined one; counting would give
     // the smallest p-value for data that carry no evidence at all.
     if (std::isnan(T0))
         return std::numeric_limits<double>::quiet_NaN();
 
-    const int N = resampleCount(settings.iterations);
+    const int N = resampleCount(iterations);
     ResamplingPool pool = resamplingPool(estimator, groups, b);
     GroupMap copy = groups;
     long long count = 1;
@@ -52,13 +48,11 @@ double commonSlopePvalue(const Estimator& estimator, ErrorVariances errors, cons
     for (long long attempts = 0; counted < wanted && attempts < maxAttempts; ++attempts) {
         shufflePool(pool.residuals, random);
         refitResampled(estimator, errors, pool, copy);
-        const CommonSlope resampled = fitCommonSlope(estimator, copy);
-        if (!resampled.settled())
-            events.slopesDidNotConverge(resampled.last, resampled.next);
-        if (!countsAsSettled(resampled, settings.convergenceLimit()))
+        const std::optional<double> T = statisticOf(copy);
+        if (!T)
             continue;
         ++counted;
-        if (commonSlopeStatistic(estimator, copy, resampled.slope) > T0)
+        if (*T > T0)
             ++count;
         if (counted % reportEvery == 0)
             progress.advance(counted);

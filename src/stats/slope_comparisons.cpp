@@ -1,14 +1,13 @@
 #include "stats/slope_comparisons.h"
 
 #include "stats/common_slope.h"
-#include "stats/resampling.h"
 
 namespace korvel {
 
 PairTable<SlopePair> compareSlopes(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups,
                                    const AnalysisSettings& settings, AnalysisEvents& events, RandomStream& random)
 {
-    PairTable<SlopePair> table(static_cast<int>(groups.size()));
+    PairTable<SlopePair> table(groupNames(groups));
     int count = 0, i = 0;
     for (auto gi = groups.begin(); gi != groups.end(); ++gi, ++i) {
         int j = 0;
@@ -21,8 +20,9 @@ PairTable<SlopePair> compareSlopes(const Estimator& estimator, ErrorVariances er
             if (!settled)
                 events.pairSlopeDidNotConverge(gi->first, gj->first);
             SlopePair result;
-            result.slope = settled ? fit.slope : 0;
-            result.stat = commonSlopeStatistic(estimator, pair, fit.slope);
+            if (settled)
+                result.slope = fit.slope;
+            result.statistic = commonSlopeStatistic(estimator, pair, fit.slope);
             result.p = commonSlopePvalue(estimator, errors, pair, fit.slope, settings, events, random);
             table.set(i, j, result);
             events.pairCompared(++count);

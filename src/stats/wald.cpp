@@ -68,39 +68,39 @@ double elementSum(const gsl_vector* v)
 
 // The group's score at B: of its means, the variance of its points' scores less
 // the errors, and the derivative with respect to the slope.
-AxisScore axisScore(const Estimator& estimator, const Group& g, const LineAtCommonSlope& line, ScoreAxis axis,
-                    double B, ErrorVariances errors)
+AxisScore axisScore(const Estimator& estimator, const LineWithCommonSlope& line, ScoreAxis axis, double B,
+                    ErrorVariances errors)
 {
     const std::vector<double>& scores = axis == ScoreAxis::Residual ? line.scores.residual : line.scores.fitted;
-    return {estimator.score(axis, g.Ymean, g.Xmean, B),
+    return {estimator.score(axis, line.yMean, line.xMean, B),
             estimator.scoreVarianceLessErrors(axis, varianceOf(scores, true), B, errors),
-            estimator.scoreSlopeDerivative(axis, g.Ymean, g.Xmean)};
+            estimator.scoreSlopeDerivative(axis, line.yMean, line.xMean)};
 }
 } // namespace
 
-std::vector<WaldGroup> waldGroups(const Estimator& estimator, const GroupMap& groups, const LinesAtCommonSlope& lines,
-                                  ScoreAxis axis, ErrorVariances errors)
+std::vector<WaldGroup> waldGroups(const Estimator& estimator, const LinesWithCommonSlope& lines, ScoreAxis axis,
+                                  ErrorVariances errors)
 {
     std::vector<WaldGroup> terms;
-    for (const auto& [name, g] : groups) {
-        const LineAtCommonSlope& line = lines.of(name);
-        terms.push_back({axisScore(estimator, g, line, axis, lines.B, errors), line.varSlope, g.n});
-    }
+    for (const LineWithCommonSlope& line : lines.groups)
+        terms.push_back({axisScore(estimator, line, axis, lines.slope, errors), line.varSlope, line.n});
     return terms;
 }
 
-WaldResult waldTest(const Estimator& estimator, const GroupMap& groups, const LinesAtCommonSlope& lines,
-                    ScoreAxis axis, ErrorVariances errors, double criticalP)
+WaldTest waldTest(const Estimator& estimator, const LinesWithCommonSlope& lines, ScoreAxis axis, ErrorVariances errors,
+                  double criticalP)
 {
-    return waldTest(waldGroups(estimator, groups, lines, axis, errors), criticalP);
+    WaldTest test = waldTest(waldGroups(estimator, lines, axis, errors), criticalP);
+    test.axis = axis;
+    return test;
 }
 
-WaldResult waldTest(const std::vector<WaldGroup>& groups, double criticalP)
+WaldTest waldTest(const std::vector<WaldGroup>& groups, double criticalP)
 {
-    WaldResult result;
+    WaldTest result;
     const std::size_t g = groups.size();
-    result.k = static_cast<int>(g) - 1;
-    result.W = result.p = notANumber;
+    result.df = static_cast<int>(g) - 1;
+    result.statistic = result.p = notANumber;
     if (g < 2)
         return result;
     const std::size_t k = g - 1;
@@ -150,7 +150,7 @@ WaldResult waldTest(const std::vector<WaldGroup>& groups, double criticalP)
     gsl_blas_ddot(d.v, Kd.v, &W);
     const double p = chisqQ(W, static_cast<double>(k));
     if (!(p > criticalP)) {
-        result.W = W;
+        result.statistic = W;
         result.p = p;
         return result;
     }
@@ -164,10 +164,9 @@ WaldResult waldTest(const std::vector<WaldGroup>& groups, double criticalP)
     Vector Vm(g), V1(g);
     gsl_blas_dgemv(CblasNoTrans, 1.0, Vinv.m, m.v, 0.0, Vm.v);
     gsl_blas_dgemv(CblasNoTrans, 1.0, Vinv.m, ones.v, 0.0, V1.v);
-    result.W = W;
+    result.statistic = W;
     result.p = p;
-    result.hasAcom = true;
-    result.Acom = elementSum(Vm.v) / elementSum(V1.v);
+    result.commonValue = elementSum(Vm.v) / elementSum(V1.v);
     return result;
 }
 

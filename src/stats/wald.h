@@ -5,18 +5,9 @@
 
 #include "korvel/settings.h"
 #include "stats/estimators.h"
-#include "stats/group.h"
-#include "stats/lines_with_common_slope.h"
+#include "korvel/results.h"
 
 namespace korvel {
-
-struct WaldResult {
-    int k = 0;       // degrees of freedom, groups - 1
-    double W = 0;    // statistic (NaN when a matrix cannot be inverted or a group has <= 2 points)
-    double p = 0;    // upper tail of chi-squared with k degrees of freedom
-    bool hasAcom = false;
-    double Acom = 0; // common value of the means, only when p > crit_p
-};
 
 // One group's mean of the tested score at the common slope B, the score's
 // variance less the measurement errors, and the derivative of the mean with
@@ -33,15 +24,18 @@ struct WaldGroup {
     int n;
 };
 
-// The groups' terms in map order, from their lines at the common slope.
-std::vector<WaldGroup> waldGroups(const Estimator& estimator, const GroupMap& groups, const LinesAtCommonSlope& lines,
-                                  ScoreAxis axis, ErrorVariances errors);
+// The groups' terms in name order, from their lines with the common slope.
+std::vector<WaldGroup> waldGroups(const Estimator& estimator, const LinesWithCommonSlope& lines, ScoreAxis axis,
+                                  ErrorVariances errors);
 
-// The test among the groups (at least two) of the terms.
-WaldResult waldTest(const std::vector<WaldGroup>& groups, double criticalP);
+// The test among the groups (at least two) of the terms: k = groups - 1
+// degrees of freedom, the statistic W and its p-value (NaN when a matrix
+// cannot be inverted or a group has 2 points or fewer), and the means'
+// common value when p > the critical p. No pairs.
+WaldTest waldTest(const std::vector<WaldGroup>& groups, double criticalP);
 
 // The test among all groups at their lines with the common slope.
-WaldResult waldTest(const Estimator& estimator, const GroupMap& groups, const LinesAtCommonSlope& lines,
-                    ScoreAxis axis, ErrorVariances errors, double criticalP);
+WaldTest waldTest(const Estimator& estimator, const LinesWithCommonSlope& lines, ScoreAxis axis, ErrorVariances errors,
+                  double criticalP);
 
 } // namespace korvel

@@ -1,5 +1,5 @@
-// What an analysis reports while it computes: the front end shows these
-// events as they happen (the console's messages), between its own output.
+// What a computation reports while it runs, beside its progress: a front end
+// shows these as messages (the dialogue's console, or standard error).
 #pragma once
 
 #include <string>
@@ -24,9 +24,11 @@ public:
     virtual void pairSlopeDidNotConverge(const std::string& first, const std::string& second) = 0;
     // The count-th pair of the slope comparisons is done.
     virtual void pairCompared(int count) = 0;
-    // Where long computations tell how far they have come: nowhere unless a
-    // front end shows it.
+    // Where long computations tell how far they have come.
     virtual Progress& progress() { return noProgress(); }
 };
+
+// Events that go nowhere.
+AnalysisEvents& noEvents();
 
 } // namespace korvel

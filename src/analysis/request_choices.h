@@ -1,18 +1,19 @@
-// The answers of a run from the command line, given by its options.
+// The answers of a run without questions, given by its request (the command
+// line's options, or a package's arguments).
 #pragma once
 
 #include <deque>
 
-#include "cli/command_line.h"
+#include "korvel/analysis.h"
 #include "analysis/analysis_choices.h"
 
 namespace korvel {
 
 // Comparisons as the options ask; with the lines sharing a slope: the
 // elevation test, then the shift test, then the saved data, each when asked.
-class ScriptedChoices : public AnalysisChoices {
+class RequestChoices : public AnalysisChoices {
 public:
-    explicit ScriptedChoices(const AnalysisRequest& request);
+    explicit RequestChoices(const Request& request);
     double errorVariance(Transform transform, const std::string& name) override;
     bool compareSlopes() override;
     bool compareLines() override;
@@ -21,7 +22,7 @@ public:
     std::string transformedFileName(const std::string& dataFile, const std::string& reportName) override;
 
 private:
-    const AnalysisRequest& request;
+    const Request& request;
     std::deque<LinesAction> actions;
     LinesAction current = LinesAction::Other;
     int variancesGiven = 0;

@@ -1,8 +1,8 @@
-#include "cli/scripted_choices.h"
+#include "analysis/request_choices.h"
 
 namespace korvel {
 
-ScriptedChoices::ScriptedChoices(const AnalysisRequest& request) : request(request)
+RequestChoices::RequestChoices(const Request& request) : request(request)
 {
     if (request.elevation)
         actions.push_back(LinesAction::Elevation);
@@ -12,22 +12,22 @@ ScriptedChoices::ScriptedChoices(const AnalysisRequest& request) : request(reque
         actions.push_back(LinesAction::Save);
 }
 
-double ScriptedChoices::errorVariance(Transform, const std::string&)
+double RequestChoices::errorVariance(Transform, const std::string&)
 {
     return variancesGiven++ == 0 ? request.errors.x : request.errors.y;
 }
 
-bool ScriptedChoices::compareSlopes()
+bool RequestChoices::compareSlopes()
 {
     return request.slopePairs;
 }
 
-bool ScriptedChoices::compareLines()
+bool RequestChoices::compareLines()
 {
     return !actions.empty();
 }
 
-LinesAction ScriptedChoices::nextAction(bool)
+LinesAction RequestChoices::nextAction(bool)
 {
     current = LinesAction::Exit;
     if (!actions.empty()) {
@@ -37,12 +37,12 @@ LinesAction ScriptedChoices::nextAction(bool)
     return current;
 }
 
-bool ScriptedChoices::compareShiftPairs()
+bool RequestChoices::compareShiftPairs()
 {
     return current == LinesAction::Elevation ? request.elevationPairs : request.shiftPairs;
 }
 
-std::string ScriptedChoices::transformedFileName(const std::string&, const std::string&)
+std::string RequestChoices::transformedFileName(const std::string&, const std::string&)
 {
     return request.saveFile;
 }

@@ -1,11 +1,10 @@
 // The groups ranked by a value, as the pair-wise significance matrix lists them.
 #pragma once
 
-#include <functional>
 #include <list>
 #include <string>
 
-#include "stats/group.h"
+#include <vector>
 
 namespace korvel {
 
@@ -23,8 +22,8 @@ struct RankedGroup {
 // entry goes to the end and no entry stops before one.
 void insertRanked(std::list<RankedGroup>& ranking, const RankedGroup& entry);
 
-// The groups in map order, each inserted with value(name, group).
-std::list<RankedGroup> rankGroups(const GroupMap& groups,
-                                  const std::function<double(const std::string&, const Group&)>& value);
+// The groups, given in name order (their index that order's), each inserted
+// in turn.
+std::list<RankedGroup> rankGroups(const std::vector<RankedGroup>& inNameOrder);
 
 } // namespace korvel
