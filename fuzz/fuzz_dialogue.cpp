@@ -7,9 +7,9 @@
 // inside the private folder, so give -artifact_prefix as an absolute path,
 // as fuzz/run.sh does); with no
 // "%%\n" the whole input is the script and there is no input.txt, so the run
-// meets a data file that cannot be opened. The standard input is "N\n9\n"
+// meets a data file that cannot be opened. The dialogue's input is "N\n9\n"
 // followed by SCRIPT: nine resampling iterations unless the script changes
-// that. std::cout and std::cerr write to a buffer that drops everything.
+// that. Its output and messages go to a buffer that drops everything.
 //
 // The run returns its exit status however it ends (x, end of input, a file
 // that cannot be opened); an exception that leaves runDialogue, a sanitizer
@@ -27,7 +27,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <sstream>
 #include <streambuf>
 #include <string>
@@ -151,18 +150,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         file << dataFile;
     }
 
-    std::istringstream stdinText("N\n9\n" + script);
-    std::streambuf* const oldIn = std::cin.rdbuf(stdinText.rdbuf());
-    std::streambuf* const oldOut = std::cout.rdbuf(&nullBuffer);
-    std::streambuf* const oldErr = std::cerr.rdbuf(&nullBuffer);
-    std::cin.clear();
-    runDialogue();
-    std::cin.rdbuf(oldIn);
-    std::cout.rdbuf(oldOut);
-    std::cerr.rdbuf(oldErr);
-    std::cin.clear();
-    std::cout.clear();
-    std::cerr.clear();
+    std::istringstream answers("N\n9\n" + script);
+    std::ostream nowhere(&nullBuffer);
+    Console console{answers, nowhere, nowhere};
+    runDialogue({}, console);
     changeDir(startDir);
     return 0;
 }

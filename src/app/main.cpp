@@ -33,8 +33,10 @@ int main(int argc, char** argv)
             return 0;
         case Invocation::Analysis:
             return runFromOptions(inv);
-        default:
-            return runDialogue({inv.dataFile, inv.plot, inv.vector, inv.seed.value_or(1)});
+        default: {
+            Console console{std::cin, std::cout, std::cerr};
+            return runDialogue({inv.dataFile, inv.plot, inv.vector, inv.seed.value_or(1)}, console);
+        }
         }
     } catch (const UsageError& e) {
         return usageError(e);

@@ -18,8 +18,8 @@ char lowered(char c)
 
 double ConsoleChoices::errorVariance(Transform transform, const std::string& name)
 {
-    std::cout << "Enter error variance estimate for " << namesOf(transformNames, transform).report << name << ": ";
-    const std::string word = reaskUntil(readWord(), [](const std::string& w) {
+    console.out << "Enter error variance estimate for " << namesOf(transformNames, transform).report << name << ": ";
+    const std::string word = reaskUntil(console, readWord(console), [](const std::string& w) {
         const auto value = decimalValue(w);
         return value && *value >= 0;
     });
@@ -28,25 +28,25 @@ double ConsoleChoices::errorVariance(Transform transform, const std::string& nam
 
 bool ConsoleChoices::compareSlopes()
 {
-    std::cout << "\nRun post-hoc multiple slope comparisons between groups? (y or n)" << std::endl;
-    return lowered(readChar()) == 'y';
+    console.out << "\nRun post-hoc multiple slope comparisons between groups? (y or n)" << std::endl;
+    return lowered(readChar(console)) == 'y';
 }
 
 bool ConsoleChoices::compareLines()
 {
-    std::cout << "\nRun comparisons for lines with common slope? (y or n)" << std::endl;
-    return lowered(readChar()) == 'y';
+    console.out << "\nRun comparisons for lines with common slope? (y or n)" << std::endl;
+    return lowered(readChar(console)) == 'y';
 }
 
 LinesAction ConsoleChoices::nextAction(bool hasIntercept)
 {
-    std::cout << "ANCOVA OPTIONS\n\n" << std::endl;
-    std::cout << "S - Save transformed data to disk" << std::endl;
+    console.out << "ANCOVA OPTIONS\n\n" << std::endl;
+    console.out << "S - Save transformed data to disk" << std::endl;
     if (hasIntercept)
-        std::cout << "R - compare Residuals for shifts in elevation" << std::endl;
-    std::cout << "F - compare Fitted values for shifts along the common slope" << std::endl;
-    std::cout << "X - eXit" << std::endl;
-    switch (lowered(readRawChar())) {
+        console.out << "R - compare Residuals for shifts in elevation" << std::endl;
+    console.out << "F - compare Fitted values for shifts along the common slope" << std::endl;
+    console.out << "X - eXit" << std::endl;
+    switch (lowered(readRawChar(console))) {
     case 's':
         return LinesAction::Save;
     case 'r':
@@ -62,15 +62,15 @@ LinesAction ConsoleChoices::nextAction(bool hasIntercept)
 
 bool ConsoleChoices::compareShiftPairs()
 {
-    std::cout << "\n\nRun post-hoc multiple comparisons (y or n)?" << std::endl;
-    return readChar() == 'y';
+    console.out << "\n\nRun post-hoc multiple comparisons (y or n)?" << std::endl;
+    return readChar(console) == 'y';
 }
 
 std::string ConsoleChoices::transformedFileName(const std::string& dataFile, const std::string& reportName)
 {
-    std::cout << "\n Enter name of output filename-> ";
+    console.out << "\n Enter name of output filename-> ";
     // Neither the data file nor the open report is ever replaced.
-    return reaskUntil(readWord(), [&](const std::string& w) {
+    return reaskUntil(console, readWord(console), [&](const std::string& w) {
         return !sameFile(w, dataFile) && (reportName.empty() || !sameFile(w, reportName));
     });
 }

@@ -2,25 +2,25 @@
 
 namespace korvel {
 
-std::string readWord()
+std::string readWord(Console& console)
 {
     std::string word;
-    if (!(std::cin >> word))
+    if (!(console.in >> word))
         throw EndOfInput();
     return word;
 }
 
-char readChar()
+char readChar(Console& console)
 {
     char c{};
-    if (!(std::cin >> c))
+    if (!(console.in >> c))
         throw EndOfInput();
     return c;
 }
 
-char readRawChar()
+char readRawChar(Console& console)
 {
-    const int c = std::cin.get();
+    const int c = console.in.get();
     if (c == std::char_traits<char>::eof())
         throw EndOfInput();
     return static_cast<char>(c);

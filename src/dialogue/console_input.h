@@ -1,4 +1,4 @@
-// Reading the user's answers from standard input. When standard input has
+// Reading the user's answers from the console's input. When the input has
 // ended, every read throws EndOfInput: no read ever loops on a closed input.
 #pragma once
 
@@ -9,28 +9,36 @@
 
 namespace korvel {
 
+// The streams the dialogue reads its answers from and writes its screens,
+// questions and messages to (the standard streams when run as a program).
+struct Console {
+    std::istream& in;
+    std::ostream& out;
+    std::ostream& err;
+};
+
 // Standard input ended while a question waited for an answer.
 struct EndOfInput : Error {
     EndOfInput() : Error("end of input") {}
 };
 
 // One whitespace-delimited word (leading white space and empty lines skipped).
-std::string readWord();
+std::string readWord(Console& console);
 
 // One non-blank character (leading white space skipped); case kept.
-char readChar();
+char readChar(Console& console);
 
 // One raw character: white space and line ends count as characters.
-char readRawChar();
+char readRawChar(Console& console);
 
 // Prints "Bad entry, try again:\t" and reads words until accept holds; word
 // starts as the first answer. Returns the accepted word.
 template <typename Check>
-std::string reaskUntil(std::string word, Check accept)
+std::string reaskUntil(Console& console, std::string word, Check accept)
 {
     while (!accept(word)) {
-        std::cout << "Bad entry, try again:\t";
-        word = readWord();
+        console.out << "Bad entry, try again:\t";
+        word = readWord(console);
     }
     return word;
 }
@@ -38,12 +46,12 @@ std::string reaskUntil(std::string word, Check accept)
 // Prints prompt (followed by an end of line when withEndl), then reads a word
 // as reaskUntil does.
 template <typename Check>
-std::string askValidated(const std::string& prompt, bool withEndl, Check accept)
+std::string askValidated(Console& console, const std::string& prompt, bool withEndl, Check accept)
 {
-    std::cout << prompt;
+    console.out << prompt;
     if (withEndl)
-        std::cout << std::endl;
-    return reaskUntil(readWord(), accept);
+        console.out << std::endl;
+    return reaskUntil(console, readWord(console), accept);
 }
 
 } // namespace korvel

@@ -20,14 +20,14 @@ namespace korvel {
 namespace {
 // One hypothesised-value line: "none" when not set, else the value in the
 // console's current number format.
-void showHypothesis(const char* label, const std::optional<double>& value)
+void showHypothesis(Console& console, const char* label, const std::optional<double>& value)
 {
-    std::cout << label;
+    console.out << label;
     if (value)
-        std::cout << *value;
+        console.out << *value;
     else
-        std::cout << "none";
-    std::cout << std::endl;
+        console.out << "none";
+    console.out << std::endl;
 }
 
 const char* transformationText(Transform transform)
@@ -48,78 +48,78 @@ std::string nameOf(const std::vector<std::string>& header, const std::optional<i
     return variable ? header[static_cast<std::size_t>(*variable)] : "none";
 }
 
-void display(const Session& session, const std::vector<std::string>& header)
+void display(Console& console, const Session& session, const std::vector<std::string>& header)
 {
     const ColumnSelection& chosen = session.selection;
-    std::cout << "\nDATA INPUT - settings" << std::endl;
-    std::cout << "G - Grouping variable:  " << groupingName(header, chosen.grouping) << std::endl;
-    std::cout << "Y - y variable:         " << nameOf(header, chosen.y) << std::endl;
-    std::cout << "X - x variable:         " << nameOf(header, chosen.x) << std::endl;
-    std::cout << "F - Filter variable:    ";
+    console.out << "\nDATA INPUT - settings" << std::endl;
+    console.out << "G - Grouping variable:  " << groupingName(header, chosen.grouping) << std::endl;
+    console.out << "Y - y variable:         " << nameOf(header, chosen.y) << std::endl;
+    console.out << "X - x variable:         " << nameOf(header, chosen.x) << std::endl;
+    console.out << "F - Filter variable:    ";
     for (const FilterChoice& filter : chosen.filters)
-        std::cout << nameOf(header, filter.variable) << " ";
+        console.out << nameOf(header, filter.variable) << " ";
     if (chosen.filters.empty())
-        std::cout << "none ";
-    std::cout << std::endl;
-    std::cout << "T - Transformation:     " << transformationText(session.settings.transform) << std::endl;
-    showHypothesis("B - H0 slope:           ", session.settings.slopeH0);
+        console.out << "none ";
+    console.out << std::endl;
+    console.out << "T - Transformation:     " << transformationText(session.settings.transform) << std::endl;
+    showHypothesis(console, "B - H0 slope:           ", session.settings.slopeH0);
     if (session.settings.intercept)
-        showHypothesis("A - H0 intercept:       ", session.settings.interceptH0);
-    std::cout << "D - Display data        ";
-    std::cout << "\nChoose a letter to change current setting. Press L to load data" << std::endl;
+        showHypothesis(console, "A - H0 intercept:       ", session.settings.interceptH0);
+    console.out << "D - Display data        ";
+    console.out << "\nChoose a letter to change current setting. Press L to load data" << std::endl;
 }
 
-void printVariableList(const std::vector<std::string>& header)
+void printVariableList(Console& console, const std::vector<std::string>& header)
 {
-    std::cout << "Variable list" << std::endl;
+    console.out << "Variable list" << std::endl;
     for (std::size_t i = 0; i < header.size(); ++i)
-        std::cout << i << ": " << header[i] << "\t";
-    std::cout << "\n" << std::endl;
+        console.out << i << ": " << header[i] << "\t";
+    console.out << "\n" << std::endl;
 }
 
 // Reads words, from first on, until one is a variable's index; returns it.
-int askVariable(const std::vector<std::string>& header, std::string first)
+int askVariable(Console& console, const std::vector<std::string>& header, std::string first)
 {
     const int last = static_cast<int>(header.size()) - 1;
     return std::atoi(
-        reaskUntil(std::move(first), [last](const std::string& w) { return isWholeNumberIn(w, 0, last); }).c_str());
+        reaskUntil(console, std::move(first), [last](const std::string& w) { return isWholeNumberIn(w, 0, last); }).c_str());
 }
 
-void pickGrouping(const std::vector<std::string>& header, Session& session)
+void pickGrouping(Console& console, const std::vector<std::string>& header, Session& session)
 {
-    std::cout << "Choose grouping variables (press c to clear)" << std::endl;
-    const std::string first = readWord();
+    console.out << "Choose grouping variables (press c to clear)" << std::endl;
+    const std::string first = readWord(console);
     if (first[0] == 'c')
         session.selection.grouping.clear();
     else
-        session.selection.grouping.push_back(askVariable(header, first));
+        session.selection.grouping.push_back(askVariable(console, header, first));
     session.loadDue = true;
 }
 
 // A new filter goes before the last one chosen.
-void pickFilter(const std::vector<std::string>& header, Session& session)
+void pickFilter(Console& console, const std::vector<std::string>& header, Session& session)
 {
     session.filtersPending = true;
-    std::cout << "Choose filter variables (press c to clear)" << std::endl;
-    const std::string first = readWord();
+    console.out << "Choose filter variables (press c to clear)" << std::endl;
+    const std::string first = readWord(console);
     auto& filters = session.selection.filters;
     session.loadDue = true;
     if (std::tolower(static_cast<unsigned char>(first[0])) == 'c') {
         filters.clear();
         return;
     }
-    const FilterChoice filter{askVariable(header, first), {}};
+    const FilterChoice filter{askVariable(console, header, first), {}};
     filters.insert(filters.empty() ? filters.end() : filters.end() - 1, filter);
 }
 
 // L: refuses to go on without Y and X; reads the chosen columns when they
 // changed (keeping the filter decisions when the filters did not); asks the
 // filter questions when they are due. True when loaded.
-bool load(const DataFile& file, Session& session)
+bool load(Console& console, const DataFile& file, Session& session)
 {
     ColumnSelection& chosen = session.selection;
     if (!chosen.y || !chosen.x) {
-        std::cout << "\nCan't load data because missing X or Y variable" << std::endl;
+        console.out << "\nCan't load data because missing X or Y variable" << std::endl;
         return false;
     }
     if (session.loadDue) {
@@ -132,7 +132,7 @@ bool load(const DataFile& file, Session& session)
     }
     if (session.filtersPending)
         for (std::size_t f = 0; f < chosen.filters.size(); ++f)
-            session.data.filters[f].keep = askFilter(session.data.filters[f].column, chosen.filters[f]);
+            session.data.filters[f].keep = askFilter(console, session.data.filters[f].column, chosen.filters[f]);
     session.filtersPending = false;
     return true;
 }
@@ -140,47 +140,47 @@ bool load(const DataFile& file, Session& session)
 // One line of the chosen columns as the display shows them: the line's
 // number, its grouping (its cells joined by a blank), Y, X and filters (a
 // scalar filter's cells by their classes), "-" for what is not chosen.
-void displayLine(int r, std::string_view line, const ColumnSelection& chosen)
+void displayLine(Console& console, int r, std::string_view line, const ColumnSelection& chosen)
 {
     const auto cell = [line](int k) { return std::string(cellOf(line, k)); };
     std::string grouping;
     for (std::size_t k = 0; k < chosen.grouping.size(); ++k)
         grouping += (k > 0 ? " " : "") + cell(chosen.grouping[k]);
-    std::cout << r << "\t" << (chosen.grouping.empty() ? "-" : grouping) << "\t";
+    console.out << r << "\t" << (chosen.grouping.empty() ? "-" : grouping) << "\t";
     for (const std::optional<int>& v : {chosen.y, chosen.x})
-        std::cout << (v ? cell(*v) : "-") << "\t";
+        console.out << (v ? cell(*v) : "-") << "\t";
     if (chosen.filters.empty())
-        std::cout << "-\t";
+        console.out << "-\t";
     for (const FilterChoice& filter : chosen.filters) {
         std::string text = cell(filter.variable);
         for (const ScalarClasses& classes : filter.classes)
             if (r > 0)
                 text = scalarLabel(text, classes);
-        std::cout << text << "\t";
+        console.out << text << "\t";
     }
-    std::cout << std::endl;
+    console.out << std::endl;
 }
 
 // Pages the chosen columns to the console, 21 lines a page.
-void displayData(const DataFile& file, const Session& session)
+void displayData(Console& console, const DataFile& file, const Session& session)
 {
-    readRawChar();
+    readRawChar(console);
     const int pageLines = 21;
     LineReader reader = file.lines();
     std::string_view line;
     int r = 0;
     while (r < session.lineCount) {
-        std::cout << "Line\tGroups\tY\tX\tFilters\n";
+        console.out << "Line\tGroups\tY\tX\tFilters\n";
         for (int i = 0; i < pageLines && r < session.lineCount; ++i, ++r)
-            displayLine(r, reader.next(line) ? line : std::string_view(), session.selection);
-        std::cout << "\nPress enter to continue";
-        readRawChar();
+            displayLine(console, r, reader.next(line) ? line : std::string_view(), session.selection);
+        console.out << "\nPress enter to continue";
+        readRawChar(console);
     }
 }
 
-std::optional<double> askHypothesis(const char* prompt)
+std::optional<double> askHypothesis(Console& console, const char* prompt)
 {
-    const double value = std::atof(askValidated(prompt, false, isFiniteDecimal).c_str());
+    const double value = std::atof(askValidated(console, prompt, false, isFiniteDecimal).c_str());
     return value == 0.0 ? std::nullopt : std::optional<double>(value);
 }
 
@@ -188,44 +188,44 @@ std::optional<double> askHypothesis(const char* prompt)
 const Transform transformsByNumber[] = {Transform::Log10, Transform::Ln, Transform::None};
 
 // Acts on one letter; true when the data are loaded.
-bool actOn(char choice, const DataFile& file, Session& session)
+bool actOn(Console& console, char choice, const DataFile& file, Session& session)
 {
     AnalysisSettings& s = session.settings;
     const std::vector<std::string>& header = file.header();
     switch (choice) {
     case 'g':
-        pickGrouping(header, session);
+        pickGrouping(console, header, session);
         break;
     case 'y':
-        std::cout << "Choose Y variable" << std::endl;
-        session.selection.y = askVariable(header, readWord());
+        console.out << "Choose Y variable" << std::endl;
+        session.selection.y = askVariable(console, header, readWord(console));
         session.loadDue = true;
         break;
     case 'x':
-        std::cout << "Choose X variable" << std::endl;
-        session.selection.x = askVariable(header, readWord());
+        console.out << "Choose X variable" << std::endl;
+        session.selection.x = askVariable(console, header, readWord(console));
         session.loadDue = true;
         break;
     case 'f':
-        pickFilter(header, session);
+        pickFilter(console, header, session);
         break;
     case 't':
         s.transform = transformsByNumber[std::atoi(
-            askValidated("Choose a transformation:\n\t0. log Y vs log X\n\t1. ln Y vs ln X\n\t2. linear Y vs linear X",
+            askValidated(console, "Choose a transformation:\n\t0. log Y vs log X\n\t1. ln Y vs ln X\n\t2. linear Y vs linear X",
                          true, [](const std::string& w) { return isWholeNumberIn(w, 0, 2); })
                 .c_str())];
         break;
     case 'b':
-        s.slopeH0 = askHypothesis("\n Enter hypothesised slope value HO: b = ");
+        s.slopeH0 = askHypothesis(console, "\n Enter hypothesised slope value HO: b = ");
         break;
     case 'a':
-        s.interceptH0 = askHypothesis("\n Enter hypothesised intercept value HO: a = ");
+        s.interceptH0 = askHypothesis(console, "\n Enter hypothesised intercept value HO: a = ");
         break;
     case 'd':
-        displayData(file, session);
+        displayData(console, file, session);
         break;
     case 'l':
-        return load(file, session);
+        return load(console, file, session);
     default:
         break;
     }
@@ -233,7 +233,7 @@ bool actOn(char choice, const DataFile& file, Session& session)
 }
 } // namespace
 
-void runDataInputScreen(Session& session)
+void runDataInputScreen(Console& console, Session& session)
 {
     if (session.inputChanged) {
         session.forgetData();
@@ -243,16 +243,16 @@ void runDataInputScreen(Session& session)
     if (session.lineCount == 0) {
         const LineCount count = file.countLines();
         session.lineCount = count.lines;
-        writeShortRecordsWarning(std::cout, count.shortRecords, session.inputFile,
+        writeShortRecordsWarning(console.out, count.shortRecords, session.inputFile,
                                  static_cast<int>(file.header().size()));
     }
     for (;;) {
-        display(session, file.header());
-        const std::string entry = readWord();
+        display(console, session, file.header());
+        const std::string entry = readWord(console);
         const char choice = static_cast<char>(std::tolower(static_cast<unsigned char>(entry[0])));
         if (choice != 'l' && choice != 'a' && choice != 'b' && choice != 'd')
-            printVariableList(file.header());
-        if (actOn(choice, file, session))
+            printVariableList(console, file.header());
+        if (actOn(console, choice, file, session))
             return;
     }
 }

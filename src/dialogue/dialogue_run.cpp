@@ -22,7 +22,8 @@ namespace {
 // Opens the report (emptying it) unless it is open under the current name.
 // False when it cannot be opened, or when it is the data file (a report never
 // replaces or extends the data it reports on).
-bool openReport(std::ofstream& out, std::string& openName, const std::string& wanted, const std::string& dataFile)
+bool openReport(Console& console, std::ofstream& out, std::string& openName, const std::string& wanted,
+                const std::string& dataFile)
 {
     if (out.is_open() && wanted != openName)
         out.close();
@@ -34,7 +35,7 @@ bool openReport(std::ofstream& out, std::string& openName, const std::string& wa
     if (out.is_open() && !isDataFile)
         return true;
     out.close();
-    notOpened(FileNotOpened(wanted, isDataFile ? "it is the data file" : systemReason()));
+    notOpened(console, FileNotOpened(wanted, isDataFile ? "it is the data file" : systemReason()));
 #ifdef _WIN32
     // The console window would close before the message could be read.
     [[maybe_unused]] const int paused = std::system("pause");
@@ -51,11 +52,11 @@ Data loadedData(const Session& session)
 }
 } // namespace
 
-int runDialogue(const DialogueOptions& options)
+int runDialogue(const DialogueOptions& options, Console& console)
 {
     std::ofstream report;
     writeNaNPlainly(report);
-    writeNaNPlainly(std::cout);
+    writeNaNPlainly(console.out);
     std::string openName;
     Session session;
     if (!options.dataFile.empty())
@@ -63,22 +64,22 @@ int runDialogue(const DialogueOptions& options)
     int analyses = 0;
     RandomStream random(options.seed);
     try {
-        while (runSettingsScreen(session)) {
-            if (!openReport(report, openName, session.outputFile, session.data.filename))
+        while (runSettingsScreen(console, session)) {
+            if (!openReport(console, report, openName, session.outputFile, session.data.filename))
                 return 1;
-            ConsoleChoices choices;
-            MessageWriter events(std::cout, MessageStyle::Dialogue);
-            AnalysisStreams streams{report, std::cout, std::cout, events, openName};
+            ConsoleChoices choices(console);
+            MessageWriter events(console.out, MessageStyle::Dialogue);
+            AnalysisStreams streams{report, console.out, console.out, events, openName};
             const Analysis analysis = runAnalysis(session.settings, loadedData(session), choices, streams, random);
             writeAnalysisEnd(report);
             ++analyses;
             if (options.plot)
-                writeAnalysisPlot(plotFileName(openName, analyses), analysis, options.vector, std::cout);
+                writeAnalysisPlot(plotFileName(openName, analyses), analysis, options.vector, console.out);
         }
     } catch (const EndOfInput&) {
-        std::cout << "\nGoodBye" << std::endl;
+        console.out << "\nGoodBye" << std::endl;
     } catch (const FileNotOpened& file) {
-        return notOpened(file);
+        return notOpened(console, file);
     }
     return 1;
 }

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "dialogue/console_input.h"
+
 namespace korvel {
 
 struct DialogueOptions {
@@ -14,8 +16,8 @@ struct DialogueOptions {
     std::uint32_t seed = 1; // of the resampling's stream, which runs on from one analysis to the next
 };
 
-// Runs the dialogue on the standard streams and returns the exit status (1:
+// Runs the dialogue on the console's streams and returns the exit status (1:
 // the dialogue has no other).
-int runDialogue(const DialogueOptions& options = {});
+int runDialogue(const DialogueOptions& options, Console& console);
 
 } // namespace korvel

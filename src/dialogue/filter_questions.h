@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "dialogue/console_input.h"
 #include "data/loaded_data.h"
 
 namespace korvel {
@@ -13,6 +14,6 @@ namespace korvel {
 // distinct cell, asked once in order of first appearance, false (remove) when
 // answered y. A scalar filter's cells are first sorted into the classes typed,
 // which the choice keeps for later loads.
-std::map<std::string, bool> askFilter(LabelColumn& column, FilterChoice& choice);
+std::map<std::string, bool> askFilter(Console& console, LabelColumn& column, FilterChoice& choice);
 
 } // namespace korvel

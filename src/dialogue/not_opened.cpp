@@ -4,11 +4,11 @@
 
 namespace korvel {
 
-int notOpened(const FileNotOpened& file)
+int notOpened(Console& console, const FileNotOpened& file)
 {
     if (!file.problem.empty())
-        std::cerr << file.problem << std::endl;
-    std::cerr << "File " << file.name << " not opened" << std::endl;
+        console.err << file.problem << std::endl;
+    console.err << "File " << file.name << " not opened" << std::endl;
     return 1;
 }
 
