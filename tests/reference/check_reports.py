@@ -28,6 +28,7 @@ SCALAR = re.compile(r'< (\S+)|> (\S+) & < (\S+)|> (\S+)')
 NONFINITE = ('nan', '-nan', 'inf', '-inf')
 METHODS = {'OLS': 0, 'SMA': 1, 'MA': 2}
 STEP = 1e-4  # the program's common slope iteration stops at steps below this (relative below 1)
+ROOT = Path(__file__).resolve().parents[2]  # the repository, where a session's shared data files are
 
 
 def decimals(text):
@@ -69,6 +70,20 @@ class Checker:
 
 
 # ---- data ----------------------------------------------------------------------
+
+def shared_data(session):
+    """{name: file} of the shared data files a session starts with (tests/sessions/run copies them
+    in): its file 'data' holds lines NAME SOURCE, SOURCE from the repository's root."""
+    manifest = session / 'data'
+    lines = manifest.read_text().splitlines() if manifest.is_file() else []
+    return {name: ROOT / source for name, source in (line.rsplit(' ', 1) for line in lines)}
+
+
+def data_file(session, name):
+    """The file a session's run reads as name: its own in/name, else a shared one; None if neither."""
+    own = session / 'in' / name
+    return own if own.is_file() else shared_data(session).get(name)
+
 
 def read_rows(path):
     text = path.read_bytes().decode('latin-1')
@@ -128,7 +143,7 @@ def varies(v, h):
 def load(session, h):
     """Rejected lines, small groups, groups whose Y or X does not vary, groups without a residual
     degree of freedom, groups (points in reverse file order), groups with too large errors."""
-    rows = read_rows(session / 'in' / h['file'])
+    rows = read_rows(data_file(session, h['file']))
     names, gcols, part = rows[0], [], None
     for word in ([] if h['grp'] == 'none' else h['grp'].split(' ')):
         part = word if part is None else f'{part} {word}'
@@ -538,7 +553,7 @@ def read_header(lines):
 def check_analysis(ck, session, lines, pvalue, adjust, with_r):
     h = read_header(lines)
     h['adjust'] = adjust
-    if not (session / 'in' / h['file']).is_file():
+    if not data_file(session, h['file']):
         return  # data the session made itself: nothing to recompute from
     method, (rejected, small, flat, no_df, gs, too_large) = h['method'], load(session, h)
     ck.num('filtered or empty data points', field(lines, 'Filtered or empty data points:\t'), rejected)
