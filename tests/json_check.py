@@ -18,7 +18,7 @@ from pathlib import Path
 
 import jsonschema
 
-from report_text import LINES_ROW, agree, values
+from report_text import LINES_ROW, Analysis, agree, analyses, values
 
 sys.path.insert(0, str(Path(__file__).parent / 'reference'))
 import check_reports as ref  # noqa: E402
@@ -98,8 +98,7 @@ def close(ck, item, got, expected, rtol):
 
 def check_reference(ck, session, report, doc):
     """The reference's values of the lines and of the tests at the document's common slope."""
-    lines = report.split(ref.SEP)[0].strip('\n').split('\n')
-    h = ref.read_header(lines)
+    h = Analysis(analyses(report)[0]).settings
     if not ref.data_file(session, h['file']):
         return
     *_, gs, too_large = ref.load(session, h)
