@@ -18,7 +18,7 @@ from pathlib import Path
 
 import jsonschema
 
-from report_text import LINES_ROW, agree, values
+from report_text import LINES_ROW, Analysis, agree, analyses, values
 
 sys.path.insert(0, str(Path(__file__).parent / 'reference'))
 import check_reports as ref  # noqa: E402
@@ -98,9 +98,8 @@ def close(ck, item, got, expected, rtol):
 
 def check_reference(ck, session, report, doc):
     """The reference's values of the lines and of the tests at the document's common slope."""
-    lines = report.split(ref.SEP)[0].strip('\n').split('\n')
-    h = ref.read_header(lines)
-    if not (session / 'in' / h['file']).is_file():
+    h = Analysis(analyses(report)[0]).settings
+    if not ref.data_file(session, h['file']):
         return
     *_, gs, too_large = ref.load(session, h)
     gs, method = [g for g in gs if g.name not in too_large], h['method']
@@ -127,8 +126,10 @@ def check_session(korvel, validator, session):
     ck = ref.Checker()
     ck.where = session.name
     with tempfile.TemporaryDirectory() as tmp:
+        for name, source in ref.shared_data(session).items():
+            shutil.copyfile(source, Path(tmp) / name)
         if (session / 'in').is_dir():
-            shutil.copytree(session / 'in', tmp, dirs_exist_ok=True)
+            shutil.copytree(session / 'in', tmp, dirs_exist_ok=True, symlinks=True)
         stdin = (session / 'stdin').open('rb') if (session / 'stdin').exists() else subprocess.DEVNULL
         run = subprocess.run([korvel] + args + ['--json', 'results.json'], cwd=tmp, stdin=stdin, capture_output=True)
         out = args[args.index('-o') + 1] if '-o' in args and args[args.index('-o') + 1] != '-' else None

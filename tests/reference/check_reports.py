@@ -18,20 +18,17 @@ import numpy as np
 from scipy import optimize, stats
 from statsmodels.stats.multitest import multipletests
 
+sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
+from report_text import LINES_ROW, Analysis, analyses, listed, printed  # noqa: E402
+
 np.seterr(all='ignore')
 warnings.simplefilter('ignore', RuntimeWarning)  # degenerate groups give nan on purpose
 LIBC = ctypes.CDLL('libc.so.6')
 LIBC.atof.restype = ctypes.c_double
-SEP = '-' * 100
 NUMBER = re.compile(r'[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?')
 SCALAR = re.compile(r'< (\S+)|> (\S+) & < (\S+)|> (\S+)')
-NONFINITE = ('nan', '-nan', 'inf', '-inf')
-METHODS = {'OLS': 0, 'SMA': 1, 'MA': 2}
 STEP = 1e-4  # the program's common slope iteration stops at steps below this (relative below 1)
-
-
-def decimals(text):
-    return len(text.split('.')[1]) if '.' in text else 0
+ROOT = Path(__file__).resolve().parents[2]  # the repository, where a session's shared data files are
 
 
 class Checker:
@@ -46,22 +43,21 @@ class Checker:
         if x is None:
             return
         self.count += 1
-        t = text.strip()
-        if t in NONFINITE or not np.isfinite(x):
-            ok = t in NONFINITE and not np.isfinite(x)
+        (v, h) = printed(text)
+        if not (np.isfinite(v) and np.isfinite(x)):
+            ok = not (np.isfinite(v) or np.isfinite(x))
         else:
-            ok = abs(float(t) - x) <= 0.5 * 10.0 ** -decimals(t) + slack + 1e-9 * (1 + abs(x))
+            ok = abs(v - x) <= h + slack + 1e-9 * (1 + abs(x))
         if not ok:
-            self.fail(item, t, f'{x:.8g}')
+            self.fail(item, text.strip(), f'{x:.8g}')
 
     def zero(self, item, text, g, tol=0.0):
         """g comes within tol of 0 in the rounding interval of the printed value."""
         self.count += 1
-        t = text.strip()
-        h = 0.5 * 10.0 ** -decimals(t)
-        ends = [np.inf] if t in NONFINITE else [g(float(t) - h), g(float(t) + h)]
+        (v, h) = printed(text)
+        ends = [g(v - h), g(v + h)] if np.isfinite(v) else [np.inf]
         if not (min(ends) <= tol and max(ends) >= -tol):
-            self.fail(item, t, f'{g.__doc__} within {tol} of 0 there')
+            self.fail(item, text.strip(), f'{g.__doc__} within {tol} of 0 there')
 
     def text(self, item, printed, expected):
         if printed != expected:
@@ -69,6 +65,20 @@ class Checker:
 
 
 # ---- data ----------------------------------------------------------------------
+
+def shared_data(session):
+    """{name: file} of the shared data files a session starts with (tests/sessions/run copies them
+    in): its file 'data' holds lines NAME SOURCE, SOURCE from the repository's root."""
+    manifest = session / 'data'
+    lines = manifest.read_text().splitlines() if manifest.is_file() else []
+    return {name: ROOT / source for name, source in (line.rsplit(' ', 1) for line in lines)}
+
+
+def data_file(session, name):
+    """The file a session's run reads as name: its own in/name, else a shared one; None if neither."""
+    own = session / 'in' / name
+    return own if own.is_file() else shared_data(session).get(name)
+
 
 def read_rows(path):
     text = path.read_bytes().decode('latin-1')
@@ -128,7 +138,7 @@ def varies(v, h):
 def load(session, h):
     """Rejected lines, small groups, groups whose Y or X does not vary, groups without a residual
     degree of freedom, groups (points in reverse file order), groups with too large errors."""
-    rows = read_rows(session / 'in' / h['file'])
+    rows = read_rows(data_file(session, h['file']))
     names, gcols, part = rows[0], [], None
     for word in ([] if h['grp'] == 'none' else h['grp'].split(' ')):
         part = word if part is None else f'{part} {word}'
@@ -199,22 +209,20 @@ def var_slope(g, method, b):
     return (1 + b * b) ** 2 * r * f / (g.df * (f - r) ** 2)
 
 
-def check_lines(ck, h, gs, rows, header, with_r):
-    """The lines table; OLS lines of uncorrected data are also handed to R's lm (with_r)."""
+def check_lines(ck, h, gs, rows, columns, with_r):
+    """The lines table, rows {kind: cell}; OLS lines of uncorrected data are also handed to R's lm (with_r)."""
     method, alpha = h['method'], 1 - h['conf'] / 100
-    for g, row in zip(gs, rows):
-        c, S, n, b, df = row.split('\t'), g.S, g.n, slope(g.S, method), g.df
+    for g, (_, c) in zip(gs, rows):
+        S, n, b, df = g.S, g.n, slope(g.S, method), g.df
         at = lambda item: f'{g.name} {item}'
-        ck.num(at('n'), c[1], n)
-        ck.num(at('R2'), c[2], g.r2)
-        ck.num(at('p'), c[3], correlation_p(g))
-        ck.num(at('slope'), c[4], b)
+        for kind, x in (('n', n), ('r2', g.r2), ('p', correlation_p(g)), ('slope', b)):
+            ck.num(at(kind), c[kind], x)
         # The slope limits are where the test of slope = beta (correlation of residual
         # and fitted scores) meets its F quantile.
         k, fq = df, stats.f.ppf(1 - alpha, 1, df)
         # An MA interval through the vertical (LowCI above UppCI) has its upper limit past it, below b.
-        vertical = method == 2 and float(c[5]) > float(c[6])
-        for side, text in ((-1, c[5]), (1, c[6])):
+        vertical = method == 2 and float(c['slope low']) > float(c['slope high'])
+        for side, text in ((-1, c['slope low']), (1, c['slope high'])):
             def limit(beta, side=side):
                 """the slope test less its quantile"""
                 q = rho2(S, method, beta)
@@ -230,20 +238,19 @@ def check_lines(ck, h, gs, rows, header, with_r):
         K = (n - 1) / (n - 2)  # the residual variance SSE / (n - 2)
         va = 0.0 if h['origin'] else g.mx ** 2 * var_slope(g, method, b) + rfc(S, method, b)[0] * K / n
         ha = np.sqrt(va) * stats.t.ppf(1 - alpha / 2, n - 2)
-        for item, text, x in zip(('interc', 'interc low', 'interc upp', 'Ymean', 'Xmean'),
-                                 c[7:12], (a, a - ha, a + ha, g.my, g.mx)):
-            ck.num(at(item), text, x)
-        if 'H0_b' in header:
-            q = rho2(S, method, float(c[12]))
-            ck.num(at('F of H0_b'), c[13], df * q / (1 - q))
-            ck.num(at('p of H0_b'), c[14], stats.f.sf(df * q / (1 - q), 1, df))
-        if 'H0_a' in header:
-            i = header.index('H0_a')
-            T = (a - float(c[i])) / np.sqrt(va)
-            ck.num(at('T of H0_a'), c[i + 1], T)
-            ck.num(at('p of H0_a'), c[i + 2], 2 * stats.t.sf(abs(T), n - 2))
+        for kind, x in zip(('intercept', 'intercept low', 'intercept high', 'y mean', 'x mean'),
+                           (a, a - ha, a + ha, g.my, g.mx)):
+            ck.num(at(kind), c[kind], x)
+        if 'slope H0' in columns:
+            q = rho2(S, method, float(c['slope H0']))
+            ck.num(at('F of H0_b'), c['slope F'], df * q / (1 - q))
+            ck.num(at('p of H0_b'), c['slope test p'], stats.f.sf(df * q / (1 - q), 1, df))
+        if 'intercept H0' in columns:
+            T = (a - float(c['intercept H0'])) / np.sqrt(va)
+            ck.num(at('T of H0_a'), c['intercept T'], T)
+            ck.num(at('p of H0_a'), c['intercept test p'], 2 * stats.t.sf(abs(T), n - 2))
         if method == 0 and not h['me_on']:
-            with_r.append((ck, ck.where, g, h, c, header))
+            with_r.append((ck, ck.where, g, h, c, columns))
 
 
 # ---- R's lm --------------------------------------------------------------------------
@@ -271,28 +278,27 @@ def check_with_r(jobs):
     R2 and the F test's p from summary(), and the tests of H0 slope (t^2) and H0 intercept (t)."""
     if not jobs:
         return
-    text = ''.join(f"{k} {int(h['origin'])} {h['conf'] / 100!r} {float(c[12]) if 'H0_b' in header else 'NA'} "
-                   f"{float(c[header.index('H0_a')]) if 'H0_a' in header else 'NA'}\n"
+    text = ''.join(f"{k} {int(h['origin'])} {h['conf'] / 100!r} {float(c['slope H0']) if 'slope H0' in columns else 'NA'} "
+                   f"{float(c['intercept H0']) if 'intercept H0' in columns else 'NA'}\n"
                    f"{' '.join(map(repr, g.x))}\n{' '.join(map(repr, g.y))}\n"
-                   for k, (_, _, g, h, c, header) in enumerate(jobs))
+                   for k, (_, _, g, h, c, columns) in enumerate(jobs))
     run = subprocess.run(['Rscript', '--vanilla', '-e', R_LM], input=text, capture_output=True, text=True, check=True)
     for line in run.stdout.splitlines():
         k, *v = line.split()
-        ck, where, g, h, c, header = jobs[int(k)]
+        ck, where, g, h, c, columns = jobs[int(k)]
         v = [float(x.replace('NA', 'nan').replace('Inf', 'inf')) for x in v]
         ck.where, at = where, lambda item: f'{g.name} {item} (lm)'
-        for item, text, x in zip(('slope', 'slope low', 'slope upp', 'R2', 'p'), c[4:7] + c[2:4], v[0:3] + v[6:8]):
-            ck.num(at(item), text, x)
+        for kind, x in zip(('slope', 'slope low', 'slope high', 'r2', 'p'), v[0:3] + v[6:8]):
+            ck.num(at(kind), c[kind], x)
         if not h['origin']:
-            for item, text, x in zip(('interc', 'interc low', 'interc upp'), c[7:10], v[3:6]):
-                ck.num(at(item), text, x)
-        if 'H0_b' in header:
-            ck.num(at('F of H0_b'), c[13], v[8])
-            ck.num(at('p of H0_b'), c[14], v[9])
-        if 'H0_a' in header:
-            i = header.index('H0_a')
-            ck.num(at('T of H0_a'), c[i + 1], v[10])
-            ck.num(at('p of H0_a'), c[i + 2], v[11])
+            for kind, x in zip(('intercept', 'intercept low', 'intercept high'), v[3:6]):
+                ck.num(at(kind), c[kind], x)
+        if 'slope H0' in columns:
+            ck.num(at('F of H0_b'), c['slope F'], v[8])
+            ck.num(at('p of H0_b'), c['slope test p'], v[9])
+        if 'intercept H0' in columns:
+            ck.num(at('T of H0_a'), c['intercept T'], v[10])
+            ck.num(at('p of H0_a'), c['intercept test p'], v[11])
 
 
 # ---- common slope ------------------------------------------------------------------
@@ -447,18 +453,6 @@ def wald(gs, h, B, axis):
 
 # ---- report ------------------------------------------------------------------------
 
-def find(lines, prefix, start):
-    return next((k for k in range(start, len(lines)) if lines[k].startswith(prefix)), None)
-
-
-def field(lines, prefix):
-    return next((line[len(prefix):] for line in lines if line.startswith(prefix)), None)
-
-
-def listed(text):
-    return [name for name in (text or '').split('\t') if name]
-
-
 def pair_cells(gs, numbers):
     """cells[r][c] = cells[c][r] = numbers(pair map of groups c and r), in the program's order of pairs."""
     cells = [[None] * len(gs) for _ in gs]
@@ -480,33 +474,31 @@ def adjusted(cells, method):
     return out
 
 
-def check_pairs(ck, h, lines, i, gs, cells, values, label):
-    """Pair table at lines[i] (cells: a pair's numbers, p-value last), p-values, sorted matrix; the
-    p-values adjusted as the line before the table says, when it says so."""
-    said = re.fullmatch(r'P-values adjusted for (\d+) comparisons \((\w+)\)', lines[i - 1])
-    ck.text(f'{label} adjustment', said[2] if said else 'none', h['adjust'])
-    if said:
-        ck.num(f'{label} comparisons', said[1], sum(np.isfinite(cells[r][c][-1]) for r in range(len(gs)) for c in range(r)))
+def check_pairs(ck, h, table, gs, cells, values, label):
+    """A table of pairs as read (report_text.pairs) against cells (a pair's numbers, p-value last): its
+    p-values only and sorted matrix too; the p-values adjusted as the line above it says, when it says so."""
+    ck.text(f'{label} adjustment', table.adjusted[1] if table.adjusted else 'none', h['adjust'])
+    if table.adjusted:
+        ck.num(f'{label} comparisons', table.adjusted[0],
+               sum(np.isfinite(cells[r][c][-1]) for r in range(len(gs)) for c in range(r)))
     cells = adjusted(cells, h['adjust'])
-    for r, row in enumerate(lines[i + 2:i + 2 + len(gs)]):
-        row = [c.strip()[1:-1].split(',') for c in row.split('\t')[1:] if c.strip()]
-        for c in range(len(gs)):
-            for k, (text, x) in enumerate(zip(row[c], cells[r][c]) if c != r else ()):
-                ck.num(f'{label} pair {gs[r].name}/{gs[c].name} #{k + 1}', text, x,
-                       STEP if label == 'slope' and k == 0 else 0)
-    at = find(lines, 'p-values only', i)
-    for r, row in enumerate(lines[at + 2:at + 2 + len(gs)] if at else []):
-        for c, text in enumerate(row.split('\t')[1:len(gs) + 1]):
-            if c != r:
-                ck.num(f'{label} p-value {gs[r].name}/{gs[c].name}', text, cells[r][c][-1])
-    at = find(lines, 'Sorted pair-wise', i)
+    pairs = [(a.name, b.name) for a in gs for b in gs]  # rows and columns in the groups' order
+    ck.text(f'{label} pairs in order', list(table.cells), pairs)
+    ck.text(f'{label} p-values in order', list(table.p_values or pairs), pairs)
+    for r, c in ((r, c) for r in range(len(gs)) for c in range(len(gs)) if c != r):
+        pair = f'{gs[r].name}/{gs[c].name}'
+        for k, (text, x) in enumerate(zip(table.cells[gs[r].name, gs[c].name], cells[r][c])):
+            ck.num(f'{label} pair {pair} #{k + 1}', text, x, STEP if label == 'slope' and k == 0 else 0)
+        if table.p_values:
+            ck.num(f'{label} p-value {pair}', table.p_values[gs[r].name, gs[c].name], cells[r][c][-1])
     # Each group in map order goes before the first listed one whose value is >= its own,
     # else last (false for nan): ascending, the later of equal values first.
     order = []
     for k in range(len(gs)):
         order.insert(next((i for i, j in enumerate(order) if values[j] >= values[k]), len(order)), k)
-    for pos, (k, row) in enumerate(zip(order, lines[at + 2:at + 2 + len(gs)] if at else [])):
-        code, name, value, n, marks = row.split('\t')
+    ck.text(f'{label} matrix rows', len(table.matrix or gs), len(gs))
+    for pos, (k, row) in enumerate(zip(order, table.matrix)):
+        code, name, value, n, marks = row
         ck.text(f'{label} matrix row {pos + 1}', (code, name.rstrip(' ')), (chr(ord('1') + pos), gs[k].name))
         ck.num(f'{label} matrix {gs[k].name} value', value, values[k])
         ck.num(f'{label} matrix {gs[k].name} n', n, gs[k].n)
@@ -517,111 +509,86 @@ def check_pairs(ck, h, lines, i, gs, cells, values, label):
                 for c, p in zip(order, ps)) + '|')
 
 
-def read_header(lines):
-    y, x = lines[2].split('\t')[2:4]
-    transform, skip = next((t, 3 + len(pre)) for t, pre in enumerate(('log ', 'ln ', ''))
-                           if y[3:].startswith(pre) and x[3:].startswith(pre))
-    settings, filters, k = lines[3].split('\t'), [], 5
-    while not lines[k].startswith('Filtered or empty'):
-        name, *entries = lines[k].split('\t')
-        filters.append((name, {e.rsplit(' (', 1)[0]: not e.endswith('(0)') for e in entries if e}))
-        k += 1
-    me = field(lines, 'Measurement Error: ')
-    return dict(method=METHODS[lines[0].split(' ')[0]], origin='fitted through origin' in lines[0],
-                me_on='Methods of Moments' in lines[0], file=lines[1].split('\t', 1)[1],
-                grp=lines[2].split('\t')[1], y=y[skip:], x=x[skip:], transform=transform,
-                iterations=int(settings[1]), crit=float(settings[3]), conf=float(settings[5].rstrip('%')),
-                filters=filters, min_size=int(re.search(r'less than (-?\d+)', lines[k + 1])[1]), me_text=me,
-                me=(0.0, 0.0) if me in (None, 'Not included') else [float(p.rsplit(' = ')[-1]) for p in me.split('\t')])
-
-
 def check_analysis(ck, session, lines, pvalue, adjust, with_r):
-    h = read_header(lines)
-    h['adjust'] = adjust
-    if not (session / 'in' / h['file']).is_file():
+    a = Analysis(lines)
+    h = dict(a.settings, adjust=adjust)
+    if not data_file(session, h['file']):
         return  # data the session made itself: nothing to recompute from
     method, (rejected, small, flat, no_df, gs, too_large) = h['method'], load(session, h)
-    ck.num('filtered or empty data points', field(lines, 'Filtered or empty data points:\t'), rejected)
-    ck.text('groups removed as small', listed(field(lines, 'Groups with less than ').split(':', 1)[1]), small)
-    ck.text('groups that do not vary', listed(field(lines, 'Groups whose Y or X does not vary (removed):\t')), flat)
+    ck.num('filtered or empty data points', a.field('Filtered or empty data points:\t'), rejected)
+    ck.text('groups removed as small', listed(a.field('Groups with less than ').split(':', 1)[1]), small)
+    ck.text('groups that do not vary', listed(a.field('Groups whose Y or X does not vary (removed):\t')), flat)
     ck.text('groups without residual freedom',
-            listed(field(lines, 'Groups without a residual degree of freedom (removed):\t')), no_df)
-    ck.num('groups', field(lines, 'No. groups:\t'), len(gs))
-    ck.num('data points', field(lines, 'No. datapoints:\t'), sum(g.n for g in gs))
+            listed(a.field('Groups without a residual degree of freedom (removed):\t')), no_df)
+    ck.num('groups', a.field('No. groups:\t'), len(gs))
+    ck.num('data points', a.field('No. datapoints:\t'), sum(g.n for g in gs))
     if h['me_text'] is None:
         return
-    ck.text('removed for measurement error', listed(field(lines, 'Measurement error too large, removed:\t')), too_large)
+    ck.text('removed for measurement error', listed(a.field('Measurement error too large, removed:\t')), too_large)
     gs = [g for g in gs if g.name not in too_large]
-    t = next(k for k, line in enumerate(lines) if line.endswith(' results'))
-    rows = lines[t + 2:t + 2 + len(gs)]
-    ck.text('groups of the lines table', [row.split('\t')[0].rstrip(' ') for row in rows], [g.name for g in gs])
-    check_lines(ck, h, gs, rows, lines[t + 1].split(), with_r)
-    ck.text('common slope block', (lines + [''])[t + 3 + len(gs)], ('No groups: no test for common slope',
+    ck.text('groups of the lines table', [name for name, _ in a.groups], [g.name for g in gs])
+    check_lines(ck, h, gs, a.groups, a.columns, with_r)
+    ck.text('common slope block', a.next_block, ('No groups: no test for common slope',
             'Single group: no test for common slope', 'TEST FOR COMMON SLOPE ACROSS GROUPS')[min(len(gs), 2)])
-    for i, line in enumerate(lines):
-        if line == 'TEST FOR COMMON SLOPE ACROSS GROUPS':
-            # A common slope that did not settle is the iteration's last step, as the console says.
-            _, last, settled = iterate_common(gs, method, h['iterations'])
-            c, s, B = lines[i + 2].split('\t'), lines[i + 4].split('\t'), common_slope(gs, method) if settled else last
-            ck.num('common slope groups', c[0], len(gs))
-            ck.num('common slope points', c[1], sum(g.n for g in gs))
-            ck.num('common slope', c[2], B, STEP * min(1, abs(B)))
-            ck.num('common slope test statistic', s[1], stat(gs, h, B))
-            ck.num('common slope p', s[3], pvalue(gs, h, stat(gs, h, B)))
-            agree = float(s[3]) > h['crit']
-            ck.text('common slope interval shown', bool(c[3].strip()), agree)
-            if agree:
-                # The program's slope may stop short by STEP (relative below 1): the limits may
-                # move as much as they do over that stretch of slopes.
-                limits = common_limits(gs, h, B)
-                near = [common_limits(gs, h, B + d * STEP * min(1, abs(B))) for d in (-1, 1)]
-                for k, (item, text) in enumerate((('low', c[3]), ('high', c[4]))):
-                    slack = max(abs(v[k] - limits[k]) for v in near) if np.isfinite(limits[k]) else 0
-                    ck.num(f'common slope limit {item}', text, limits[k], slack)
-            if agree and len(c) > 6 and c[5].strip():
-                ck.num('common slope X2 of H0_b', c[6], stat2(gs, h, B, float(c[5])))
-                ck.num('common slope p of H0_b', c[7], stats.chi2.sf(stat2(gs, h, B, float(c[5])), 1))
-        elif line.startswith('Common slope, test stat'):
-            def slope_pair(pg):
-                s = common_slope(pg, method)
-                return s, stat(pg, h, s), pvalue(pg, h, stat(pg, h, s))
-            check_pairs(ck, h, lines, i, gs, pair_cells(gs, slope_pair), [slope(g.S, method) for g in gs], 'slope')
-        elif line.startswith('Common slope:\t'):
-            X, Y = np.concatenate([g.x for g in gs]), np.concatenate([g.y for g in gs])
-            F = axes(method, B)[1] @ np.vstack([X, Y])
-            for item, text, x in zip(('slope', 'X', 'Y', 'F', 'R'), line.split('\t')[1::2],
-                                     (B, X.mean(), Y.mean(), F.mean(), (Y - B * X).mean())):
-                ck.num(f'comparison {item}', text, x, STEP * min(1, abs(B)) if item == 'slope' else 0)
-            for g, row in zip(gs, lines[i + 3:]):
-                a = g.my - B * g.mx
-                for item, text, x in zip(
-                        ('n', 'R2', 'interc', 'YgrandX', 'XgrandY', 'Ymean', 'Xmean', 'Fmean', 'Rmean'),
-                        row.split('\t')[1:], (g.n, g.r2, a, a + B * X.mean(), (Y.mean() - a) / B, g.my, g.mx,
-                                              scores(g, method, B, 1).mean(), scores(g, method, B, 0).mean())):
-                    ck.num(f'comparison {g.name} {item}', text, x)
-        elif line.startswith('Testing for shifts'):
-            axis, label = (0, 'elevation') if 'elevation' in line else (1, 'shift')
-            W, p, common, means = wald(gs, h, B, axis)
-            # The program's common slope may stop short by STEP (relative below 1): the
-            # statistics may move as much as they do over that stretch of slopes.
-            near = [wald(gs, h, B + d * STEP * min(1, abs(B)), axis)[:3] for d in (-1, 1)]
-            slack = [max(abs(v[k] - x) for v in near) if np.isfinite(x) else 0 for k, x in enumerate((W, p, common))]
-            c = lines[i + 2].split('\t')
-            for item, text, x, d in zip(('df', 'stat', 'p'), c, (len(gs) - 1, W, p), [0] + slack):
-                ck.num(f'{label} Wald {item}', text, x, d)
-            if p > h['crit']:
-                ck.num(f'{label} Wald A_com', c[3], common, slack[2])
-            else:
-                ck.text(f'{label} A_com', c[3], 'na')
-            ck.text(f'{label} verdict', lines[i + 3].startswith('Significant'), p < h['crit'])
+    if a.common is not None:
+        # A common slope that did not settle is the iteration's last step, as the console says.
+        _, last, settled = iterate_common(gs, method, h['iterations'])
+        c, B = a.common, common_slope(gs, method) if settled else last
+        for kind, x, slack in (('common groups', len(gs), 0), ('common points', sum(g.n for g in gs), 0),
+                               ('common slope', B, STEP * min(1, abs(B))), ('T', stat(gs, h, B), 0),
+                               ('common p', pvalue(gs, h, stat(gs, h, B)), 0)):
+            ck.num(kind, c[kind], x, slack)
+        agree = float(c['common p']) > h['crit']
+        ck.text('common slope interval shown', 'common low' in c, agree)
+        if agree:
+            # The program's slope may stop short by STEP (relative below 1): the limits may
+            # move as much as they do over that stretch of slopes.
+            limits = common_limits(gs, h, B)
+            near = [common_limits(gs, h, B + d * STEP * min(1, abs(B))) for d in (-1, 1)]
+            for k, item in enumerate(('low', 'high')):
+                slack = max(abs(v[k] - limits[k]) for v in near) if np.isfinite(limits[k]) else 0
+                ck.num(f'common slope limit {item}', c[f'common {item}'], limits[k], slack)
+        if agree and 'common H0' in c:
+            ck.num('common slope X2 of H0_b', c['common X2'], stat2(gs, h, B, float(c['common H0'])))
+            ck.num('common slope p of H0_b', c['common H0 p'], stats.chi2.sf(stat2(gs, h, B, float(c['common H0'])), 1))
+    if a.slope_pairs:
+        def slope_pair(pg):
+            s = common_slope(pg, method)
+            return s, stat(pg, h, s), pvalue(pg, h, stat(pg, h, s))
+        check_pairs(ck, h, a.slope_pairs, gs, pair_cells(gs, slope_pair), [slope(g.S, method) for g in gs], 'slope')
+    if a.grand:
+        X, Y = np.concatenate([g.x for g in gs]), np.concatenate([g.y for g in gs])
+        F = axes(method, B)[1] @ np.vstack([X, Y])
+        for item, kind, x in zip(('slope', 'X', 'Y', 'F', 'R'), ('lines slope', 'grand x', 'grand y', 'grand f', 'grand r'),
+                                 (B, X.mean(), Y.mean(), F.mean(), (Y - B * X).mean())):
+            ck.num(f'comparison {item}', a.grand[kind], x, STEP * min(1, abs(B)) if item == 'slope' else 0)
+        ck.text('groups of the lines at the common slope', [name for name, _ in a.at_common], [g.name for g in gs])
+        for g, (_, row) in zip(gs, a.at_common):
+            a0 = g.my - B * g.mx
+            for kind, x in zip(LINES_ROW, (g.n, g.r2, a0, a0 + B * X.mean(), (Y.mean() - a0) / B, g.my, g.mx,
+                                           scores(g, method, B, 1).mean(), scores(g, method, B, 0).mean())):
+                ck.num(f'comparison {g.name} {kind}', row[kind], x)
+    for w in a.wald:
+        label, axis = w['test'], 0 if w['test'] == 'elevation' else 1
+        W, p, common, means = wald(gs, h, B, axis)
+        # The program's common slope may stop short by STEP (relative below 1): the
+        # statistics may move as much as they do over that stretch of slopes.
+        near = [wald(gs, h, B + d * STEP * min(1, abs(B)), axis)[:3] for d in (-1, 1)]
+        slack = [max(abs(v[k] - x) for v in near) if np.isfinite(x) else 0 for k, x in enumerate((W, p, common))]
+        for item, kind, x, d in zip(('df', 'stat', 'p'), ('df', 'W', 'p'), (len(gs) - 1, W, p), [0] + slack):
+            ck.num(f'{label} Wald {item}', w[kind], x, d)
+        if p > h['crit']:
+            ck.num(f'{label} Wald A_com', w['common'], common, slack[2])
+        else:
+            ck.text(f'{label} A_com', w.get('common'), 'na')
+        ck.text(f'{label} verdict', w['verdict'].startswith('Significant'), p < h['crit'])
+        if w['pairs']:
             def shift_pair(pg):
                 W2, p2, _, m = wald(pg, h, B, axis)
                 return abs(m[1] - m[0]), abs(m[1] - m[0]) / np.sqrt(W2), 1, p2
-            pairs = pair_cells(gs, shift_pair)
-        elif line.startswith('Difference, standard error'):
-            check_pairs(ck, h, lines, i, gs, pairs, means, label)
-        elif line.startswith('Data transformed'):
-            ck.num('slope of the transformed data', line.rsplit('= ', 1)[1], B, STEP * min(1, abs(B)))
+            check_pairs(ck, h, w['pairs'], gs, pair_cells(gs, shift_pair), means, label)
+    for text in a.transformed:
+        ck.num('slope of the transformed data', text, B, STEP * min(1, abs(B)))
 
 
 # ---- sessions ------------------------------------------------------------------------
@@ -645,10 +612,9 @@ def resampling_tests(stdout):
 def check_session(session, with_r):
     files, folder = {}, session / 'out' / 'files'
     for f in sorted(folder.rglob('*')) + [session / 'out' / 'stdout']:
-        text = f.read_bytes().decode('latin-1') if f.is_file() else ''
-        if re.match(r'(OLS|SMA|MA) analysis', text):
-            name = 'stdout' if f.parent.name == 'out' else f.relative_to(folder).as_posix()
-            files[name] = [a.strip('\n').split('\n') for a in text.split(SEP) if a.strip()]
+        found = analyses(f.read_bytes().decode('latin-1') if f.is_file() else '')
+        if found:
+            files['stdout' if f.parent.name == 'out' else f.relative_to(folder).as_posix()] = found
     if not files:
         return None
     given = [session / 'args', session / 'command']  # options one per line, or a command line
@@ -662,11 +628,11 @@ def check_session(session, with_r):
     else:
         tests = resampling_tests(session / 'out' / 'stdout')
     jobs = []
-    for name, analyses in files.items():
-        tested = [k for k, a in enumerate(analyses) if 'TEST FOR COMMON SLOPE ACROSS GROUPS' in a]
+    for name, blocks in files.items():
+        tested = [k for k, a in enumerate(blocks) if 'TEST FOR COMMON SLOPE ACROSS GROUPS' in a]
         run = [k for k, t in enumerate(tests) if t[0] == name][-len(tested):] if tested else []
         at = dict(zip(tested, run)) if len(run) == len(tested) else {}
-        jobs += [(at.get(k, -1), f'{name} analysis {k + 1}', a) for k, a in enumerate(analyses)]
+        jobs += [(at.get(k, -1), f'{name} analysis {k + 1}', a) for k, a in enumerate(blocks)]
     # Past a resampling test whose report is gone, the generator's state is unknown.
     lost = min((k for k, t in enumerate(tests) if t[1] and k not in {j[0] for j in jobs}), default=len(tests))
     ck = Checker()
