@@ -15,8 +15,8 @@ trap 'rm -rf "$scratch"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# The report lines that the session must produce, from the independent
-# reference values (tests/reference/reference_output.txt, cats, SMA, with an
+# The report lines that the session must produce, from values computed
+# independently (tests/reference/check_reports.py; cats, SMA, with an
 # intercept): common slope 5.338004224 with limits 4.777904343 and
 # 5.965400125, statistic 0.4311063788 with chi-squared p 0.5114465638;
 # elevation Wald statistic 6.207706327 with p 0.01271953326.
