@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "korvel/settings.h"
+
 namespace korvel {
 
 // A column of numbers the caller owns and keeps alive while the data are
@@ -43,6 +45,12 @@ enum class DataFormat {
                // comma-separated when its first line holds a comma and no tab
     Tsv,       // tab-separated, whatever the name
     Csv,       // comma-separated, whatever the name
+};
+
+// The formats a data file can be said to be, whatever its name or content.
+inline constexpr SettingNames<DataFormat> dataFormatNames[] = {
+    {DataFormat::Tsv, "tsv", "", "", ""},
+    {DataFormat::Csv, "csv", "", "", ""},
 };
 
 // A filter of the lines by one variable: leave out the lines whose cell is

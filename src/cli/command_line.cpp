@@ -67,16 +67,14 @@ std::pair<std::string, std::string> assignment(const std::string& option, const 
     return {text.substr(0, at), text.substr(at + 1)};
 }
 
-template <typename T>
-T oneOf(const std::string& option, const std::string& value, std::initializer_list<std::pair<const char*, T>> names)
+// The value whose option word is value, in the setting's table of names.
+template <typename T, std::size_t N>
+T oneOf(const std::string& option, const std::string& value, const SettingNames<T> (&names)[N])
 {
-    for (const auto& [name, meaning] : names)
-        if (value == name)
-            return meaning;
-    std::string list;
-    for (const auto& entry : names)
-        list += (list.empty() ? "" : ", ") + std::string(entry.first);
-    bad(option, value, "not one of " + list);
+    const std::optional<T> found = valueOfOption(names, value);
+    if (!found)
+        bad(option, value, "not one of " + optionWords(names));
+    return *found;
 }
 
 // "--name=" with nothing after the equals sign would take the next word as its
@@ -162,29 +160,27 @@ void convertSettings(const CLI::App& app, const TypedOptions& t, AnalysisRequest
 {
     AnalysisSettings& s = a.settings;
     if (!t.method.empty())
-        s.method = oneOf<Method>("--method", t.method, {{"ols", Method::OLS}, {"sma", Method::SMA}, {"ma", Method::MA}});
+        s.method = oneOf("--method", t.method, methodNames);
     if (!t.transform.empty())
-        s.transform = oneOf<Transform>("--transform", t.transform,
-                                       {{namesOf(transformNames, Transform::None).option, Transform::None},
-                                        {namesOf(transformNames, Transform::Log10).option, Transform::Log10},
-                                        {namesOf(transformNames, Transform::Ln).option, Transform::Ln}});
+        s.transform = oneOf("--transform", t.transform, transformNames);
     if (!t.format.empty())
-        a.data.format = oneOf<DataFormat>("--format", t.format, {{"tsv", DataFormat::Tsv}, {"csv", DataFormat::Csv}});
+        a.data.format = oneOf("--format", t.format, dataFormatNames);
     s.intercept = !t.throughOrigin;
+    const SettingLimits& l = settingLimits;
     // From options the confidence lies strictly between 0 and 100: at 100 the limits are infinite.
     if (!t.confidence.empty())
-        s.confidence = static_cast<int>(wholeNumber("--confidence", t.confidence, 1, 99));
+        s.confidence =
+            static_cast<int>(wholeNumber("--confidence", t.confidence, l.confidenceLow, l.confidenceHighFromOptions));
     if (!t.minGroupSize.empty())
-        s.minGroupSize = static_cast<int>(wholeNumber("--min-group-size", t.minGroupSize, 1, 50));
+        s.minGroupSize =
+            static_cast<int>(wholeNumber("--min-group-size", t.minGroupSize, l.minGroupSizeLow, l.minGroupSizeHigh));
     if (!t.iterations.empty())
-        s.iterations = static_cast<int>(wholeNumber("--iterations", t.iterations, 1, INT_MAX));
+        s.iterations = static_cast<int>(wholeNumber("--iterations", t.iterations, l.iterationsLow, INT_MAX));
     s.pvalueFrom = t.chiSquared ? PValueFrom::ChiSquared : PValueFrom::Resampling;
     if (!t.adjust.empty())
-        s.adjustment = oneOf<PAdjustment>("--adjust", t.adjust,
-                                          {{"none", PAdjustment::None}, {"holm", PAdjustment::Holm},
-                                           {"bonferroni", PAdjustment::Bonferroni}, {"sidak", PAdjustment::Sidak}});
+        s.adjustment = oneOf("--adjust", t.adjust, adjustmentNames);
     if (!t.criticalP.empty())
-        s.criticalP = realNumber("--critical-p", t.criticalP, 0, 1);
+        s.criticalP = realNumber("--critical-p", t.criticalP, l.criticalPLow, l.criticalPHigh);
     // Any finite number is a hypothesis, 0 and negative numbers included.
     const auto hypothesis = [](const std::string& option, const std::string& value) -> std::optional<double> {
         if (value.empty())

@@ -30,18 +30,6 @@ void showHypothesis(Console& console, const char* label, const std::optional<dou
     console.out << std::endl;
 }
 
-const char* transformationText(Transform transform)
-{
-    switch (transform) {
-    case Transform::Log10:
-        return "log Y vs log X";
-    case Transform::Ln:
-        return "ln Y vs ln X";
-    default:
-        return "linear Y vs linear X";
-    }
-}
-
 // The name of a chosen variable, "none" when there is none.
 std::string nameOf(const std::vector<std::string>& header, const std::optional<int>& variable)
 {
@@ -61,7 +49,7 @@ void display(Console& console, const Session& session, const std::vector<std::st
     if (chosen.filters.empty())
         console.out << "none ";
     console.out << std::endl;
-    console.out << "T - Transformation:     " << transformationText(session.settings.transform) << std::endl;
+    console.out << "T - Transformation:     " << namesOf(transformNames, session.settings.transform).screen << std::endl;
     showHypothesis(console, "B - H0 slope:           ", session.settings.slopeH0);
     if (session.settings.intercept)
         showHypothesis(console, "A - H0 intercept:       ", session.settings.interceptH0);
@@ -178,6 +166,10 @@ void displayData(Console& console, const DataFile& file, const Session& session)
     }
 }
 
+// A hypothesised slope or intercept. The screen takes digits and a point
+// only, so 0 is the one value it can show as "none": 0 stands for no
+// hypothesis here (the command line and the packages test any value, 0
+// included).
 std::optional<double> askHypothesis(Console& console, const char* prompt)
 {
     const double value = std::atof(askValidated(console, prompt, false, isFiniteDecimal).c_str());

@@ -22,12 +22,12 @@ void display(Console& console, const Session& session)
     console.out << "\nKORVEL, v" << programVersion << "\n\nCURRENT SETTINGS" << std::endl;
     console.out << "I - Input File:       " << session.inputFile << std::endl;
     console.out << "O - Output File:      " << session.outputFile << std::endl;
-    console.out << "M - Method:           " << namesOf(methodNames, s.method).report << std::endl;
+    console.out << "M - Method:           " << namesOf(methodNames, s.method).screen << std::endl;
     console.out << "T - inTercept:        " << (s.intercept ? "Yes" : "No") << std::endl;
     console.out << "E - measuremet Error: " << (s.measurementError ? "Yes" : "No") << std::endl;
     console.out << "C - Confidence int:   " << s.confidence << "%" << std::endl;
     console.out << "G - min Group size:   " << s.minGroupSize << std::endl;
-    console.out << "R - Resample:         " << (s.pvalueFrom == PValueFrom::Resampling ? "Yes" : "No") << std::endl;
+    console.out << "R - Resample:         " << namesOf(pvalueFromNames, s.pvalueFrom).screen << std::endl;
     console.out << "N - No. iterations:   ";
     if (s.pvalueFrom == PValueFrom::Resampling)
         console.out << s.iterations;
@@ -52,13 +52,15 @@ void actOn(Console& console, char choice, Session& session)
     AnalysisSettings& s = session.settings;
     switch (choice) {
     case 'c':
-        s.confidence = askInt(console, "\nEnter confidence level (1-100) -> ", false, 1, 100);
+        s.confidence = askInt(console, "\nEnter confidence level (1-100) -> ", false, settingLimits.confidenceLow,
+                              settingLimits.confidenceHigh);
         break;
     case 'e':
         s.measurementError = askInt(console, "Include measurement error: \n\t0. No \n\t1. Yes", true, 0, 1) == 1;
         break;
     case 'g':
-        s.minGroupSize = askInt(console, "\nEnter minimum group size (1-50) -> ", false, 1, 50);
+        s.minGroupSize = askInt(console, "\nEnter minimum group size (1-50) -> ", false, settingLimits.minGroupSizeLow,
+                                settingLimits.minGroupSizeHigh);
         break;
     case 'i': {
         console.out << "\nEnter name of input filename-> ";
@@ -87,7 +89,8 @@ void actOn(Console& console, char choice, Session& session)
         break;
     case 'p':
         s.criticalP = std::atof(askValidated(console, "\nEnter critical p value -> ", false, [](const std::string& w) {
-                                    return isDecimalIn(w, 0.0f, 1.0f);
+                                    return isDecimalIn(w, static_cast<float>(settingLimits.criticalPLow),
+                                                       static_cast<float>(settingLimits.criticalPHigh));
                                 }).c_str());
         break;
     case 'r':
