@@ -1,5 +1,6 @@
 // Reading what the user types and what the data file holds: the text checks,
-// the data file reader, scalar filter labels and the grouping of data lines.
+// the data file reader (comma-separated files turned into tab-separated text
+// too), scalar filter labels and the grouping of data lines.
 // Expected values are the program's documented rules worked by hand.
 #include <algorithm>
 #include <cstdio>
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "data/csv_file.h"
 #include "data/data_file.h"
 #include "data/entry_checks.h"
 #include "data/errors.h"
@@ -18,7 +20,6 @@
 #include "data/same_file.h"
 #include "data/scalar_filter.h"
 #include "data/variable_names.h"
-#include "report/text_columns.h"
 
 using namespace korvel;
 
@@ -49,7 +50,7 @@ LoadedData loaded(const std::string& text, const ColumnSelection& chosen)
 }
 } // namespace
 
-TEST(TextChecks, PromptValidatorsAndPadding)
+TEST(TextChecks, PromptValidators)
 {
     const struct {
         const char* text;
@@ -74,11 +75,6 @@ TEST(TextChecks, PromptValidatorsAndPadding)
         EXPECT_EQ(isDecimalIn(r.text, 0.0f, 1.0f), r.probability) << r.text;
     }
     EXPECT_FALSE(isFiniteDecimal(std::string(400, '9')));
-    for (const auto& [text, width, padded] : {std::tuple{"ab", 5, "ab   "}, {"abcdef", 5, "abcdef"}, {"ab", 0, "ab"}}) {
-        std::ostringstream s;
-        writePadded(s, text, width);
-        EXPECT_EQ(s.str(), padded);
-    }
 }
 
 TEST(TextChecks, DecimalValueOfCellsAndTypedNumbers)
@@ -290,4 +286,50 @@ TEST(GroupLines, AcceptedLinesPointOrderAndCounts)
     EXPECT_EQ(manyGroups.grouping.labels[299], "G299");
     EXPECT_EQ(manyGroups.grouping.ids[599], 299u);
     EXPECT_EQ(groupLines(manyGroups, Transform::None).groups.at("G7").Y, (std::vector<double>{8, 7}));
+}
+
+TEST(CsvFile, TabSeparatedTextOrTheProblem)
+{
+    const struct {
+        const char* csv;
+        const char* text;
+        const char* problem;
+    } rows[] = {
+        {"a,b\n1,2\n", "a\tb\n1\t2\n", ""},
+        {"a,b\n1,2", "a\tb\n1\t2\n", ""}, // the last record needs no line end
+        {"", "", ""},
+        {"\"x,y\",\"2\"\n", "x,y\t2\n", ""},
+        {"\"say \"\"hi\"\"\",\"\"\"\"\n", "say \"hi\"\t\"\n", ""},
+        // Line ends and tabs inside a cell become blanks, quoted or not.
+        {"\"a\nb\",\"c\r\nd\",\"e\tf\",g\th\n", "a b\tc  d\te f\tg h\n", ""},
+        {"a,b\r\n\"1\",2\r\n", "a\tb\n1\t2\n", ""},
+        {"a\rb\r", "a\nb\n", ""}, // a lone carriage return ends a record too
+        {" a , b \n", " a \t b \n", ""},
+        {"a,b,c\n1\n2,,\n", "a\tb\tc\n1\n2\t\t\n", ""},
+        {"\xEF\xBB\xBF" "Sex,Bwt\n", "Sex\tBwt\n", ""},
+        {"a\n\n\r\n\nb\n", "a\nb\n", ""}, // blank lines hold no record
+        {"\"\"\n,\n", "\n\t\n", ""},
+        // The line where the open quote was: after a quoted line feed, after
+        // CR LF, blank and lone-CR lines.
+        {"h\n\"x\ny\"\n1,\"open\n2\n", "", "line 4: quote not closed"},
+        {"h\r\n\"a\r\nb\"\r\n\r\n\r\"c\r\n", "", "line 6: quote not closed"},
+        {"\xEF\xBB\xBF\"", "", "line 1: quote not closed"},
+        {"a\n\"p\nq\"x\n", "", "line 3: text after a closing quote"},
+        {"\"b\" ,c\n", "", "line 1: text after a closing quote"},
+        {"a\r\nb\"c\n", "", "line 2: quote inside an unquoted cell"},
+        {"a, \"b\"\n", "", "line 1: quote inside an unquoted cell"},
+    };
+    for (const auto& r : rows) {
+        const CsvTable table = csvAsTabSeparated(r.csv);
+        EXPECT_EQ(table.text, r.text) << r.csv;
+        EXPECT_EQ(table.problem, r.problem) << r.csv;
+    }
+}
+
+TEST(CsvFile, NamesEndingInCsv)
+{
+    for (const char* name : {"data.csv", "DATA.CSV", "a/b.Csv", ".csv", "x.txt.csv"})
+        EXPECT_TRUE(isCsvName(name)) << name;
+    for (const char* name : {"", "csv", "data_csv", "data.cs", "data.csv.txt", "data.csvx", "data.tsv"})
+        EXPECT_FALSE(isCsvName(name)) << name;
 }

@@ -1,22 +1,16 @@
 // The formulas and tables that end-to-end sessions reach only in part: the
 // estimators and the intercept factor K(n), the guarded distributions, the
-// significance matrix, the common-slope statistics, the two-group Wald test
-// and the refit of large pools.
+// common-slope statistics, the two-group Wald test, the refit of large pools,
+// the adjustment of p-values and the resampling's stream.
 // Expected values are worked by hand (as shown) or from scipy, as noted.
 #include <algorithm>
 #include <cmath>
 #include <optional>
-#include <random>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
-#include "report/significance_matrix.h"
 #include "stats/axis_scores.h"
 #include "stats/common_slope.h"
-#include "engine/fitted_groups.h"
-#include "korvel/engine.h"
-#include "report/ranking.h"
 #include "stats/distributions.h"
 #include "stats/line_fits.h"
 #include "stats/p_adjustment.h"
@@ -100,44 +94,6 @@ TEST(Distributions, NaNOutsideTheDomainAndFQuantilesOfLargeGroups)
     EXPECT_NEAR(fdistPinv(0.95, 1, 99998), 3.8415518154339106, 1e-9);
     EXPECT_NEAR(fdistQinv(0.05, 1, 999989), 3.8414681196369327, 1e-9);
     EXPECT_NEAR(fdistPinv(0.95, 1, 10), 4.9646027437307128, 1e-10);
-}
-
-namespace {
-// The matrix of groups sorted by value, as the report (fixed, left) writes it.
-std::string matrixText(const std::vector<std::pair<std::string, double>>& values,
-                       const std::function<double(int, int)>& pairP)
-{
-    std::vector<RankedGroup> groups;
-    for (const auto& [name, value] : values)
-        groups.push_back({value, static_cast<int>(groups.size()), name, 6});
-    std::ostringstream s;
-    s << std::fixed << std::left;
-    writeSignificanceMatrix(s, 0.05, "slope", rankGroups(groups), 7, pairP);
-    return s.str();
-}
-} // namespace
-
-TEST(SignificanceMatrix, OrderCodesAndMarks)
-{
-    // The documented three-group example; A-B has p exactly 0.05, marked "x".
-    const auto p = [](int i, int j) { return i + j == 2 ? 0.01 : i + j == 1 ? 0.05 : 0.4; };
-    EXPECT_EQ(matrixText({{"A", 0.8}, {"B", 1.1}, {"C", 1.2}}, p),
-              "\nSorted pair-wise significance matrix for critical p = 0.050; x is indicated where p > 0.050"
-              "\nCode\tGroup  \tslope   \tn\t|123|"
-              "\n1\tA      \t0.800   \t6\t|0x |"
-              "\n2\tB      \t1.100   \t6\t|x0x|"
-              "\n3\tC      \t1.200   \t6\t| x0|\n");
-    // Equal values: the later group first. NaN: last, and its pairs "?".
-    const auto q = [](int i, int j) { return i == 3 || j == 3 ? NAN : i + j == 1 ? 0.01 : 0.5; };
-    const std::string text = matrixText({{"a", 1.0}, {"b", 1.0}, {"c", 0.5}, {"d", NAN}}, q);
-    EXPECT_NE(text.find("|1234|\n1\tc      \t0.500   \t6\t|0xx?|\n2\tb      \t1.000   \t6\t|x0 ?|\n"
-                        "3\ta      \t1.000   \t6\t|x 0?|\n4\td      \tnan     \t6\t|???0|\n"),
-              std::string::npos)
-        << text;
-    std::vector<std::pair<std::string, double>> eleven;
-    for (int k = 0; k < 11; ++k)
-        eleven.emplace_back("g" + std::to_string(10 + k), k);
-    EXPECT_NE(matrixText(eleven, [](int, int) { return 0.5; }).find("\tn\t|123456789:;|"), std::string::npos);
 }
 
 TEST(WaldTest, TwoGroupsFollowTheClosedForm)
@@ -242,102 +198,4 @@ TEST(RandomStream, TheStreamOfRand)
         for (int i = 0; i < 1000; ++i)
             ASSERT_EQ(stream.next(), static_cast<std::uint32_t>(std::rand())) << seed << " " << i;
     }
-}
-
-namespace {
-// Random columns of 2 to 4 groups of 2 to 50 points each: slopes of either
-// sign and size, correlation weak to strong.
-struct RandomColumns {
-    std::vector<double> y, x;
-    std::vector<std::int32_t> group;
-    ColumnsView view() const
-    {
-        return {{"y", y.data(), y.size()}, {"x", x.data(), x.size()}, {{"g", group.data(), group.size(), {"A", "B", "C", "D"}}}};
-    }
-};
-
-RandomColumns randomColumns(std::mt19937& rng)
-{
-    std::uniform_int_distribution<int> groups(2, 4), size(2, 50);
-    std::uniform_real_distribution<double> unit(0, 1);
-    std::normal_distribution<double> normal;
-    const double slope = (unit(rng) < 0.5 ? -1 : 1) * std::pow(10.0, 2 * unit(rng) - 1);
-    RandomColumns c;
-    for (int g = groups(rng); g > 0; --g) {
-        const double noise = std::pow(10.0, 2 * unit(rng) - 1.5), shift = 3 * normal(rng);
-        for (int i = size(rng); i > 0; --i) {
-            const double x = 5 + 2 * normal(rng);
-            c.x.push_back(x);
-            c.y.push_back(shift + slope * (1 + 0.2 * normal(rng)) * x + noise * std::fabs(slope) * normal(rng));
-            c.group.push_back(g - 1);
-        }
-    }
-    return c;
-}
-} // namespace
-
-// Over a thousand random analyses (chi-squared p-values): no statistic below 0 beyond rounding (the
-// intercept's T is signed), limits in order (but MA intervals through the vertical), every p in
-// [0, 1], and the hypothesised-slope statistic at each finite common-slope limit equal to the
-// quantile.
-TEST(CommonSlope, PropertiesOfRandomAnalyses)
-{
-    std::mt19937 rng(2024);
-    RandomStream random;
-    int limitsChecked = 0;
-    for (int run = 0; run < 1200; ++run) {
-        AnalysisSettings settings;
-        settings.method = static_cast<Method>(run % 3);
-        settings.intercept = run % 2 == 0;
-        settings.minGroupSize = 2;
-        settings.slopeH0 = 1.0;
-        settings.interceptH0 = settings.intercept ? std::optional<double>(0.5) : std::nullopt;
-        const RandomColumns columns = randomColumns(rng);
-        const Fit fit = korvel::fit(dataFromColumns(columns.view()), settings);
-        const auto isP = [](double p) { return p >= 0 && p <= 1; };
-        const auto ordered = [](double lo, double b, double hi) { return lo <= b && b <= hi; };
-        for (const GroupLine& g : fit.lines) {
-            SCOPED_TRACE(testing::Message() << "run " << run << " group " << g.group);
-            EXPECT_TRUE(isP(g.p));
-            EXPECT_TRUE(g.throughVertical || ordered(g.slopeLow, g.slope, g.slopeHigh));
-            EXPECT_TRUE(!settings.intercept || ordered(g.interceptLow, g.intercept, g.interceptHigh));
-            EXPECT_TRUE(g.slopeTest->statistic >= 0 && isP(g.slopeTest->p));
-            EXPECT_TRUE(!settings.intercept || isP(g.interceptTest->p));
-        }
-        if (fit.lines.size() < 2)
-            continue;
-        SCOPED_TRACE(testing::Message() << "run " << run);
-        const CommonSlopeTest common = testCommonSlope(fit, PValueFrom::ChiSquared, 1000, 0.5, random);
-        EXPECT_GE(common.statistic, -1e-9);
-        EXPECT_TRUE(isP(common.p));
-        if (common.common) {
-            EXPECT_TRUE(ordered(common.limits->low, common.slope, common.limits->high));
-            const double chi = chisqQinv(0.05, 1);
-            for (double limit : {common.limits->low, common.limits->high}) {
-                if (!std::isfinite(limit))
-                    continue;
-                ++limitsChecked;
-                EXPECT_NEAR(hypothesisedSlopeStatistic(estimatorOf(settings), groupsOf(fit), common.slope, limit), chi,
-                            1e-6 * chi);
-            }
-            // The Wald tests turn each score variance into that of a residual with n - 2
-            // degrees of freedom: a group of two points (through the origin) leaves them undefined.
-            const bool twoPoints = std::any_of(fit.lines.begin(), fit.lines.end(), [](const auto& g) { return g.n == 2; });
-            const auto isWald = [&](double W, double p) { return (twoPoints && std::isnan(W)) || (W >= -1e-9 && isP(p)); };
-            const LinesWithCommonSlope lines = linesWithCommonSlope(fit, common);
-            for (ScoreAxis axis : {ScoreAxis::Residual, ScoreAxis::Fitted}) {
-                const WaldTest wald = testShift(fit, lines, axis, 0.05, true);
-                EXPECT_TRUE(isWald(wald.statistic, wald.p));
-                for (int i = 0; i < wald.pairs->groups(); ++i)
-                    for (int j = 0; j < i; ++j)
-                        EXPECT_TRUE(isWald(wald.pairs->get(i, j).statistic, wald.pairs->get(i, j).p));
-            }
-        } else {
-            const PairTable<SlopePair> pairs = compareSlopes(fit, common, PAdjustment::None, random);
-            for (int i = 0; i < pairs.groups(); ++i)
-                for (int j = 0; j < i; ++j)
-                    EXPECT_TRUE(pairs.get(i, j).statistic >= -1e-9 && isP(pairs.get(i, j).p));
-        }
-    }
-    EXPECT_GT(limitsChecked, 500);
 }
