@@ -9,7 +9,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // As many links in a row as the system follows before it gives up (ELOOP).
-const int mostLinksFollowed = 40;
+constexpr int mostLinksFollowed = 40;
 
 // Where the name leads: made absolute (so that a name whose first folder does
 // not exist is normalised against the working folder like any other), every

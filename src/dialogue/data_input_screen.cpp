@@ -177,7 +177,7 @@ std::optional<double> askHypothesis(Console& console, const char* prompt)
 }
 
 // The transformations by their number on the screen.
-const Transform transformsByNumber[] = {Transform::Log10, Transform::Ln, Transform::None};
+constexpr Transform transformsByNumber[] = {Transform::Log10, Transform::Ln, Transform::None};
 
 // Acts on one letter; true when the data are loaded.
 bool actOn(Console& console, char choice, const DataFile& file, Session& session)

@@ -14,7 +14,7 @@ namespace korvel {
 
 namespace {
 // The methods by their number on the screen.
-const Method methodsByNumber[] = {Method::OLS, Method::SMA, Method::MA};
+constexpr Method methodsByNumber[] = {Method::OLS, Method::SMA, Method::MA};
 
 void display(Console& console, const Session& session)
 {

@@ -14,8 +14,8 @@
 namespace korvel {
 
 namespace {
-constexpr Box kBox{80, 500, 50, 410};
-constexpr double kHeight = 480, kLegendX = 512, kLegendY = 58, kMargin = 8;
+constexpr Box box{80, 500, 50, 410};
+constexpr double height = 480, legendX = 512, legendY = 58, margin = 8;
 
 std::size_t pointCount(const PlotGroup& g)
 {
@@ -114,23 +114,23 @@ void draw(cairo_t* cr, const PlotData& plot, const std::vector<LegendRow>& legen
                 endX.push_back(x), endY.push_back(s.a + s.b * x);
     std::vector<GroupPoints> framed = points;
     framed.push_back({0, endX, endY});
-    const Frame f = frameAround(kBox, framed, plot.throughOrigin);
+    const Frame f = frameAround(box, framed, plot.throughOrigin);
     drawPoints(cr, f, points, plot.vectorMarkers);
     if (plot.hypothesisSlope)
         hypothesisLine(cr, f, plot);
     for (std::size_t i = 0; i < plot.groups.size(); ++i)
         groupLines(cr, f, segments[i], i);
     drawAxes(cr, f, plot.scale, plot.xLabel, plot.yLabel);
-    drawTitle(cr, plot.title, (kBox.left + kBox.right) / 2, width);
-    drawLegend(cr, kLegendX, kLegendY, legend);
+    drawTitle(cr, plot.title, (box.left + box.right) / 2, width);
+    drawLegend(cr, legendX, legendY, legend);
 }
 } // namespace
 
 void writePlot(std::ostream& out, const PlotData& plot, PlotFormat format)
 {
     const std::vector<LegendRow> legend = legendOf(plot);
-    const double width = kLegendX + legendWidth(legend.size()) + kMargin;
-    writeFigure(out, format, width, kHeight, [&](cairo_t* cr) { draw(cr, plot, legend, width); });
+    const double width = legendX + legendWidth(legend.size()) + margin;
+    writeFigure(out, format, width, height, [&](cairo_t* cr) { draw(cr, plot, legend, width); });
 }
 
 } // namespace korvel

@@ -149,7 +149,7 @@ void writeResidualPlot(std::ostream& out, const ResidualPlotData& plot, PlotForm
 // a colour-vision deficiency tell apart: 0 blue (0,114,178), 1 vermillion
 // (213,94,0), 2 green (0,158,115), 3 purple (204,121,167), 4 sky blue
 // (86,180,233), 5 orange (230,159,0), 6 black, then again from 0.
-constexpr std::size_t kPlotColours = 7;
+constexpr std::size_t plotColours = 7;
 std::array<unsigned char, 3> plotColour(std::size_t i);
 
 // The marker of group i, filled, the five in turn: a circle of radius r, a
@@ -158,7 +158,7 @@ std::array<unsigned char, 3> plotColour(std::size_t i);
 // triangle with its point down. Colour and marker together differ for the
 // first 35 groups.
 enum class PlotMarker { Circle, Square, TriangleUp, Diamond, TriangleDown };
-constexpr std::size_t kPlotMarkers = 5;
+constexpr std::size_t plotMarkers = 5;
 PlotMarker plotMarker(std::size_t i);
 
 } // namespace korvel

@@ -9,10 +9,10 @@
 namespace korvel {
 
 namespace {
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kTickLength = 5, kTickFont = 11, kTitleFont = 13;
-constexpr double kXLabelBaseline = 19, kXTitleBaseline = 42; // below the box
-constexpr std::size_t kMostTicks = 20;
+constexpr double pi = 3.14159265358979323846;
+constexpr double tickLength = 5, tickFont = 11, titleFont = 13;
+constexpr double xLabelBaseline = 19, xTitleBaseline = 42; // below the box
+constexpr std::size_t mostTicks = 20;
 
 struct Values {
     std::vector<double> v;
@@ -30,7 +30,7 @@ Values linearValues(Range r)
     if (!std::isfinite(out.step) || !(out.step > 0))
         return out;
     const double last = std::floor(r.hi / out.step + 1e-9);
-    for (double i = std::ceil(r.lo / out.step - 1e-9); i <= last && out.v.size() < kMostTicks; ++i)
+    for (double i = std::ceil(r.lo / out.step - 1e-9); i <= last && out.v.size() < mostTicks; ++i)
         out.v.push_back(i * out.step + 0.0); // + 0.0 turns -0 into 0
     return out;
 }
@@ -171,27 +171,27 @@ void drawAxes(cairo_t* cr, const Frame& f, AxisScale scale, const std::string& x
     cairo_set_dash(cr, nullptr, 0, 0);
     cairo_rectangle(cr, b.left - 0.5, b.top - 0.5, b.right - b.left + 1, b.bottom - b.top + 1);
     cairo_stroke(cr);
-    setFont(cr, kTickFont);
+    setFont(cr, tickFont);
     for (const Tick& t : axisTicks(f.x, scale)) {
         const double x = std::round(f.px(t.at)) + 0.5;
         cairo_move_to(cr, x, b.bottom);
-        cairo_line_to(cr, x, b.bottom + kTickLength);
+        cairo_line_to(cr, x, b.bottom + tickLength);
         cairo_stroke(cr);
-        showText(cr, t.label, x, b.bottom + kXLabelBaseline, 0.5);
+        showText(cr, t.label, x, b.bottom + xLabelBaseline, 0.5);
     }
     double widest = 0;
     for (const Tick& t : axisTicks(f.y, scale)) {
         const double y = std::round(f.py(t.at)) + 0.5;
         cairo_move_to(cr, b.left, y);
-        cairo_line_to(cr, b.left - kTickLength, y);
+        cairo_line_to(cr, b.left - tickLength, y);
         cairo_stroke(cr);
-        widest = std::max(widest, showText(cr, t.label, b.left - kTickLength - 3, y, 1, true));
+        widest = std::max(widest, showText(cr, t.label, b.left - tickLength - 3, y, 1, true));
     }
-    setFont(cr, kTitleFont);
-    showText(cr, fitted(cr, xTitle, b.right - b.left), (b.left + b.right) / 2, b.bottom + kXTitleBaseline, 0.5);
+    setFont(cr, titleFont);
+    showText(cr, fitted(cr, xTitle, b.right - b.left), (b.left + b.right) / 2, b.bottom + xTitleBaseline, 0.5);
     cairo_save(cr); // the Y title reads upwards, left of the widest tick label
     cairo_translate(cr, std::max(16.0, b.left - 14 - widest), (b.top + b.bottom) / 2);
-    cairo_rotate(cr, -kPi / 2);
+    cairo_rotate(cr, -pi / 2);
     showText(cr, fitted(cr, yTitle, b.bottom - b.top), 0, 0, 0.5);
     cairo_restore(cr);
 }

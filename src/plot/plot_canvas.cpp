@@ -10,7 +10,7 @@
 namespace korvel {
 
 namespace {
-constexpr double kPngScale = 2; // pixels per unit
+constexpr double pngScale = 2; // pixels per unit
 
 cairo_status_t appendToString(void* closure, const unsigned char* data, unsigned int length)
 {
@@ -47,8 +47,8 @@ cairo_surface_t* surfaceFor(PlotFormat format, std::string& bytes, double width,
     case PlotFormat::Pdf:
         return cairo_pdf_surface_create_for_stream(appendToString, &bytes, width, height);
     case PlotFormat::Png:
-        return cairo_image_surface_create(CAIRO_FORMAT_RGB24, static_cast<int>(width * kPngScale),
-                                          static_cast<int>(height * kPngScale));
+        return cairo_image_surface_create(CAIRO_FORMAT_RGB24, static_cast<int>(width * pngScale),
+                                          static_cast<int>(height * pngScale));
     default:
         cairo_surface_t* svg = cairo_svg_surface_create_for_stream(appendToString, &bytes, width, height);
         cairo_svg_surface_set_document_unit(svg, CAIRO_SVG_UNIT_PX);
@@ -66,7 +66,7 @@ void writeFigure(std::ostream& out, PlotFormat format, double width, double heig
     cairo_surface_t* surface = surfaceFor(format, bytes, width, height);
     cairo_t* cr = cairo_create(surface);
     if (format == PlotFormat::Png)
-        cairo_scale(cr, kPngScale, kPngScale);
+        cairo_scale(cr, pngScale, pngScale);
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_paint(cr);
     draw(cr);

@@ -5,15 +5,15 @@
 namespace korvel {
 
 namespace {
-constexpr double kRowHeight = 15, kColumnWidth = 170, kSample = 24, kTextOffset = 30, kFont = 11;
-constexpr std::size_t kRowsPerColumn = 24, kMostColumns = 4;
-constexpr double kSampleMarker = 4;
+constexpr double rowHeight = 15, legendColumnWidth = 170, sample = 24, textOffset = 30, fontSize = 11;
+constexpr std::size_t rowsPerColumn = 24, mostColumns = 4;
+constexpr double sampleMarker = 4;
 } // namespace
 
 std::vector<LegendRow> legendRows(const std::vector<std::string>& names, LineKind groupLine,
                                   const std::vector<LegendRow>& others)
 {
-    const std::size_t room = kRowsPerColumn * kMostColumns - others.size();
+    const std::size_t room = rowsPerColumn * mostColumns - others.size();
     const std::size_t shown = names.size() <= room ? names.size() : room - 1;
     std::vector<LegendRow> rows;
     for (std::size_t i = 0; i < shown; ++i)
@@ -26,18 +26,18 @@ std::vector<LegendRow> legendRows(const std::vector<std::string>& names, LineKin
 
 std::size_t legendColumns(std::size_t rows)
 {
-    return (rows + kRowsPerColumn - 1) / kRowsPerColumn;
+    return (rows + rowsPerColumn - 1) / rowsPerColumn;
 }
 
 double legendWidth(std::size_t rows)
 {
-    return kColumnWidth * legendColumns(rows);
+    return legendColumnWidth * legendColumns(rows);
 }
 
 void drawLegend(cairo_t* cr, double x, double y, const std::vector<LegendRow>& rows)
 {
-    setFont(cr, kFont);
-    const double textWidth = kColumnWidth - kTextOffset - 6;
+    setFont(cr, fontSize);
+    const double textWidth = legendColumnWidth - textOffset - 6;
     std::vector<std::string> names;
     for (const LegendRow& row : rows)
         if (row.group)
@@ -49,7 +49,7 @@ void drawLegend(cairo_t* cr, double x, double y, const std::vector<LegendRow>& r
     std::size_t named = 0;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const LegendRow& row = rows[i];
-        const double left = x + kColumnWidth * (i / perColumn), centre = y + kRowHeight * (i % perColumn);
+        const double left = x + legendColumnWidth * (i / perColumn), centre = y + rowHeight * (i % perColumn);
         if (row.line) {
             if (row.group)
                 setGroupColour(cr, *row.group, *row.line == LineKind::OwnLight);
@@ -57,15 +57,15 @@ void drawLegend(cairo_t* cr, double x, double y, const std::vector<LegendRow>& r
                 setGrey(cr);
             setLineKind(cr, *row.line);
             cairo_move_to(cr, left, centre);
-            cairo_line_to(cr, left + kSample, centre);
+            cairo_line_to(cr, left + sample, centre);
             cairo_stroke(cr);
         }
         if (row.group) {
             setGroupColour(cr, *row.group);
-            marker(cr, *row.group, left + kSample / 2, centre, kSampleMarker);
+            marker(cr, *row.group, left + sample / 2, centre, sampleMarker);
         }
         cairo_set_source_rgb(cr, 0, 0, 0);
-        showText(cr, row.group ? shortened[named++] : fitted(cr, row.text, textWidth), left + kTextOffset, centre, 0,
+        showText(cr, row.group ? shortened[named++] : fitted(cr, row.text, textWidth), left + textOffset, centre, 0,
                  true);
     }
 }

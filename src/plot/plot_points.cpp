@@ -9,10 +9,10 @@
 namespace korvel {
 
 namespace {
-constexpr double kFewPoints = 300;         // up to this many: full size, opaque
-constexpr double kLargest = 4, kSmallest = 1.25, kFaintest = 0.1;
-constexpr std::size_t kMostVectorPoints = 20000; // beyond: an image in SVG and PDF
-constexpr double kImageScale = 3;                // its pixels per unit
+constexpr double fewPoints = 300;         // up to this many: full size, opaque
+constexpr double largest = 4, smallest = 1.25, faintest = 0.1;
+constexpr std::size_t mostVectorPoints = 20000; // beyond: an image in SVG and PDF
+constexpr double imageScale = 3;                // its pixels per unit
 
 struct Drawn {
     double order; // (k + 0.5) / n of point k of a group of n
@@ -62,34 +62,34 @@ Frame frameAround(Box box, const std::vector<GroupPoints>& groups, bool withZero
 
 double markerRadius(std::size_t n)
 {
-    return std::clamp(kLargest * std::pow(kFewPoints / n, 0.25), kSmallest, kLargest);
+    return std::clamp(largest * std::pow(fewPoints / n, 0.25), smallest, largest);
 }
 
 double markerOpacity(std::size_t n)
 {
-    return std::clamp(std::sqrt(kFewPoints / n), kFaintest, 1.0);
+    return std::clamp(std::sqrt(fewPoints / n), faintest, 1.0);
 }
 
 void drawPoints(cairo_t* cr, const Frame& f, const std::vector<GroupPoints>& groups, bool vectorMarkers)
 {
     const std::vector<Drawn> drawn = drawingOrder(f, groups);
-    if (vectorMarkers || drawn.size() <= kMostVectorPoints ||
+    if (vectorMarkers || drawn.size() <= mostVectorPoints ||
         cairo_surface_get_type(cairo_get_target(cr)) == CAIRO_SURFACE_TYPE_IMAGE) {
         markers(cr, f, groups, drawn);
         return;
     }
     const Box& b = f.box;
     cairo_surface_t* image =
-        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(std::ceil((b.right - b.left) * kImageScale)),
-                                   static_cast<int>(std::ceil((b.bottom - b.top) * kImageScale)));
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(std::ceil((b.right - b.left) * imageScale)),
+                                   static_cast<int>(std::ceil((b.bottom - b.top) * imageScale)));
     cairo_t* ic = cairo_create(image);
-    cairo_scale(ic, kImageScale, kImageScale);
+    cairo_scale(ic, imageScale, imageScale);
     cairo_translate(ic, -b.left, -b.top);
     markers(ic, f, groups, drawn);
     cairo_destroy(ic);
     cairo_save(cr);
     cairo_translate(cr, b.left, b.top);
-    cairo_scale(cr, 1 / kImageScale, 1 / kImageScale);
+    cairo_scale(cr, 1 / imageScale, 1 / imageScale);
     cairo_set_source_surface(cr, image, 0, 0);
     cairo_paint(cr);
     cairo_restore(cr);

@@ -7,8 +7,8 @@
 namespace korvel {
 
 namespace {
-const char* const kFont = "DejaVu Sans";
-const char* const kEllipsis = "\u2026";
+constexpr const char* fontFamily = "DejaVu Sans";
+constexpr const char* ellipsisText = "\u2026";
 
 // The characters of well-formed text, one string each.
 std::vector<std::string> charsOf(const std::string& text)
@@ -46,7 +46,7 @@ std::string keptText(const std::vector<std::string>& c, const std::vector<bool>&
     bool leftOut = false; // in a run left out
     for (std::size_t i = 0; i < c.size(); ++i) {
         if (!kept[i] && !leftOut)
-            text += kEllipsis;
+            text += ellipsisText;
         leftOut = !kept[i];
         if (kept[i])
             text += c[i];
@@ -98,7 +98,7 @@ std::size_t commonStart(const std::vector<std::string>& a, const std::vector<std
 
 void setFont(cairo_t* cr, double size, bool bold)
 {
-    cairo_select_font_face(cr, kFont, CAIRO_FONT_SLANT_NORMAL, bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_select_font_face(cr, fontFamily, CAIRO_FONT_SLANT_NORMAL, bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, size);
 }
 
@@ -131,9 +131,9 @@ std::string fitted(cairo_t* cr, const std::string& s, double width)
     std::size_t fits = 0, wide = c.size(); // the most characters kept before the ellipsis: from fits, below wide
     while (wide - fits > 1) {
         const std::size_t keep = (fits + wide) / 2;
-        (widthOf(cr, joined(c, 0, keep) + kEllipsis) <= width ? fits : wide) = keep;
+        (widthOf(cr, joined(c, 0, keep) + ellipsisText) <= width ? fits : wide) = keep;
     }
-    return joined(c, 0, fits) + kEllipsis;
+    return joined(c, 0, fits) + ellipsisText;
 }
 
 std::vector<std::string> shortenedNames(cairo_t* cr, const std::vector<std::string>& names, double width)

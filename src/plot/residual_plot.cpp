@@ -17,8 +17,8 @@
 namespace korvel {
 
 namespace {
-constexpr Box kScores{80, 380, 50, 410}, kQuantiles{460, 760, 50, 410};
-constexpr double kHeight = 480, kLegendX = 772, kLegendY = 58, kMargin = 8;
+constexpr Box scoresBox{80, 380, 50, 410}, quantilesBox{460, 760, 50, 410};
+constexpr double height = 480, legendX = 772, legendY = 58, margin = 8;
 
 std::size_t pointCount(const ResidualGroup& g)
 {
@@ -77,7 +77,7 @@ Panel scoresPanel(const ResidualPlotData& plot)
         x.emplace_back(g.fitted.begin(), g.fitted.begin() + pointCount(g));
         y.emplace_back(g.residual.begin(), g.residual.begin() + pointCount(g));
     }
-    return panelOf(kScores, std::move(x), std::move(y));
+    return panelOf(scoresBox, std::move(x), std::move(y));
 }
 
 struct Residual {
@@ -108,7 +108,7 @@ Panel quantilePanel(const ResidualPlotData& plot, const std::vector<Residual>& p
         x[pooled[i].group].push_back(gsl_cdf_ugaussian_Pinv((i + 0.5) / pooled.size()));
         y[pooled[i].group].push_back(pooled[i].r);
     }
-    return panelOf(kQuantiles, std::move(x), std::move(y));
+    return panelOf(quantilesBox, std::move(x), std::move(y));
 }
 
 void drawScores(cairo_t* cr, const ResidualPlotData& plot)
@@ -153,8 +153,8 @@ void draw(cairo_t* cr, const ResidualPlotData& plot, const std::vector<LegendRow
     drawScores(cr, plot);
     drawQuantiles(cr, plot);
     // Over the two boxes; over the whole figure when it has no legend (a single group).
-    drawTitle(cr, plot.title, legend.empty() ? width / 2 : (kScores.left + kQuantiles.right) / 2, width);
-    drawLegend(cr, kLegendX, kLegendY, legend);
+    drawTitle(cr, plot.title, legend.empty() ? width / 2 : (scoresBox.left + quantilesBox.right) / 2, width);
+    drawLegend(cr, legendX, legendY, legend);
 }
 } // namespace
 
@@ -165,8 +165,8 @@ void writeResidualPlot(std::ostream& out, const ResidualPlotData& plot, PlotForm
         for (const ResidualGroup& g : plot.groups)
             names.push_back(g.name);
     const std::vector<LegendRow> legend = legendRows(names, LineKind::Own, {});
-    const double width = kLegendX + legendWidth(legend.size()) + kMargin;
-    writeFigure(out, format, width, kHeight, [&](cairo_t* cr) { draw(cr, plot, legend, width); });
+    const double width = legendX + legendWidth(legend.size()) + margin;
+    writeFigure(out, format, width, height, [&](cairo_t* cr) { draw(cr, plot, legend, width); });
 }
 
 } // namespace korvel

@@ -5,7 +5,7 @@
 namespace korvel {
 
 namespace {
-const std::size_t ruleLength = 100;
+constexpr std::size_t ruleLength = 100;
 } // namespace
 
 void writeAnalysisEnd(std::ostream& report)

@@ -14,14 +14,14 @@ namespace korvel {
 namespace {
 // The common slope's iteration stops at the first step smaller than this, or
 // gives up after this many iterations.
-const double stoppingStep = 0.0001;
-const int mostIterations = 200;
+constexpr double stoppingStep = 0.0001;
+constexpr int mostIterations = 200;
 
 // The search for a fixed point: settled when an update moves the slope by at
 // most this much (times the slope when it is above 1 in size); given up after
 // this many updates.
-const double fixedPointTolerance = 1e-10;
-const int mostUpdates = 100000;
+constexpr double fixedPointTolerance = 1e-10;
+constexpr int mostUpdates = 100000;
 
 // The weight of a group in the update of the common slope at b: for OLS
 // n / r(b), the maximum-likelihood weight of a group with its own residual
@@ -93,10 +93,10 @@ double settledSlope(const std::function<double(double)>& update, double stopped,
 // last two iterates b and next: Steffensen's method from next, then bisection
 // of U(b) - b. A slope is accepted when one update moves it by at most the
 // fixed-point tolerance (times the slope when it is above 1 in size).
-const int steffensenSteps = 100;
-const double steffensenStep = 1e-13;
-const int bracketWidenings = 40;
-const double bisectionWidth = 1e-15;
+constexpr int steffensenSteps = 100;
+constexpr double steffensenStep = 1e-13;
+constexpr int bracketWidenings = 40;
+constexpr double bisectionWidth = 1e-15;
 
 bool isFixedPoint(const std::function<double(double)>& update, double b)
 {
@@ -173,9 +173,9 @@ std::optional<double> rescuedSlope(const std::function<double(double)>& update, 
 // The search for a confidence limit of the common slope: from the estimate
 // outward, first steps of this fraction of the slope's scale, each the last
 // one times the growth; the crossing is then bisected to this relative width.
-const double firstStep = 1e-6;
-const double stepGrowth = 1.1;
-const double limitWidth = 1e-12;
+constexpr double firstStep = 1e-6;
+constexpr double stepGrowth = 1.1;
+constexpr double limitWidth = 1e-12;
 
 // The nearest slope on one side of b where T reaches chi. slopeAt(t) walks
 // away from b as t grows from 0; the walk ends, unbounded, where the slope is

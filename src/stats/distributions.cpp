@@ -8,7 +8,7 @@
 namespace korvel {
 
 namespace {
-const double notANumber = std::numeric_limits<double>::quiet_NaN();
+constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
 
 bool validDf(double nu)
 {

@@ -7,8 +7,8 @@ namespace {
 // generator, 16807 w mod (2^31 - 1) (Schrage's method, as the C library does
 // it, with the seed taken as a signed 32-bit word); the first 310 numbers are
 // then discarded.
-const std::int32_t multiplier = 16807, modulus = 2147483647, quotient = 127773, remainder = 2836;
-const int discarded = 310;
+constexpr std::int32_t multiplier = 16807, modulus = 2147483647, quotient = 127773, remainder = 2836;
+constexpr int discarded = 310;
 } // namespace
 
 RandomStream::RandomStream(std::uint32_t seed)

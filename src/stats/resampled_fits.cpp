@@ -44,7 +44,7 @@ struct ResampledPoints {
 // from there: the data stay in the processor's cache, and the rebuild runs in
 // vector instructions. Larger pools are fitted from points rebuilt on the fly
 // in both passes, which reads half as much memory. Both give the same numbers.
-const std::size_t largestStoredPool = std::size_t(1) << 18;
+constexpr std::size_t largestStoredPool = std::size_t(1) << 18;
 
 template <Method M>
 void refitWith(const Estimator& estimator, ErrorVariances errors, const ResamplingPool& pool, GroupMap& copy)

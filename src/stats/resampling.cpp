@@ -23,7 +23,7 @@ void shufflePool(std::vector<double>& R, RandomStream& random)
 
 namespace {
 // Resampling gives up after this many attempts per resample asked for.
-const long long attemptsPerResample = 100;
+constexpr long long attemptsPerResample = 100;
 } // namespace
 
 double resamplingPvalue(const Estimator& estimator, ErrorVariances errors, const GroupMap& groups, double b,

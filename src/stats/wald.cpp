@@ -14,7 +14,7 @@
 namespace korvel {
 
 namespace {
-const double notANumber = std::numeric_limits<double>::quiet_NaN();
+constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
 
 // Owners of the numerical library's objects, released on every return.
 struct Vector {

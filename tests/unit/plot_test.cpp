@@ -19,7 +19,7 @@
 using namespace korvel;
 
 namespace {
-const double NaN = std::numeric_limits<double>::quiet_NaN(), Inf = INFINITY;
+constexpr double NaN = std::numeric_limits<double>::quiet_NaN(), Inf = INFINITY;
 
 PlotData manyGroups()
 {
