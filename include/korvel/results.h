@@ -149,8 +149,13 @@ struct LineWithCommonSlope {
     double intercept = 0;             // its residual score at the means (through the origin too)
     double yAtGrandX = 0, xAtGrandY = 0; // where it passes the grand means
     double yMean = 0, xMean = 0, fittedMean = 0, residualMean = 0;
-    double varSlope = 0; // the slope's variance at the common slope, which the Wald tests take
-    GroupScores scores;  // of its points at the common slope
+    // What the Wald tests take: the slope's variance at the common slope, the
+    // variances of the scores less what the measurement errors add to them,
+    // and the group's effective size for its means (n, or less with robust moments).
+    double varSlope = 0;
+    double residualVariance = 0, fittedVariance = 0;
+    double locationSize = 0;
+    GroupScores scores; // of its points at the common slope
 };
 
 struct LinesWithCommonSlope {

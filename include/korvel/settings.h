@@ -125,6 +125,7 @@ struct AnalysisSettings {
     std::optional<double> slopeH0;     // hypothesised slope
     std::optional<double> interceptH0; // hypothesised intercept
     PAdjustment adjustment = PAdjustment::None; // of the post-hoc tables' p-values
+    bool robust = false; // each group's location and scatter by Huber M-estimation
     // A common slope has settled when it took fewer iterations than this: the resampling iterations.
     int convergenceLimit() const { return iterations; }
 };

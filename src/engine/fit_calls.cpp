@@ -21,7 +21,7 @@ const GroupMap& groupsOf(const Fit& fit)
 
 Estimator estimatorOf(const AnalysisSettings& settings)
 {
-    return Estimator(settings.method, settings.intercept);
+    return Estimator(settings.method, settings.intercept, settings.robust);
 }
 
 PointsView Fit::pointsOf(std::size_t group) const
@@ -96,11 +96,11 @@ Fit fitGroups(GroupedData grouped, ErrorVariances errors)
         std::map<std::string, int> sizes;
         for (const auto& [name, g] : groups)
             sizes[name] = g.n;
-        addRemoved(fit.removed, removeGroupsBeyondError(groups, s.intercept, fit.errors),
+        addRemoved(fit.removed, removeGroupsBeyondError(estimator, groups, fit.errors),
                    RemovalReason::MeasurementError, sizes);
     }
     fitLines(estimator, fit.errors, groups);
-    fitLimits(estimator, groups, s.confidence);
+    fitLimits(estimator, groups, s.confidence, fit.errors);
     for (const auto& [name, g] : groups) {
         fit.lines.push_back(lineOf(name, g, s, estimator));
         fit.points += g.n;

@@ -60,14 +60,14 @@ PairTable<SlopePair> compareSlopes(const Fit& fit, const CommonSlopeTest& test, 
 LinesWithCommonSlope linesWithCommonSlope(const Fit& fit, const CommonSlopeTest& test)
 {
     quietNumericalErrors();
-    return linesAtCommonSlope(estimatorOf(fit.settings), groupsOf(fit), test.slope);
+    return linesAtCommonSlope(estimatorOf(fit.settings), groupsOf(fit), test.slope, fit.errors);
 }
 
 WaldTest testShift(const Fit& fit, const LinesWithCommonSlope& lines, ScoreAxis axis, double criticalP, bool pairs,
                    PAdjustment adjustment)
 {
     quietNumericalErrors();
-    WaldTest test = waldTest(estimatorOf(fit.settings), lines, axis, fit.errors, criticalP);
+    WaldTest test = waldTest(estimatorOf(fit.settings), lines, axis, criticalP);
     if (pairs)
         test.pairs = compareShifts(fit, lines, axis, criticalP, adjustment);
     return test;
@@ -77,7 +77,7 @@ PairTable<ShiftPair> compareShifts(const Fit& fit, const LinesWithCommonSlope& l
                                    PAdjustment adjustment)
 {
     quietNumericalErrors();
-    PairTable<ShiftPair> table = korvel::compareShifts(estimatorOf(fit.settings), lines, axis, fit.errors, criticalP);
+    PairTable<ShiftPair> table = korvel::compareShifts(estimatorOf(fit.settings), lines, axis, criticalP);
     adjustPairs(table, adjustment);
     return table;
 }

@@ -27,7 +27,7 @@ constexpr int mostUpdates = 100000;
 // n / r(b), the maximum-likelihood weight of a group with its own residual
 // variance (free of the units of X and Y); n (1/r + 1/f) for SMA and
 // n (1/r - 1/f) for MA.
-double commonSlopeWeight(Method method, int n, const AxisMoments& m)
+double commonSlopeWeight(Method method, double n, const AxisMoments& m)
 {
     if (method == Method::OLS)
         return n / m.r;
@@ -41,7 +41,8 @@ double commonSlopeUpdate(const Estimator& estimator, const GroupMap& groups, dou
     double wyy = 0, wxx = 0, wxy = 0;
     for (const auto& entry : groups) {
         const Group& g = entry.second;
-        const double w = commonSlopeWeight(estimator.method, g.n, estimator.axisMoments(g.SYY, g.SXX, g.SXY, b));
+        const double w =
+            commonSlopeWeight(estimator.method, g.shapeSize, estimator.axisMoments(g.SYY, g.SXX, g.SXY, b));
         wyy += w * g.SYY;
         wxx += w * g.SXX;
         wxy += w * g.SXY;
@@ -212,9 +213,9 @@ CommonSlope fitCommonSlope(const Estimator& estimator, const GroupMap& groups)
     double syy = 0, sxx = 0, sxy = 0;
     for (const auto& entry : groups) {
         const Group& g = entry.second;
-        syy += (g.n - 1) * g.SYY;
-        sxx += (g.n - 1) * g.SXX;
-        sxy += (g.n - 1) * g.SXY;
+        syy += (g.shapeSize - 1) * g.SYY;
+        sxx += (g.shapeSize - 1) * g.SXX;
+        sxy += (g.shapeSize - 1) * g.SXY;
     }
     const auto update = [&](double b) { return commonSlopeUpdate(estimator, groups, b); };
     double b = estimator.slope(syy, sxx, sxy);
@@ -241,7 +242,7 @@ double commonSlopeStatistic(const Estimator& estimator, const GroupMap& groups, 
     double T = 0;
     for (const auto& entry : groups) {
         const Group& g = entry.second;
-        const double df = estimator.degreesOfFreedom(g.n);
+        const double df = estimator.degreesOfFreedom(g.shapeSize);
         const AxisMoments at = estimator.axisMoments(g.SYY, g.SXX, g.SXY, b);
         T -= (df - 0.5) * std::log(1 - at.c * at.c / (at.r * at.f));
     }
@@ -253,7 +254,7 @@ double hypothesisedSlopeStatistic(const Estimator& estimator, const GroupMap& gr
     double T = 0;
     for (const auto& entry : groups) {
         const Group& g = entry.second;
-        const double df = estimator.degreesOfFreedom(g.n);
+        const double df = estimator.degreesOfFreedom(g.shapeSize);
         const AxisMoments at = estimator.axisMoments(g.SYY, g.SXX, g.SXY, b);
         const AxisMoments at0 = estimator.axisMoments(g.SYY, g.SXX, g.SXY, b0);
         const double d = estimator.scale(b), d0 = estimator.scale(b0);

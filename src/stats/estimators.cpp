@@ -58,9 +58,9 @@ double alphaOf(double confidence)
 // of a line with an intercept (the residual variance SSE / (n - 2)). Every
 // group that reaches a fit has n >= 3 (groups without a residual degree of
 // freedom are removed first).
-static double interceptFactor(int n)
+static double interceptFactor(double n)
 {
-    return static_cast<double>(n - 1) / static_cast<double>(n - 2);
+    return (n - 1) / (n - 2);
 }
 
 double Estimator::slope(double SYY, double SXX, double SXY) const
@@ -77,13 +77,13 @@ double Estimator::intercept(double Ymean, double Xmean, double b) const
     return hasIntercept ? Ymean - b * Xmean : 0;
 }
 
-int Estimator::degreesOfFreedom(int n) const
+double Estimator::degreesOfFreedom(double n) const
 {
     return hasIntercept ? n - 2 : n - 1;
 }
 
 double Estimator::varSlope(double SYY, double SXX, double SXY, double varFitted, double varResid, double b,
-                           int n) const
+                           double n) const
 {
     const double df = degreesOfFreedom(n);
     if (method != Method::MA)
@@ -108,19 +108,19 @@ AxisMoments Estimator::axisMoments(double SYY, double SXX, double SXY, double b)
     return m;
 }
 
-double Estimator::varFitted(double SYY, double SXX, double SXY, double b, int n) const
+double Estimator::varFitted(double SYY, double SXX, double SXY, double b, double n) const
 {
     const double f = axisMoments(SYY, SXX, SXY, b).f;
     return method == Method::OLS || !hasIntercept ? f : f * interceptFactor(n);
 }
 
-double Estimator::varResid(double SYY, double SXX, double SXY, double b, int n) const
+double Estimator::varResid(double SYY, double SXX, double SXY, double b, double n) const
 {
     const double r = axisMoments(SYY, SXX, SXY, b).r;
     return hasIntercept ? r * interceptFactor(n) : r;
 }
 
-double Estimator::covarRF(double SYY, double SXX, double SXY, double b, int n) const
+double Estimator::covarRF(double SYY, double SXX, double SXY, double b, double n) const
 {
     const double c = axisMoments(SYY, SXX, SXY, b).c;
     return hasIntercept ? c * interceptFactor(n) : c;

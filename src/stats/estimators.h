@@ -45,10 +45,14 @@ struct AxisMoments {
 
 class Estimator {
 public:
-    Estimator(Method method, bool hasIntercept) : method(method), hasIntercept(hasIntercept) {}
+    Estimator(Method method, bool hasIntercept, bool robust = false)
+        : method(method), hasIntercept(hasIntercept), robust(robust)
+    {
+    }
 
     const Method method;
     const bool hasIntercept;
+    const bool robust; // the groups' moments by Huber M-estimation (robust_moments.h)
 
     // The slope: OLS SXY/SXX, SMA sign(SXY) sqrt(SYY/SXX), MA the major axis.
     double slope(double SYY, double SXX, double SXY) const;
@@ -56,19 +60,20 @@ public:
     // with an intercept, 0 through the origin.
     double intercept(double Ymean, double Xmean, double b) const;
     // Degrees of freedom of a line fitted to n points: n - 2 with an
-    // intercept, n - 1 through the origin.
-    int degreesOfFreedom(int n) const;
+    // intercept, n - 1 through the origin. Here and below n is a group's
+    // effective size, not always a whole number (robust moments).
+    double degreesOfFreedom(double n) const;
     // Sampling variance of a slope b, divided by the line's degrees of freedom
     // (n - 2 with an intercept, n - 1 through the origin, as the quantile of
     // its limits): for OLS the variance of lm's slope.
-    double varSlope(double SYY, double SXX, double SXY, double varFitted, double varResid, double b, int n) const;
+    double varSlope(double SYY, double SXX, double SXY, double varFitted, double varResid, double b, double n) const;
     AxisMoments axisMoments(double SYY, double SXX, double SXY, double b) const;
     // The moments of the scores as a line with n points has them: times the
     // intercept factor K(n) when the line has an intercept (the fitted-axis
     // variance of OLS, X's own, never).
-    double varFitted(double SYY, double SXX, double SXY, double b, int n) const;
-    double varResid(double SYY, double SXX, double SXY, double b, int n) const;
-    double covarRF(double SYY, double SXX, double SXY, double b, int n) const;
+    double varFitted(double SYY, double SXX, double SXY, double b, double n) const;
+    double varResid(double SYY, double SXX, double SXY, double b, double n) const;
+    double covarRF(double SYY, double SXX, double SXY, double b, double n) const;
     // Scores of one point at slope b: y - b x, and OLS x, SMA y + b x, MA b y + x.
     double residualScore(double y, double x, double b) const;
     double fittedScore(double y, double x, double b) const;

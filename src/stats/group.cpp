@@ -10,6 +10,7 @@ GroupMap groupsOf(PointsByGroup&& points)
         g.X = std::move(p.X);
         g.Y = std::move(p.Y);
         g.n = static_cast<int>(g.X.size());
+        g.shapeSize = g.locationSize = g.n;
     }
     return groups;
 }

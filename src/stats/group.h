@@ -14,11 +14,15 @@ struct Group {
     std::vector<double> X; // transformed X values, reverse order of the data lines
     std::vector<double> Y; // transformed Y values, parallel to X
     int n = 0;
+    // Its effective sizes: n, or with robust moments n over the estimate's
+    // variance factor, of the shape (slopes, correlation) and of the location.
+    double shapeSize = 0, locationSize = 0;
     double Xmean = 0, Ymean = 0;
     double SXX = 0, SYY = 0, SXY = 0; // (co)variances, less the measurement error
     double varSlope = 0, varInterc = 0;
     double varFitted = 0, varResid = 0; // axis variances at the group's slope
     double R2 = 0, p = 0;
+    int downweighted = 0;     // points whose robust location weight is below 0.5
     double slope = 0, slopeLowCI = 0, slopeUppCI = 0;
     double interc = 0, intercLowCI = 0, intercUppCI = 0;
 };

@@ -17,7 +17,8 @@ struct TestResult {
 // the slope b0.
 TestResult slopeTest(const Estimator& estimator, const Group& g, double b0);
 
-// Intercept = a0: T = (interc - a0) / sqrt(varInterc), two-sided t(n - 2).
+// Intercept = a0: T = (interc - a0) / sqrt(varInterc), two-sided t(n - 2),
+// n the group's effective size of its location.
 TestResult interceptTest(const Group& g, double a0);
 
 } // namespace korvel

@@ -6,6 +6,7 @@
 
 #include "stats/distributions.h"
 #include "stats/moments.h"
+#include "stats/robust_moments.h"
 
 namespace korvel {
 
@@ -14,34 +15,62 @@ std::vector<std::string> removeGroupsWithoutResidualFreedom(const Estimator& est
     return removeGroupsWhere(groups, [&](const Group& g) { return estimator.degreesOfFreedom(g.n) < 1; });
 }
 
+namespace {
+// The group's robust location and scatter, its effective sizes and the
+// points the location all but sets aside.
+void storeRobustMoments(Group& g, bool centred)
+{
+    const RobustMoments m = robustMoments(g.X, g.Y, centred);
+    g.Xmean = m.xMean;
+    g.Ymean = m.yMean;
+    g.SXX = m.sxx;
+    g.SYY = m.syy;
+    g.SXY = m.sxy;
+    g.shapeSize = g.n / shapeVarianceFactor();
+    g.locationSize = g.n / locationVarianceFactor();
+    g.downweighted = downweightedPoints(g.X, g.Y, m);
+}
+} // namespace
+
 void fitLines(const Estimator& estimator, ErrorVariances errors, GroupMap& groups)
 {
-    storeMoments(groups, estimator.hasIntercept, [](const Group& g) { return StoredPoints{g}; });
+    if (estimator.robust) {
+        for (auto& entry : groups)
+            storeRobustMoments(entry.second, estimator.hasIntercept);
+    } else {
+        storeMoments(groups, estimator.hasIntercept, [](const Group& g) { return StoredPoints{g}; });
+    }
     for (auto& entry : groups)
         fitFromMoments(estimator, errors, entry.second);
 }
 
 void fitFromMoments(const Estimator& estimator, ErrorVariances errors, Group& g)
 {
-    const int n = g.n;
     g.SXX -= errors.x;
     g.SYY -= errors.y;
     g.R2 = g.SXY * g.SXY / (g.SYY * g.SXX);
     g.slope = estimator.slope(g.SYY, g.SXX, g.SXY);
     g.interc = estimator.intercept(g.Ymean, g.Xmean, g.slope);
-    g.varFitted = estimator.varFitted(g.SYY, g.SXX, g.SXY, g.slope, n);
-    g.varResid = estimator.varResid(g.SYY, g.SXX, g.SXY, g.slope, n);
-    g.varSlope = estimator.varSlope(g.SYY, g.SXX, g.SXY, g.varFitted, g.varResid, g.slope, n);
+    g.varFitted = estimator.varFitted(g.SYY, g.SXX, g.SXY, g.slope, g.locationSize);
+    g.varResid = estimator.varResid(g.SYY, g.SXX, g.SXY, g.slope, g.locationSize);
+    g.varSlope = estimator.varSlope(g.SYY, g.SXX, g.SXY, g.varFitted, g.varResid, g.slope, g.shapeSize);
 }
 
-double correlationPvalue(const Estimator& estimator, const Group& g)
+double uncorrectedR2(const Estimator& estimator, const Group& g, ErrorVariances errors)
 {
+    if (estimator.robust)
+        return g.SXY * g.SXY / ((g.SXX + errors.x) * (g.SYY + errors.y));
     const bool centred = estimator.hasIntercept;
     const double sxx = sumOfProducts(g.X, g.X, centred);
     const double syy = sumOfProducts(g.Y, g.Y, centred);
     const double sxy = sumOfProducts(g.X, g.Y, centred);
-    const double r2 = sxy * sxy / (sxx * syy);
-    const double d = estimator.degreesOfFreedom(g.n);
+    return sxy * sxy / (sxx * syy);
+}
+
+double correlationPvalue(const Estimator& estimator, const Group& g, ErrorVariances errors)
+{
+    const double r2 = uncorrectedR2(estimator, g, errors);
+    const double d = estimator.degreesOfFreedom(g.shapeSize);
     return fdistQ(d * r2 / unexplainedShare(r2), 1, d);
 }
 
@@ -69,19 +98,18 @@ std::pair<double, double> slopeLimits(Method method, const Group& g, double alph
     return {D / (2 * (g.SXY + std::sqrt(Q))), D / (2 * (g.SXY - std::sqrt(Q)))};
 }
 
-void fitLimits(const Estimator& estimator, GroupMap& groups, int confidence)
+void fitLimits(const Estimator& estimator, GroupMap& groups, int confidence, ErrorVariances errors)
 {
     const double alpha = alphaOf(confidence);
     for (auto& entry : groups) {
         Group& g = entry.second;
-        const int n = g.n;
-        g.p = correlationPvalue(estimator, g);
-        const double df = estimator.degreesOfFreedom(n);
-        const auto limits = slopeLimits(estimator.method, g, alpha, df);
+        g.p = correlationPvalue(estimator, g, errors);
+        const auto limits = slopeLimits(estimator.method, g, alpha, estimator.degreesOfFreedom(g.shapeSize));
         g.slopeLowCI = limits.first;
         g.slopeUppCI = limits.second;
         if (estimator.hasIntercept) {
-            g.varInterc = g.Xmean * g.Xmean * g.varSlope + g.varResid / n;
+            g.varInterc = g.Xmean * g.Xmean * g.varSlope + g.varResid / g.locationSize;
+            const double df = estimator.degreesOfFreedom(g.locationSize);
             const double h = std::sqrt(g.varInterc) * tdistPinv(1 - alpha / 2, df);
             g.intercLowCI = g.interc - h;
             g.intercUppCI = g.interc + h;

@@ -13,8 +13,11 @@ namespace korvel {
 // origin too), its points' scores and their means, its slope variance at B;
 // the grand means over every point (of X, Y and the scores) and where each
 // line meets them: its Y at the grand mean X, a + B X, and its X at the grand
-// mean Y, (Y - a) / B.
-LinesWithCommonSlope linesAtCommonSlope(const Estimator& estimator, const GroupMap& groups, double B);
+// mean Y, (Y - a) / B. With robust moments the means of the scores are the
+// scores of the robust means, and their variances come from the robust
+// (co)variances.
+LinesWithCommonSlope linesAtCommonSlope(const Estimator& estimator, const GroupMap& groups, double B,
+                                        ErrorVariances errors);
 
 // The line's mean score on the axis: residual (elevation) or fitted (shift).
 double scoreMean(const LineWithCommonSlope& line, ScoreAxis axis);

@@ -1,18 +1,29 @@
 #include "stats/measurement_error.h"
 
+#include "stats/robust_moments.h"
+
 namespace korvel {
 
-bool errorTooLarge(const Group& g, bool hasIntercept, ErrorVariances errors)
+bool errorTooLarge(const Estimator& estimator, const Group& g, ErrorVariances errors)
 {
-    const double sxx = varianceOf(g.X, hasIntercept) - errors.x;
-    const double syy = varianceOf(g.Y, hasIntercept) - errors.y;
-    const double sxy = covarianceOf(g.X, g.Y, hasIntercept);
+    const bool centred = estimator.hasIntercept;
+    double sxx = 0, syy = 0, sxy = 0;
+    if (estimator.robust) {
+        const RobustMoments m = robustMoments(g.X, g.Y, centred);
+        sxx = m.sxx - errors.x;
+        syy = m.syy - errors.y;
+        sxy = m.sxy;
+    } else {
+        sxx = varianceOf(g.X, centred) - errors.x;
+        syy = varianceOf(g.Y, centred) - errors.y;
+        sxy = covarianceOf(g.X, g.Y, centred);
+    }
     return !(sxx > 0) || !(syy > 0) || sxy * sxy / (sxx * syy) > 1;
 }
 
-std::vector<std::string> removeGroupsBeyondError(GroupMap& groups, bool hasIntercept, ErrorVariances errors)
+std::vector<std::string> removeGroupsBeyondError(const Estimator& estimator, GroupMap& groups, ErrorVariances errors)
 {
-    return removeGroupsWhere(groups, [&](const Group& g) { return errorTooLarge(g, hasIntercept, errors); });
+    return removeGroupsWhere(groups, [&](const Group& g) { return errorTooLarge(estimator, g, errors); });
 }
 
 } // namespace korvel

@@ -11,10 +11,11 @@ namespace korvel {
 
 // True when the corrected variance of X or of Y (less the error variance) is
 // not above 0, or the corrected squared correlation SXY^2 / (SXX SYY) is above
-// 1: the error variances claim more scatter than the group shows.
-bool errorTooLarge(const Group& g, bool hasIntercept, ErrorVariances errors);
+// 1: the error variances claim more scatter than the group shows. The
+// variances are the robust ones when the estimator is robust.
+bool errorTooLarge(const Estimator& estimator, const Group& g, ErrorVariances errors);
 
 // Removes those groups and returns their names in map order.
-std::vector<std::string> removeGroupsBeyondError(GroupMap& groups, bool hasIntercept, ErrorVariances errors);
+std::vector<std::string> removeGroupsBeyondError(const Estimator& estimator, GroupMap& groups, ErrorVariances errors);
 
 } // namespace korvel

@@ -50,7 +50,8 @@ template <Method M>
 void refitWith(const Estimator& estimator, ErrorVariances errors, const ResamplingPool& pool, GroupMap& copy)
 {
     const double* share = pool.residuals.data();
-    if (pool.residuals.size() <= largestStoredPool) {
+    // Robust moments weigh the points as they are: they are always rebuilt.
+    if (pool.residuals.size() <= largestStoredPool || estimator.robust) {
         std::size_t k = 0;
         for (auto& entry : copy) {
             Group& g = entry.second;

@@ -18,9 +18,9 @@ double standardError(double difference, double statistic)
 } // namespace
 
 PairTable<ShiftPair> compareShifts(const Estimator& estimator, const LinesWithCommonSlope& lines, ScoreAxis axis,
-                                   ErrorVariances errors, double criticalP)
+                                   double criticalP)
 {
-    const std::vector<WaldGroup> terms = waldGroups(estimator, lines, axis, errors);
+    const std::vector<WaldGroup> terms = waldGroups(estimator, lines, axis);
     std::vector<std::string> names;
     for (const LineWithCommonSlope& line : lines.groups)
         names.push_back(line.group);

@@ -12,6 +12,6 @@ namespace korvel {
 // earlier one's), the standard error |difference| / sqrt(statistic) (NaN when
 // the statistic is 0), 1 degree of freedom, the statistic and its p-value.
 PairTable<ShiftPair> compareShifts(const Estimator& estimator, const LinesWithCommonSlope& lines, ScoreAxis axis,
-                                   ErrorVariances errors, double criticalP);
+                                   double criticalP);
 
 } // namespace korvel

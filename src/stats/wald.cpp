@@ -68,29 +68,25 @@ double elementSum(const gsl_vector* v)
 
 // The group's score at B: of its means, the variance of its points' scores less
 // the errors, and the derivative with respect to the slope.
-AxisScore axisScore(const Estimator& estimator, const LineWithCommonSlope& line, ScoreAxis axis, double B,
-                    ErrorVariances errors)
+AxisScore axisScore(const Estimator& estimator, const LineWithCommonSlope& line, ScoreAxis axis, double B)
 {
-    const std::vector<double>& scores = axis == ScoreAxis::Residual ? line.scores.residual : line.scores.fitted;
     return {estimator.score(axis, line.yMean, line.xMean, B),
-            estimator.scoreVarianceLessErrors(axis, varianceOf(scores, true), B, errors),
+            axis == ScoreAxis::Residual ? line.residualVariance : line.fittedVariance,
             estimator.scoreSlopeDerivative(axis, line.yMean, line.xMean)};
 }
 } // namespace
 
-std::vector<WaldGroup> waldGroups(const Estimator& estimator, const LinesWithCommonSlope& lines, ScoreAxis axis,
-                                  ErrorVariances errors)
+std::vector<WaldGroup> waldGroups(const Estimator& estimator, const LinesWithCommonSlope& lines, ScoreAxis axis)
 {
     std::vector<WaldGroup> terms;
     for (const LineWithCommonSlope& line : lines.groups)
-        terms.push_back({axisScore(estimator, line, axis, lines.slope, errors), line.varSlope, line.n});
+        terms.push_back({axisScore(estimator, line, axis, lines.slope), line.varSlope, line.locationSize});
     return terms;
 }
 
-WaldTest waldTest(const Estimator& estimator, const LinesWithCommonSlope& lines, ScoreAxis axis, ErrorVariances errors,
-                  double criticalP)
+WaldTest waldTest(const Estimator& estimator, const LinesWithCommonSlope& lines, ScoreAxis axis, double criticalP)
 {
-    WaldTest test = waldTest(waldGroups(estimator, lines, axis, errors), criticalP);
+    WaldTest test = waldTest(waldGroups(estimator, lines, axis), criticalP);
     test.axis = axis;
     return test;
 }
@@ -112,7 +108,7 @@ WaldTest waldTest(const std::vector<WaldGroup>& groups, double criticalP)
     for (const WaldGroup& gr : groups) {
         w += 1 / gr.varSlope;
         const double n = gr.n;
-        tooSmall = tooSmall || gr.n <= 2;
+        tooSmall = tooSmall || !(gr.n > 2);
         gsl_vector_set(m.v, i, gr.score.mean);
         gsl_vector_set(v.v, i, gr.score.variance * (n - 1) / (n - 2) / n);
         gsl_vector_set(h.v, i, gr.score.slopeDerivative);

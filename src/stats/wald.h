@@ -21,12 +21,11 @@ struct AxisScore {
 struct WaldGroup {
     AxisScore score;
     double varSlope;
-    int n;
+    double n; // the group's effective size for its means
 };
 
 // The groups' terms in name order, from their lines with the common slope.
-std::vector<WaldGroup> waldGroups(const Estimator& estimator, const LinesWithCommonSlope& lines, ScoreAxis axis,
-                                  ErrorVariances errors);
+std::vector<WaldGroup> waldGroups(const Estimator& estimator, const LinesWithCommonSlope& lines, ScoreAxis axis);
 
 // The test among the groups (at least two) of the terms: k = groups - 1
 // degrees of freedom, the statistic W and its p-value (NaN when a matrix
@@ -35,7 +34,6 @@ std::vector<WaldGroup> waldGroups(const Estimator& estimator, const LinesWithCom
 WaldTest waldTest(const std::vector<WaldGroup>& groups, double criticalP);
 
 // The test among all groups at their lines with the common slope.
-WaldTest waldTest(const Estimator& estimator, const LinesWithCommonSlope& lines, ScoreAxis axis, ErrorVariances errors,
-                  double criticalP);
+WaldTest waldTest(const Estimator& estimator, const LinesWithCommonSlope& lines, ScoreAxis axis, double criticalP);
 
 } // namespace korvel

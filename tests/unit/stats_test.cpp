@@ -111,21 +111,22 @@ TEST(WaldTest, TwoGroupsFollowTheClosedForm)
         line.xMean = Xmean;
         line.yMean = Ymean;
         line.varSlope = varSlope;
-        line.scores.residual = std::move(resid);
+        line.residualVariance = varianceOf(resid, true);
+        line.locationSize = line.n;
     };
     add("a", 1, 3, 0.5, {0.5, 1.5, 0.0, 2.0});
     add("b", 2, 6, 0.25, {1, 2, 3, 2, 2});
     const Estimator sma(Method::SMA, true);
-    const WaldTest r = waldTest(sma, lines, ScoreAxis::Residual, {}, 0.05);
+    const WaldTest r = waldTest(sma, lines, ScoreAxis::Residual, 0.05);
     EXPECT_EQ(r.df, 1);
     EXPECT_NEAR(r.statistic, 80.0 / 49.0, 1e-12);
     EXPECT_NEAR(r.p, 0.20133648528739703, 1e-12);
     ASSERT_TRUE(r.commonValue);
     EXPECT_NEAR(*r.commonValue, 26.0 / 21.0, 1e-12);
     // p equal to crit_p: no common value; a group of two points: undefined.
-    EXPECT_FALSE(waldTest(sma, lines, ScoreAxis::Residual, {}, r.p).commonValue);
+    EXPECT_FALSE(waldTest(sma, lines, ScoreAxis::Residual, r.p).commonValue);
     add("c", 1, 1, 0.3, {0.1, 0.2});
-    EXPECT_TRUE(std::isnan(waldTest(sma, lines, ScoreAxis::Residual, {}, 0.05).statistic));
+    EXPECT_TRUE(std::isnan(waldTest(sma, lines, ScoreAxis::Residual, 0.05).statistic));
 }
 
 TEST(Resampling, LargePoolsRefitToTheSameNumbers)
