@@ -322,5 +322,17 @@ check('1' in labels and 'none' not in text and 'through the origin' in text and 
 check(all(near(pixel(*at(v, b * v)), COLOURS[0]) for v in (lo + 0.01, (lo + hi) / 2, hi - 0.01)) and
       all(pixel(*at(v, b * v)) == WHITE for v in (0.05, 0.2, lo - 0.05)), 'c.pdf: the line not over the group\'s X range alone')
 
+# F: --robust, one group of 40 points near a line and one far from it: that point, whose location weight is below 0.5, is
+# drawn hollow (white inside its colour), every other point filled.
+data = [('a', 2 * x + 0.3 * math.sin(x), x) for x in range(40)] + [('a', 10.0, 35.0)]
+run(data, 'f.txt', '--robust', '--plot-file', 'f.png')
+a, b = fitted()['none']
+pixel, img, s = render('f.png', 520)
+at = frame([x for _, _, x in data], [y for _, y, _ in data], ends=[(0, a), (39, a + 39 * b)])
+x, y = at(35, 10)
+check(pixel(x, y) == WHITE and near(pixel(x + 4, y), COLOURS[0], 80), f'f.png: the wild point is {pixel(x, y)} inside, {pixel(x + 4, y)} on its ring: not hollow')
+x, y = at(5, 2 * 5 + 0.3 * math.sin(5))
+check(near(pixel(x, y), COLOURS[0]), f'f.png: a point on the line is {pixel(x, y)}, not filled')
+
 print('\n'.join(faults) or 'ok: every figure in every format')
 sys.exit(1 if faults else 0)

@@ -151,7 +151,8 @@ class Analysis:
             k += 1
         me = self.field('Measurement Error: ')
         return dict(method=METHODS[lines[0].split(' ')[0]], origin='fitted through origin' in lines[0],
-                    me_on='Methods of Moments' in lines[0], file=lines[1].split('\t', 1)[1],
+                    me_on='Methods of Moments' in lines[0], robust='robust (Huber' in lines[0],
+                    file=lines[1].split('\t', 1)[1],
                     grp=lines[2].split('\t')[1], y=y[skip:], x=x[skip:], transform=transform,
                     iterations=int(settings[1]), crit=float(settings[3]), conf=float(settings[5].rstrip('%')),
                     filters=filters, min_size=int(re.search(r'less than (-?\d+)', lines[k + 1])[1]), me_text=me,

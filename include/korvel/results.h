@@ -35,6 +35,8 @@ struct GroupLine {
     bool throughVertical = false;
     std::optional<HypothesisTest> slopeTest;     // when a slope is hypothesised
     std::optional<HypothesisTest> interceptTest; // when an intercept is, with an intercept
+    // With robust moments: the points whose location weight is below 0.5.
+    std::optional<int> downweightedPoints;
 };
 
 // Why a group was left out of the analysis.
@@ -69,10 +71,12 @@ struct GroupScores {
 struct FittedGroups; // the fitted groups as the later calls take them
 
 // The groups of the data and their lines: what a fit call returns.
-// A group's points, as a fit holds them.
+// A group's points, as a fit holds them, and with robust moments which of
+// them have a location weight below 0.5 (empty otherwise).
 struct PointsView {
     const std::vector<double>& x;
     const std::vector<double>& y;
+    const std::vector<bool>& downweighted;
 };
 
 struct Fit {

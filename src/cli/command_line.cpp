@@ -127,6 +127,7 @@ void addOptions(CLI::App& app, TypedOptions& t, Invocation& inv)
     app.add_option("-t,--transform", t.transform)->take_last();
     app.add_option("--format", t.format)->take_last();
     app.add_flag("--through-origin", t.throughOrigin);
+    app.add_flag("--robust", a.settings.robust);
     app.add_option("--error-x", t.errorX)->take_last();
     app.add_option("--error-y", t.errorY)->take_last();
     app.add_option("-c,--confidence", t.confidence)->take_last();
@@ -231,8 +232,8 @@ void refuseLeftovers(const CLI::App& app)
 // Options that only a run from options takes.
 void refuseInDialogue(const CLI::App& app)
 {
-    for (const char* name : {"-x", "-y", "--format", "--group", "--method", "--transform", "--through-origin", "--error-x",
-                             "--error-y", "--confidence", "--min-group-size", "--chi-squared", "--iterations",
+    for (const char* name : {"-x", "-y", "--format", "--group", "--method", "--transform", "--through-origin",
+                             "--robust", "--error-x", "--error-y", "--confidence", "--min-group-size", "--chi-squared", "--iterations",
                              "--critical-p", "--adjust", "--slope-h0", "--intercept-h0", "--remove", "--range",
                              "--slope-pairs", "--elevation", "--elevation-pairs", "--shift", "--shift-pairs", "--save",
                              "--output", "--json", "--plot-file", "--residual-plot", "--quiet"})
@@ -317,6 +318,8 @@ fraction and exponent (-0.5, 1e-3):
   -m, --method M           ols, sma (default) or ma
   -t, --transform T        none (default), log10 or ln, of Y and X
       --through-origin     lines through the origin
+      --robust             each group's location and scatter by Huber
+                           M-estimation: a few wild points move no line
       --error-x V          measurement-error variance of X (with --error-y)
       --error-y V          measurement-error variance of Y
   -c, --confidence PCT     confidence level in percent, 1 to 99 (default 95)

@@ -1,4 +1,5 @@
 // The fit calls: the data grouped, then each group's line fitted.
+#include <algorithm>
 #include <map>
 
 #include "data/grouping.h"
@@ -27,7 +28,7 @@ Estimator estimatorOf(const AnalysisSettings& settings)
 PointsView Fit::pointsOf(std::size_t group) const
 {
     const Group& g = groups->groups.at(lines[group].group);
-    return {g.X, g.Y};
+    return {g.X, g.Y, g.downweighted};
 }
 
 namespace {
@@ -42,11 +43,13 @@ void addRemoved(std::vector<RemovedGroup>& removed, const std::vector<std::strin
 GroupLine lineOf(const std::string& name, const Group& g, const AnalysisSettings& s, const Estimator& estimator)
 {
     GroupLine line{name, g.n, g.R2, g.p, g.slope, g.slopeLowCI, g.slopeUppCI, g.interc, g.intercLowCI,
-                   g.intercUppCI, g.Ymean, g.Xmean, s.method == Method::MA && g.slopeLowCI > g.slopeUppCI, {}, {}};
+                   g.intercUppCI, g.Ymean, g.Xmean, s.method == Method::MA && g.slopeLowCI > g.slopeUppCI, {}, {}, {}};
     if (s.slopeH0) {
         const TestResult t = slopeTest(estimator, g, *s.slopeH0);
         line.slopeTest = HypothesisTest{*s.slopeH0, t.stat, t.p};
     }
+    if (s.robust)
+        line.downweightedPoints = static_cast<int>(std::count(g.downweighted.begin(), g.downweighted.end(), true));
     if (s.interceptH0 && s.intercept) {
         const TestResult t = interceptTest(g, *s.interceptH0);
         line.interceptTest = HypothesisTest{*s.interceptH0, t.stat, t.p};

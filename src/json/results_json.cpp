@@ -65,6 +65,7 @@ json settingsOf(const Analysis& a, std::optional<std::uint32_t> seed)
                      {"iterations", s.iterations},
                      {"critical_p", s.criticalP},
                      {"adjustment", namesOf(adjustmentNames, s.adjustment).json},
+                     {"robust", s.robust},
                      {"seed", seed ? json(*seed) : json(nullptr)},
                      {"hypothesised_slope", optionalNumber(s.slopeH0)},
                      {"hypothesised_intercept", optionalNumber(s.interceptH0)},
@@ -126,6 +127,8 @@ json groupsOf(const Fit& fit)
             group["slope_test"] = testOf(*line.slopeTest, "F");
         if (line.interceptTest)
             group["intercept_test"] = testOf(*line.interceptTest, "T");
+        if (line.downweightedPoints)
+            group["downweighted_points"] = *line.downweightedPoints;
         groups.push_back(group);
     }
     return groups;

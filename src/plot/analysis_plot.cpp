@@ -50,7 +50,8 @@ PlotData analysisPlot(const Analysis& analysis)
     for (std::size_t k = 0; k < analysis.fit.lines.size(); ++k) {
         const GroupLine& line = analysis.fit.lines[k];
         const PointsView points = analysis.fit.pointsOf(k);
-        plot.groups.push_back({line.group, points.x, points.y, line.slope, line.intercept, line.xMean, line.yMean});
+        plot.groups.push_back(
+            {line.group, points.x, points.y, line.slope, line.intercept, line.xMean, line.yMean, points.downweighted});
     }
     return plot;
 }

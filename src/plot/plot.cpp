@@ -105,7 +105,8 @@ void draw(cairo_t* cr, const PlotData& plot, const std::vector<LegendRow>& legen
 {
     std::vector<GroupPoints> points;
     for (std::size_t i = 0; i < plot.groups.size(); ++i)
-        points.push_back({i, plot.groups[i].x, plot.groups[i].y});
+        points.push_back({i, plot.groups[i].x, plot.groups[i].y,
+                          plot.groups[i].hollow.empty() ? nullptr : &plot.groups[i].hollow});
     const std::vector<std::vector<Segment>> segments = groupSegments(plot);
     std::vector<double> endX, endY; // the axes take in the lines' ends too
     for (const auto& lines : segments)

@@ -107,6 +107,7 @@ struct PlotGroup {
     std::vector<double> x, y;        // the points as the analysis saw them (transformed)
     double slope = 0, intercept = 0; // the group's fitted line y = intercept + slope x, drawn over the group's X range
     double xMean = 0, yMean = 0;     // where the group's common-slope line passes
+    std::vector<bool> hollow;        // parallel to x when not empty: the points drawn hollow (set aside by a robust fit)
 };
 
 struct PlotData {

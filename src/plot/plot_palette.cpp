@@ -32,7 +32,7 @@ void setGroupColour(cairo_t* cr, std::size_t group, bool light, double alpha)
                           (c[2] + f * (255 - c[2])) / 255, alpha);
 }
 
-void marker(cairo_t* cr, std::size_t group, double x, double y, double r)
+void marker(cairo_t* cr, std::size_t group, double x, double y, double r, bool hollow)
 {
     const double s = 1.25 * r, w = 1.0825 * r; // a triangle's circumradius and half its base
     switch (plotMarker(group)) {
@@ -60,7 +60,12 @@ void marker(cairo_t* cr, std::size_t group, double x, double y, double r)
         break;
     }
     cairo_close_path(cr);
-    cairo_fill(cr);
+    if (!hollow) {
+        cairo_fill(cr);
+        return;
+    }
+    cairo_set_line_width(cr, r / 5);
+    cairo_stroke(cr);
 }
 
 void setLineKind(cairo_t* cr, LineKind kind)

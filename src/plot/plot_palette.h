@@ -11,8 +11,9 @@ namespace korvel {
 // to white) when light, with the opacity alpha.
 void setGroupColour(cairo_t* cr, std::size_t group, bool light = false, double alpha = 1);
 
-// Fills the group's marker of size r (a circle's radius) centred on (x, y).
-void marker(cairo_t* cr, std::size_t group, double x, double y, double r);
+// Fills the group's marker of size r (a circle's radius) centred on (x, y);
+// a hollow one is its outline, a line a fifth of r wide.
+void marker(cairo_t* cr, std::size_t group, double x, double y, double r, bool hollow = false);
 
 // The lines of a plot: each group's own line (lighter and wider when the lines
 // with the common slope are drawn over it), the lines with the common slope

@@ -43,7 +43,7 @@ void markers(cairo_t* cr, const Frame& f, const std::vector<GroupPoints>& groups
     for (const Drawn& d : drawn) {
         const GroupPoints& p = groups[d.g];
         setGroupColour(cr, p.group, false, alpha);
-        marker(cr, p.group, f.px(p.x[d.k]), f.py(p.y[d.k]), r);
+        marker(cr, p.group, f.px(p.x[d.k]), f.py(p.y[d.k]), r, p.hollow && (*p.hollow)[d.k]);
     }
 }
 } // namespace

@@ -16,6 +16,7 @@ struct GroupPoints {
     std::size_t group;
     const std::vector<double>& x;
     const std::vector<double>& y; // parallel to x (the shorter one counts)
+    const std::vector<bool>* hollow = nullptr; // parallel to x when given: the points drawn as outlines
 };
 
 // The frame of the box around the groups' points whose x and y are both

@@ -10,6 +10,8 @@ void writeSummaryHead(std::ostream& out, const AnalysisSettings& settings, const
         out << "\t fitted through origin";
     if (settings.measurementError)
         out << "\t fitted using Methods of Moments";
+    if (settings.robust)
+        out << "\trobust (Huber M-estimation)";
     out << "\nFilename:\t" << data.source();
     out << "\nGrp:\t" << data.groupingName();
     out << "\tY: " << prefix << data.yName() << "\tX: " << prefix << data.xName() << std::endl;

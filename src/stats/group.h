@@ -22,7 +22,7 @@ struct Group {
     double varSlope = 0, varInterc = 0;
     double varFitted = 0, varResid = 0; // axis variances at the group's slope
     double R2 = 0, p = 0;
-    int downweighted = 0;     // points whose robust location weight is below 0.5
+    std::vector<bool> downweighted; // with robust moments: each point's location weight is below 0.5
     double slope = 0, slopeLowCI = 0, slopeUppCI = 0;
     double interc = 0, intercLowCI = 0, intercUppCI = 0;
 };

@@ -28,7 +28,9 @@ void storeRobustMoments(Group& g, bool centred)
     g.SXY = m.sxy;
     g.shapeSize = g.n / shapeVarianceFactor();
     g.locationSize = g.n / locationVarianceFactor();
-    g.downweighted = downweightedPoints(g.X, g.Y, m);
+    g.downweighted.resize(g.X.size());
+    for (std::size_t i = 0; i < g.X.size(); ++i)
+        g.downweighted[i] = isDownweighted(g.X[i], g.Y[i], m);
 }
 } // namespace
 

@@ -133,14 +133,6 @@ bool isDownweighted(double x, double y, const RobustMoments& m)
     return locationWeight(squaredDistance(m, x - m.xMean, y - m.yMean)) < 0.5;
 }
 
-int downweightedPoints(const std::vector<double>& x, const std::vector<double>& y, const RobustMoments& m)
-{
-    int count = 0;
-    for (std::size_t i = 0; i < x.size(); ++i)
-        count += isDownweighted(x[i], y[i], m) ? 1 : 0;
-    return count;
-}
-
 double shapeVarianceFactor()
 {
     // s = d^2 ~ chi-squared(2), e = P(s > c^2); u(s) = min(1, c^2 / s) / beta.

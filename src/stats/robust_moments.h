@@ -25,11 +25,8 @@ struct RobustMoments {
 // (centred false) the location stays 0 and the scatter is about the origin.
 RobustMoments robustMoments(const std::vector<double>& x, const std::vector<double>& y, bool centred);
 
-// The number of points whose location weight is below 0.5 (d above 2c): the
-// points the estimate all but sets aside.
-int downweightedPoints(const std::vector<double>& x, const std::vector<double>& y, const RobustMoments& m);
-
-// Whether the point's location weight is below 0.5.
+// Whether the point's location weight is below 0.5 (d above 2c): a point the
+// estimate all but sets aside.
 bool isDownweighted(double x, double y, const RobustMoments& m);
 
 // The asymptotic variance of the estimate relative to the ordinary one at the

@@ -15,7 +15,7 @@ import warnings
 from pathlib import Path
 
 import numpy as np
-from scipy import optimize, stats
+from scipy import integrate, optimize, stats
 from statsmodels.stats.multitest import multipletests
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
@@ -114,11 +114,57 @@ def filter_keep(entries):
     return keep
 
 
+# Huber M-estimation of location and scatter (robust analyses): the weights of a point at squared
+# Mahalanobis distance s, min(1, c / sqrt(s)) and min(1, c^2 / s) / beta, c^2 the 0.9 quantile of
+# chi-squared(2), beta = E[min(s, c^2)] / 2 at the normal; the asymptotic variance factors of the
+# scatter's shape and of the location at the normal, by numerical integration.
+C2 = stats.chi2.ppf(0.9, 2)
+
+
+def _normal_mean(f):
+    """E[f(s)] for s ~ chi-squared(2), integrated on each side of C2."""
+    return sum(integrate.quad(lambda s: f(s) * stats.chi2.pdf(s, 2), a, b)[0] for a, b in ((0, C2), (C2, np.inf)))
+
+
+BETA = _normal_mean(lambda s: min(s, C2)) / 2
+SIGMA1 = 8 * _normal_mean(lambda s: (min(s, C2) / BETA) ** 2) / (8 + 2 * _normal_mean(
+    lambda s: -C2 / BETA if s > C2 else 0.0)) ** 2
+# The location's: psi(r) = min(r, c), r = sqrt(s); E[psi^2] / (2 D^2), D = (E[psi'] + E[psi / r]) / 2.
+_D = (_normal_mean(lambda s: float(s < C2)) + _normal_mean(lambda s: min(1.0, np.sqrt(C2 / s)))) / 2
+SIGMA0 = _normal_mean(lambda s: min(s, C2)) / (2 * _D ** 2)
+
+
+def huber(X, origin):
+    """Location and scatter of the rows of X, from the coordinatewise median and the covariance."""
+    mu = np.zeros(2) if origin else np.median(X, axis=0)
+    S = X.T @ X / len(X) if origin else np.cov(X.T)
+    if not np.linalg.det(S) > 0:
+        return (np.zeros(2) if origin else X.mean(0)), S
+    for _ in range(2000):
+        D = X - mu
+        s = np.einsum('ij,jk,ik->i', D, np.linalg.inv(S), D)
+        w1 = np.where(s <= C2, 1.0, np.sqrt(C2 / np.maximum(s, 1e-300)))
+        w2 = np.where(s <= C2, 1.0, C2 / np.maximum(s, 1e-300)) / BETA
+        mu2 = mu if origin else (w1[:, None] * X).sum(0) / w1.sum()
+        D2 = X - mu2
+        S2 = (w2[:, None, None] * np.einsum('ij,ik->ijk', D2, D2)).sum(0) / len(X)
+        done = np.allclose(S2, S, rtol=1e-13, atol=0) and np.allclose(mu2, mu, rtol=0, atol=1e-13 * np.sqrt(S2.max()))
+        mu, S = mu2, S2
+        if done:
+            break
+    return mu, S
+
+
 class Group:
     def __init__(self, name, x, y, h):
         self.name, self.x, self.y, self.n, self.mx, self.my = name, x, y, len(x), x.mean(), y.mean()
-        self.df = self.n - (1 if h['origin'] else 2)  # degrees of freedom of the line
         S = np.array([[x @ x, x @ y], [x @ y, y @ y]]) / self.n if h['origin'] else np.cov(x, y)
+        # The effective sizes: of the scatter's shape (slopes) and of the location (means).
+        self.ns = self.nl = float(self.n)
+        if h.get('robust'):
+            (self.mx, self.my), S = huber(np.c_[x, y], h['origin'])
+            self.ns, self.nl = self.n / SIGMA1, self.n / SIGMA0
+        self.df = self.ns - (1 if h['origin'] else 2)  # degrees of freedom of the line
         self.raw_r2 = S[0, 1] ** 2 / (S[0, 0] * S[1, 1])  # of the data as analysed, no correction
         self.S = S - np.diag(h['me'])  # (co)variances less the measurement error
         self.r2 = self.S[0, 1] ** 2 / (self.S[0, 0] * self.S[1, 1])
@@ -179,6 +225,20 @@ def scores(g, method, b, axis):
     return axes(method, b)[axis] @ np.vstack([g.x, g.y])
 
 
+def mean_score(g, method, b, axis):
+    """The mean of the group's scores: the score of its means (the robust ones with robust moments)."""
+    return axes(method, b)[axis] @ np.array([g.mx, g.my])
+
+
+def score_variance(g, h, b, axis):
+    """The variance of the group's scores less what the measurement errors add: of the scores
+    themselves, or from the (robust) scatter, which already has the errors taken off."""
+    a = axes(h['method'], b)[axis]
+    if h['robust']:
+        return a @ g.S @ a
+    return np.var(scores(g, h['method'], b, axis), ddof=1) - a ** 2 @ h['me']
+
+
 def rfc(S, method, b):
     """Residual variance, fitted variance and their covariance at slope b."""
     M = axes(method, b) @ S @ axes(method, b).T
@@ -235,6 +295,7 @@ def check_lines(ck, h, gs, rows, columns, with_r):
             else:  # an exact line has its slope as limits; no degrees of freedom, none
                 ck.num(at('slope limit'), text, b if np.isfinite(g.r2) and df > 0 else np.nan)
         a = 0.0 if h['origin'] else g.my - b * g.mx
+        n = g.nl  # the intercept is a location
         K = (n - 1) / (n - 2)  # the residual variance SSE / (n - 2)
         va = 0.0 if h['origin'] else g.mx ** 2 * var_slope(g, method, b) + rfc(S, method, b)[0] * K / n
         ha = np.sqrt(va) * stats.t.ppf(1 - alpha / 2, n - 2)
@@ -249,7 +310,7 @@ def check_lines(ck, h, gs, rows, columns, with_r):
             T = (a - float(c['intercept H0'])) / np.sqrt(va)
             ck.num(at('T of H0_a'), c['intercept T'], T)
             ck.num(at('p of H0_a'), c['intercept test p'], 2 * stats.t.sf(abs(T), n - 2))
-        if method == 0 and not h['me_on']:
+        if method == 0 and not h['me_on'] and not h['robust']:
             with_r.append((ck, ck.where, g, h, c, columns))
 
 
@@ -309,13 +370,13 @@ def objective(gs, method, beta):
     total = 0.0
     for g in gs:
         r, f, _ = rfc(g.S, method, beta)
-        total += g.n * (np.log(r) if method == 0 else np.log(r * f / scale(method, beta) ** 2))
+        total += g.ns * (np.log(r) if method == 0 else np.log(r * f / scale(method, beta) ** 2))
     return total
 
 
 def common_slope(gs, method):
     """The minimiser of the objective nearest the slope of the pooled groups."""
-    start = slope(np.tensordot([g.n - 1.0 for g in gs], [g.S for g in gs], 1), method)
+    start = slope(np.tensordot([g.ns - 1.0 for g in gs], [g.S for g in gs], 1), method)
     L = lambda beta: objective(gs, method, beta)
     if not np.isfinite(L(start)):
         return np.nan
@@ -389,7 +450,7 @@ def iterate_common(gs, method, limit):
     """The program's common slope iteration, to replay resamples: (counted, slope, settled). Counted:
     converged before step limit, or its fixed point found after the 200 steps. A stop short of the
     fixed point (by the next step's ratio) goes on to the fixed point."""
-    S, n = np.array([g.S for g in gs]), np.array([g.n for g in gs], float)
+    S, n = np.array([g.S for g in gs]), np.array([g.ns for g in gs], float)
 
     def update(b):
         r, f, _ = rfc(S, method, b)
@@ -441,10 +502,9 @@ def replay(gs, h):
 def wald(gs, h, B, axis):
     """Wald test of equal mean scores on axis 0 (residual) or 1 (fitted): W, p, common mean, means."""
     method = h['method']
-    m = np.array([scores(g, method, B, axis).mean() for g in gs])
-    err = axes(method, B)[axis] ** 2 @ h['me']
-    v = np.array([(np.var(scores(g, method, B, axis), ddof=1) - err) / (g.n - 2) * (g.n - 1) / g.n for g in gs])
-    d = np.array([(scores(g, method, B + 1, axis) - scores(g, method, B - 1, axis)).mean() / 2 for g in gs])
+    m = np.array([mean_score(g, method, B, axis) for g in gs])
+    v = np.array([score_variance(g, h, B, axis) / (g.nl - 2) * (g.nl - 1) / g.nl for g in gs])
+    d = np.array([(mean_score(g, method, B + 1, axis) - mean_score(g, method, B - 1, axis)) / 2 for g in gs])
     Vi = np.linalg.inv(np.diag(v) + np.outer(d, d) / sum(1 / var_slope(g, method, B) for g in gs))
     one = np.ones(len(gs))
     W = m @ Vi @ m - (one @ Vi @ m) ** 2 / (one @ Vi @ one)
@@ -534,11 +594,12 @@ def check_analysis(ck, session, lines, pvalue, adjust, with_r):
         # A common slope that did not settle is the iteration's last step, as the console says.
         _, last, settled = iterate_common(gs, method, h['iterations'])
         c, B = a.common, common_slope(gs, method) if settled else last
+        p = pvalue(gs, h, stat(gs, h, B))
         for kind, x, slack in (('common groups', len(gs), 0), ('common points', sum(g.n for g in gs), 0),
-                               ('common slope', B, STEP * min(1, abs(B))), ('T', stat(gs, h, B), 0),
-                               ('common p', pvalue(gs, h, stat(gs, h, B)), 0)):
+                               ('common slope', B, STEP * min(1, abs(B))), ('T', stat(gs, h, B), 0), ('common p', p, 0)):
             ck.num(kind, c[kind], x, slack)
-        agree = float(c['common p']) > h['crit']
+        # Common when p is above the critical p; printed p-values are rounded, so the p itself decides.
+        agree = (p if p is not None else float(c['common p'])) > h['crit']
         ck.text('common slope interval shown', 'common low' in c, agree)
         if agree:
             # The program's slope may stop short by STEP (relative below 1): the limits may
@@ -557,16 +618,18 @@ def check_analysis(ck, session, lines, pvalue, adjust, with_r):
             return s, stat(pg, h, s), pvalue(pg, h, stat(pg, h, s))
         check_pairs(ck, h, a.slope_pairs, gs, pair_cells(gs, slope_pair), [slope(g.S, method) for g in gs], 'slope')
     if a.grand:
-        X, Y = np.concatenate([g.x for g in gs]), np.concatenate([g.y for g in gs])
-        F = axes(method, B)[1] @ np.vstack([X, Y])
+        N = sum(g.n for g in gs)
+        grand = lambda f: sum(g.n * f(g) for g in gs) / N  # of every point, or the groups' robust means weighed
+        X, Y = grand(lambda g: g.mx), grand(lambda g: g.my)
+        F, R = grand(lambda g: mean_score(g, method, B, 1)), grand(lambda g: mean_score(g, method, B, 0))
         for item, kind, x in zip(('slope', 'X', 'Y', 'F', 'R'), ('lines slope', 'grand x', 'grand y', 'grand f', 'grand r'),
-                                 (B, X.mean(), Y.mean(), F.mean(), (Y - B * X).mean())):
+                                 (B, X, Y, F, R)):
             ck.num(f'comparison {item}', a.grand[kind], x, STEP * min(1, abs(B)) if item == 'slope' else 0)
         ck.text('groups of the lines at the common slope', [name for name, _ in a.at_common], [g.name for g in gs])
         for g, (_, row) in zip(gs, a.at_common):
             a0 = g.my - B * g.mx
-            for kind, x in zip(LINES_ROW, (g.n, g.r2, a0, a0 + B * X.mean(), (Y.mean() - a0) / B, g.my, g.mx,
-                                           scores(g, method, B, 1).mean(), scores(g, method, B, 0).mean())):
+            for kind, x in zip(LINES_ROW, (g.n, g.r2, a0, a0 + B * X, (Y - a0) / B, g.my, g.mx,
+                                           mean_score(g, method, B, 1), mean_score(g, method, B, 0))):
                 ck.num(f'comparison {g.name} {kind}', row[kind], x)
     for w in a.wald:
         label, axis = w['test'], 0 if w['test'] == 'elevation' else 1

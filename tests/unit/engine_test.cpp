@@ -8,6 +8,7 @@
 
 #include "engine/fitted_groups.h"
 #include "korvel/korvel.h"
+#include "robust_simulation.h"
 #include "stats/common_slope.h"
 #include "stats/distributions.h"
 
@@ -109,4 +110,34 @@ TEST(CommonSlope, PropertiesOfRandomAnalyses)
         }
     }
     EXPECT_GT(limitsChecked, 500);
+}
+
+// The robust lines judged by simulation as the benchmark judges them
+// (bench/korvel_robust.cpp), with a tenth of its replicates and its bands
+// widened by three standard errors of a proportion: the coverage of the robust
+// slopes' intervals on clean data, the size of the common-slope and elevation
+// tests, and the slope among 10 % outliers.
+TEST(RobustLines, CoverageSizeAndOutliersBySimulation)
+{
+    namespace sim = korvel::simulation;
+    std::mt19937_64 rng(7);
+    const auto widened = [](double share, int replicates) {
+        return 3 * std::sqrt(share * (1 - share) / replicates);
+    };
+    const double coverageBand = widened(0.95, 400);
+    for (Method method : {Method::SMA, Method::MA, Method::OLS})
+        for (int n : {20, 50, 200})
+            for (double r : {0.5, 0.8}) {
+                const double covered = sim::coverage(method, n, r, 400, rng);
+                EXPECT_GE(covered, 0.93 - coverageBand) << static_cast<int>(method) << " " << n << " " << r;
+                EXPECT_LE(covered, 0.97 + coverageBand) << static_cast<int>(method) << " " << n << " " << r;
+            }
+    const sim::TestSizes sizes = sim::testSizes(200, rng);
+    EXPECT_LE(sizes.commonSlope, 0.06 + widened(0.05, 200));
+    EXPECT_GE(sizes.commonSlope, 0.04 - widened(0.05, 200));
+    EXPECT_LE(sizes.elevation, 0.07 + widened(0.05, 190));
+    EXPECT_GE(sizes.elevation, 0.04 - widened(0.05, 190));
+    const sim::OutlierErrors errors = sim::outlierErrors(20, rng);
+    EXPECT_LT(errors.robust, 0.10);
+    EXPECT_GT(errors.ordinary, 0.20);
 }

@@ -25,7 +25,7 @@ PlotData manyGroups()
 {
     PlotData plot{"caf\xc3 \xff\xfe \x80\x80\x80\x80 \xf8\x88\x80\x80\x80", std::string(5000, 'x'), "\xed\xa0\x80", {}, 1.0, -2.0, AxisScale::Ln};
     for (int i = 0; i < 120; ++i)
-        plot.groups.push_back({std::string(300, 'a' + i % 26) + "\xe2\x82", {1.0 * i, i + 0.5}, {0, 1}, 2, 0, 0, 0});
+        plot.groups.push_back({std::string(300, 'a' + i % 26) + "\xe2\x82", {1.0 * i, i + 0.5}, {0, 1}, 2, 0, 0, 0, {}});
     return plot;
 }
 
@@ -77,18 +77,18 @@ TEST(Plot, EveryInputGivesTheSameDocumentTwiceInEachFormat)
         const char* svgSize; // 520 + 170 legend columns wide
         const char* path = nullptr; // drawn where the documented mapping puts it
     } cases[] = {
-        {"two groups", {"t", "x", "y", {{"F", {0, 1, 2}, {1, 2, 2}, 0.5, 1, 1, 5 / 3.0}, {"M", {2, 3}, {4, 5}, 1, 2, 2.5, 4.5}}, 0.8, 1.0},
+        {"two groups", {"t", "x", "y", {{"F", {0, 1, 2}, {1, 2, 2}, 0.5, 1, 1, 5 / 3.0, {}}, {"M", {2, 3}, {4, 5}, 1, 2, 2.5, 4.5, {}}}, 0.8, 1.0},
          "690px\" height=\"480px"},
         {"no groups", {}, "520px\" height=\"480px"},
         {"undefined values",
-         {"t", "x", "y", {{"a", {NaN, 1, Inf, 2, 3}, {1, NaN, 3, 4}, NaN, 1, 0, 0}, {"b", {NaN}, {NaN}, 1, Inf, NaN, 0}}, Inf, NaN,
+         {"t", "x", "y", {{"a", {NaN, 1, Inf, 2, 3}, {1, NaN, 3, 4}, NaN, 1, 0, 0, {}}, {"b", {NaN}, {NaN}, 1, Inf, NaN, 0, {}}}, Inf, NaN,
           AxisScale::Log10, true},
          "690px\" height=\"480px"},
         // Zero spans: X 0 and Y 7 widened by 1 on each side; the circle's outline starts 4 px right of (290, 230).
-        {"one point", {"t", "x", "y", {{"a", {0}, {7}, 1, 0, 0, 7}}, std::nullopt, std::nullopt, AxisScale::Linear, false, false},
+        {"one point, drawn hollow", {"t", "x", "y", {{"a", {0}, {7}, 1, 0, 0, 7, {true}}}, std::nullopt, std::nullopt, AxisScale::Linear, false, false},
          "520px\" height=\"480px", "d=\"M 294 230 "},
-        {"all X equal", {"t", "x", "y", {{"a", {2, 2, 2}, {1, 2, 3}, Inf, -Inf, 2, 2}}, 0.0, 0.0, AxisScale::Log10}, "690px"},
-        {"huge values", {"t", "x", "y", {{"a", {-1e308, 1e308}, {1e308, -1e308}, -1e308, 1e308, 0, 0}}, 1e300, 1e300, AxisScale::Ln},
+        {"all X equal", {"t", "x", "y", {{"a", {2, 2, 2}, {1, 2, 3}, Inf, -Inf, 2, 2, {}}}, 0.0, 0.0, AxisScale::Log10}, "690px"},
+        {"huge values", {"t", "x", "y", {{"a", {-1e308, 1e308}, {1e308, -1e308}, -1e308, 1e308, 0, 0, {}}}, 1e300, 1e300, AxisScale::Ln},
          "690px"},
         {"ill-formed and long names, many groups", manyGroups(), "1200px\" height=\"480px"},
     };
@@ -133,7 +133,7 @@ TEST(Plot, EveryInputGivesTheSameDocumentTwiceInEachFormat)
 
 TEST(Plot, PastTwentyThousandPointsAnSvgHoldsThemAsAnImage)
 {
-    PlotData plot{"t", "x", "y", {{"a", {}, {}, 1, 0, 0, 0}}, std::nullopt, std::nullopt};
+    PlotData plot{"t", "x", "y", {{"a", {}, {}, 1, 0, 0, 0, {}}}, std::nullopt, std::nullopt};
     for (int i = 0; i < 20000; ++i)
         plot.groups[0].x.push_back(i), plot.groups[0].y.push_back(i % 7);
     std::ostringstream few, many;

@@ -15,6 +15,7 @@
 #include "stats/line_fits.h"
 #include "stats/p_adjustment.h"
 #include "stats/resampled_fits.h"
+#include "stats/robust_moments.h"
 #include "stats/wald.h"
 
 using namespace korvel;
@@ -199,4 +200,29 @@ TEST(RandomStream, TheStreamOfRand)
         for (int i = 0; i < 1000; ++i)
             ASSERT_EQ(stream.next(), static_cast<std::uint32_t>(std::rand())) << seed << " " << i;
     }
+}
+
+// Huber M-estimation of a line of nine points and one far below it, against an
+// independent implementation (numpy: the same weights, iterated to 1e-13):
+// the outlier is the one point whose location weight is below 0.5. The
+// variance factors against numerical integration at the normal (scipy.integrate).
+TEST(RobustMoments, LocationScatterAndVarianceFactors)
+{
+    const std::vector<double> x{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, y{2.1, 3.9, 6.2, 8.1, 9.8, 12.2, 13.8, 16.1, 18.0, -5.0};
+    const RobustMoments m = robustMoments(x, y, true);
+    const struct {
+        double got, expected;
+    } rows[] = {{m.xMean, 5.01059466}, {m.yMean, 9.99039115}, {m.sxx, 6.667789135243649},
+                {m.syy, 26.476305011366616}, {m.sxy, 13.274405383297605}};
+    for (const auto& r : rows)
+        EXPECT_NEAR(r.got, r.expected, 1e-7 * std::fabs(r.expected));
+    for (std::size_t i = 0; i < x.size(); ++i)
+        EXPECT_EQ(isDownweighted(x[i], y[i], m), i == 9) << i;
+    const RobustMoments origin = robustMoments(x, y, false);
+    EXPECT_EQ(origin.xMean, 0);
+    EXPECT_NEAR(origin.sxx, 31.670370439161406, 1e-7 * 31.67);
+    EXPECT_NEAR(origin.syy, 126.91203705423482, 1e-7 * 126.9);
+    EXPECT_NEAR(origin.sxy, 63.38703700264152, 1e-7 * 63.39);
+    EXPECT_NEAR(shapeVarianceFactor(), 1.0872036957945916, 1e-8);
+    EXPECT_NEAR(locationVarianceFactor(), 1.0123777981195798, 1e-8);
 }
