@@ -6,6 +6,9 @@ set -euo pipefail
 korvel_packages=(g++ make cmake pkg-config libgsl-dev libcsv-dev libcli11-dev libcairo2-dev nlohmann-json3-dev
                  libgtest-dev groff-base python3-numpy python3-scipy python3-statsmodels python3-jsonschema python3-pil
                  librsvg2-bin poppler-utils fonts-dejavu-core r-base-core)
+# The Python package's build and tests (scripts/python-package).
+korvel_packages+=(python3-pybind11 python3-dev python3-setuptools python3-wheel python3-venv python3-pandas
+                  python3-numpy python3-pytest python3-matplotlib)
 
 korvel_missing_packages() {
   local missing=()

@@ -1,0 +1,41 @@
+// What the engine tells while it runs, as Python takes it: its messages kept
+// as text (the package turns them into warnings) and its progress checking
+// for Ctrl-C, which stops the call with KeyboardInterrupt.
+#pragma once
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "korvel/events.h"
+#include "korvel/progress.h"
+#include "report/console_messages.h"
+
+namespace korvel::python {
+
+// Progress that stops the work when Python has a signal to handle: called
+// without the GIL, it takes it to run the signal's handler and throws
+// Interrupted when the handler raised (the exception stays set in Python).
+class SignalCheck : public Progress {
+public:
+    void begin(Stage, long long, double) override {}
+    void advance(long long done) override;
+    void end() override {}
+};
+
+struct MessageText {
+    std::ostringstream text;
+};
+
+// The engine's events as the command line words them, kept line by line.
+class PythonEvents : private MessageText, public MessageWriter {
+public:
+    PythonEvents();
+    Progress& progress() override { return signals; }
+    std::vector<std::string> messages() const;
+
+private:
+    SignalCheck signals;
+};
+
+} // namespace korvel::python
