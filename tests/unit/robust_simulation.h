@@ -70,7 +70,7 @@ inline double coverage(Method method, int n, double r, int replicates, std::mt19
     for (int k = 0; k < replicates; ++k) {
         Groups g;
         g.add(rng, n, r, sdY, 0);
-        const GroupLine& line = fit(g.data(), robustSettings(method)).lines.front();
+        const GroupLine line = fit(g.data(), robustSettings(method)).lines.front();
         const bool inside = line.throughVertical ? slope >= line.slopeLow || slope <= line.slopeHigh
                                                  : line.slopeLow <= slope && slope <= line.slopeHigh;
         covered += inside ? 1 : 0;
