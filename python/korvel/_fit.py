@@ -11,7 +11,7 @@ from ._document import Result, frame
 from ._notes import read
 
 # The settings of the results file that a fit is made with.
-FIT_SETTINGS = ("method", "transformation", "intercept", "confidence_percent", "min_group_size",
+FIT_SETTINGS = ("method", "transformation", "intercept", "robust", "confidence_percent", "min_group_size",
                 "hypothesised_slope", "hypothesised_intercept", "measurement_error")
 
 
@@ -56,8 +56,9 @@ class Fit(Result):
 
 
 def fit(data: DataLike, y: str, x: str, group: Group = None, *, method: str = "sma", transform: str = "none",
-        origin: bool = False, error: Optional[Tuple[float, float]] = None, confidence: float = 0.95,
-        min_group_size: int = 6, slope_h0: Optional[float] = None, intercept_h0: Optional[float] = None) -> Fit:
+        origin: bool = False, robust: bool = False, error: Optional[Tuple[float, float]] = None,
+        confidence: float = 0.95, min_group_size: int = 6, slope_h0: Optional[float] = None,
+        intercept_h0: Optional[float] = None) -> Fit:
     """Fits the line of Y on X of each group.
 
     data: a pandas DataFrame, any mapping of column names to arrays, or the
@@ -67,7 +68,9 @@ def fit(data: DataLike, y: str, x: str, group: Group = None, *, method: str = "s
     group: the grouping column's name, a list of names (their values joined
         by a blank), or None for one group.
     method: "sma", "ma" or "ols". transform: "none", "log10" or "ln", of Y
-        and X. origin: lines through the origin.
+        and X. origin: lines through the origin. robust: each group's location
+        and scatter by Huber M-estimation, so that a few wild points move no
+        line (fit.groups then counts each group's downweighted_points).
     error: the measurement-error variances (of X, of Y), when included.
     confidence: of the limits, a fraction in whole percents.
     min_group_size: smaller groups are removed.
@@ -77,7 +80,7 @@ def fit(data: DataLike, y: str, x: str, group: Group = None, *, method: str = "s
     OSError when the data file cannot be read.
     """
     error_x, error_y = error if error is not None else (None, None)
-    options = {"method": method, "transform": transform, "through_origin": origin, "error_x": error_x,
+    options = {"method": method, "transform": transform, "through_origin": origin, "robust": robust, "error_x": error_x,
                "error_y": error_y, "confidence": confidence, "min_group_size": min_group_size,
                "slope_h0": slope_h0, "intercept_h0": intercept_h0}
     engine = _korvel.Fit(load(data, y, x, group), options)

@@ -34,9 +34,9 @@ DataFormat formatOf(const std::string& word)
 {
     if (word.empty())
         return DataFormat::ByContent;
-    if (word == "tsv" || word == "csv")
-        return word == "tsv" ? DataFormat::Tsv : DataFormat::Csv;
-    throw RequestError("format " + word + ": not one of tsv, csv");
+    if (const auto format = valueOfOption(dataFormatNames, word))
+        return *format;
+    throw RequestError("format " + word + ": not one of " + optionWords(dataFormatNames));
 }
 } // namespace
 

@@ -60,6 +60,7 @@ const std::pair<const char*, Setter> keywords[] = {
     {"transform",
      [](Request& r, const char* k, py::handle v) { r.settings.transform = wordOf(k, text(k, v), transformNames); }},
     {"through_origin", [](Request& r, const char* k, py::handle v) { r.settings.intercept = !flag(k, v); }},
+    {"robust", [](Request& r, const char* k, py::handle v) { r.settings.robust = flag(k, v); }},
     {"error_x", [](Request& r, const char* k, py::handle v) { r.errors.x = number(k, v, 0); }},
     {"error_y", [](Request& r, const char* k, py::handle v) { r.errors.y = number(k, v, 0); }},
     {"confidence", [](Request& r, const char* k, py::handle v) { r.settings.confidence = percentOf(k, v); }},

@@ -27,6 +27,8 @@ ANALYSES = [
      dict(method="ma", chi_squared=True, critical_p=1e-7, elevation_pairs=True, shift_pairs=True, adjust="bonferroni")),
     (IRIS, "Petal.Width", "Petal.Length", None, dict(transform="log10", slope_h0=0.5, elevation=True)),
     (*CAT, dict(remove={"Sex": "F"}, slope_pairs=True)),
+    (IRIS, "Petal.Width", "Petal.Length", ["Species"], dict(method="ols", robust=True, error_x=0.001, error_y=0.0005,
+                                                          iterations=19, seed=5, critical_p=0.1, slope_pairs=True)),
     (*CAT, dict(range={"Bwt": (2.2, 3.5)}, remove={"Bwt": "above"}, min_group_size=50, chi_squared=True)),
 ]
 FILTERED = ("remove", "range")
@@ -91,7 +93,8 @@ def test_missing_values_and_two_grouping_columns(korvel_exe, tmp_path):
 
 
 def fit_keywords(options):
-    keywords = {k: options[k] for k in ("method", "transform", "confidence", "slope_h0", "intercept_h0") if k in options}
+    keywords = {k: options[k] for k in ("method", "transform", "robust", "confidence", "slope_h0", "intercept_h0")
+                if k in options}
     if "error_x" in options:
         keywords["error"] = (options["error_x"], options["error_y"])
     return dict(keywords, origin=options.get("through_origin", False))
