@@ -6,7 +6,6 @@
 
 #include "stats/distributions.h"
 #include "stats/moments.h"
-#include "stats/robust_moments.h"
 
 namespace korvel {
 
@@ -16,11 +15,9 @@ std::vector<std::string> removeGroupsWithoutResidualFreedom(const Estimator& est
 }
 
 namespace {
-// The group's robust location and scatter, its effective sizes and the
-// points the location all but sets aside.
-void storeRobustMoments(Group& g, bool centred)
+// The group's robust location and scatter, and its effective sizes.
+void storeRobustMoments(Group& g, const RobustMoments& m)
 {
-    const RobustMoments m = robustMoments(g.X, g.Y, centred);
     g.Xmean = m.xMean;
     g.Ymean = m.yMean;
     g.SXX = m.sxx;
@@ -28,6 +25,11 @@ void storeRobustMoments(Group& g, bool centred)
     g.SXY = m.sxy;
     g.shapeSize = g.n / shapeVarianceFactor();
     g.locationSize = g.n / locationVarianceFactor();
+}
+
+// The points the location all but sets aside.
+void markDownweighted(Group& g, const RobustMoments& m)
+{
     g.downweighted.resize(g.X.size());
     for (std::size_t i = 0; i < g.X.size(); ++i)
         g.downweighted[i] = isDownweighted(g.X[i], g.Y[i], m);
@@ -37,13 +39,23 @@ void storeRobustMoments(Group& g, bool centred)
 void fitLines(const Estimator& estimator, ErrorVariances errors, GroupMap& groups)
 {
     if (estimator.robust) {
-        for (auto& entry : groups)
-            storeRobustMoments(entry.second, estimator.hasIntercept);
+        for (auto& entry : groups) {
+            Group& g = entry.second;
+            const RobustMoments m = robustMoments(g.X, g.Y, estimator.hasIntercept);
+            storeRobustMoments(g, m);
+            markDownweighted(g, m);
+        }
     } else {
         storeMoments(groups, estimator.hasIntercept, [](const Group& g) { return StoredPoints{g}; });
     }
     for (auto& entry : groups)
         fitFromMoments(estimator, errors, entry.second);
+}
+
+void fitRobustMoments(const Estimator& estimator, ErrorVariances errors, Group& g, const RobustMoments& m)
+{
+    storeRobustMoments(g, m);
+    fitFromMoments(estimator, errors, g);
 }
 
 void fitFromMoments(const Estimator& estimator, ErrorVariances errors, Group& g)

@@ -7,6 +7,7 @@
 
 #include "stats/estimators.h"
 #include "stats/group.h"
+#include "stats/robust_moments.h"
 
 namespace korvel {
 
@@ -19,6 +20,10 @@ std::vector<std::string> removeGroupsWithoutResidualFreedom(const Estimator& est
 // ones, with the group's effective sizes, when the estimator is robust), R2,
 // slope, intercept, axis variances and slope variance.
 void fitLines(const Estimator& estimator, ErrorVariances errors, GroupMap& groups);
+
+// The rest of a group's robust fit once its robust moments are estimated (as
+// fitLines, without marking the downweighted points): a resample's fit.
+void fitRobustMoments(const Estimator& estimator, ErrorVariances errors, Group& g, const RobustMoments& m);
 
 // The rest of one group's fit once its means and (co)variances are stored.
 void fitFromMoments(const Estimator& estimator, ErrorVariances errors, Group& g);

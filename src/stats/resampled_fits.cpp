@@ -16,7 +16,7 @@ ResamplingPool resamplingPool(const Estimator& estimator, const GroupMap& groups
         const double interc = estimator.intercept(g.Ymean, g.Xmean, b);
         for (double r : scores.residual)
             pool.residuals.push_back(r - interc);
-        pool.parts.push_back({std::move(scores.fitted), interc});
+        pool.parts.push_back({std::move(scores.fitted), interc, std::nullopt});
     }
     return pool;
 }
@@ -46,22 +46,59 @@ struct ResampledPoints {
 // in both passes, which reads half as much memory. Both give the same numbers.
 constexpr std::size_t largestStoredPool = std::size_t(1) << 18;
 
+// Rebuilds the points of group g from its part of the pool and its share of
+// the shuffled residuals (advanced past them).
 template <Method M>
-void refitWith(const Estimator& estimator, ErrorVariances errors, const ResamplingPool& pool, GroupMap& copy)
+void rebuildPoints(const ResamplingPool& pool, const ResamplingPool::Part& part, const double*& share, Group& g)
+{
+    const ResampledPoints<M> points(part, share, pool.b);
+    double* __restrict X = g.X.data();
+    double* __restrict Y = g.Y.data();
+    for (std::size_t i = 0; i < points.size(); ++i)
+        points.at(i, X[i], Y[i]);
+    share += points.size();
+}
+
+// Robust moments weigh the points as they are: they are always rebuilt. A
+// group's first resample is fitted from the median; in a large group the
+// later ones, alike but for the shuffle, begin at its estimate with its Newton
+// matrix (the resamples of a small group differ too much for it to help).
+constexpr std::size_t smallestNewtonGroup = 1000;
+
+template <Method M>
+void refitRobustly(const Estimator& estimator, ErrorVariances errors, ResamplingPool& pool, GroupMap& copy)
 {
     const double* share = pool.residuals.data();
-    // Robust moments weigh the points as they are: they are always rebuilt.
-    if (pool.residuals.size() <= largestStoredPool || estimator.robust) {
-        std::size_t k = 0;
-        for (auto& entry : copy) {
-            Group& g = entry.second;
-            const ResampledPoints<M> points(pool.parts[k++], share, pool.b);
-            double* __restrict X = g.X.data();
-            double* __restrict Y = g.Y.data();
-            for (std::size_t i = 0; i < points.size(); ++i)
-                points.at(i, X[i], Y[i]);
-            share += points.size();
+    std::size_t k = 0;
+    for (auto& entry : copy) {
+        ResamplingPool::Part& part = pool.parts[k++];
+        Group& g = entry.second;
+        rebuildPoints<M>(pool, part, share, g);
+        const bool centred = estimator.hasIntercept;
+        RobustMoments m;
+        if (part.robustStart) {
+            m = robustMomentsFrom(*part.robustStart, g.X, g.Y, centred);
+        } else {
+            m = robustMoments(g.X, g.Y, centred);
+            if (g.X.size() >= smallestNewtonGroup)
+                part.robustStart = robustStartAt(m, g.X, g.Y, centred);
         }
+        fitRobustMoments(estimator, errors, g, m);
+    }
+}
+
+template <Method M>
+void refitWith(const Estimator& estimator, ErrorVariances errors, ResamplingPool& pool, GroupMap& copy)
+{
+    if (estimator.robust) {
+        refitRobustly<M>(estimator, errors, pool, copy);
+        return;
+    }
+    const double* share = pool.residuals.data();
+    if (pool.residuals.size() <= largestStoredPool) {
+        std::size_t k = 0;
+        for (auto& entry : copy)
+            rebuildPoints<M>(pool, pool.parts[k++], share, entry.second);
         fitLines(estimator, errors, copy);
         return;
     }
@@ -76,7 +113,7 @@ void refitWith(const Estimator& estimator, ErrorVariances errors, const Resampli
 }
 } // namespace
 
-void refitResampled(const Estimator& estimator, ErrorVariances errors, const ResamplingPool& pool, GroupMap& copy)
+void refitResampled(const Estimator& estimator, ErrorVariances errors, ResamplingPool& pool, GroupMap& copy)
 {
     if (estimator.method == Method::OLS)
         refitWith<Method::OLS>(estimator, errors, pool, copy);

@@ -2,10 +2,12 @@
 // fitted-axis scores, its intercept and its share of the shuffled pool.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "stats/estimators.h"
 #include "stats/group.h"
+#include "stats/robust_moments.h"
 
 namespace korvel {
 
@@ -17,6 +19,7 @@ struct ResamplingPool {
     struct Part {
         std::vector<double> fitted;
         double interc = 0;
+        std::optional<RobustStart> robustStart; // with robust moments: set by the first refit, where the others begin
     };
     double b = 0;
     std::vector<Part> parts;
@@ -29,7 +32,8 @@ ResamplingPool resamplingPool(const Estimator& estimator, const GroupMap& groups
 // the pool: the group in map order k from part k and its share of the
 // residuals, with one running index over all groups. Each method gives back a
 // point as it was when the residual is its own. The copy's X and Y hold no
-// meaning afterwards.
-void refitResampled(const Estimator& estimator, ErrorVariances errors, const ResamplingPool& pool, GroupMap& copy);
+// meaning afterwards. With robust moments the first refit of each group
+// stores where its later ones begin.
+void refitResampled(const Estimator& estimator, ErrorVariances errors, ResamplingPool& pool, GroupMap& copy);
 
 } // namespace korvel

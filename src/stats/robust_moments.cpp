@@ -1,9 +1,14 @@
 #include "stats/robust_moments.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <limits>
 
 #include <gsl/gsl_cdf.h>
+#include <gsl/gsl_linalg.h>
+#include <gsl/gsl_matrix.h>
+#include <gsl/gsl_permutation.h>
 
 #include "stats/estimators.h"
 
@@ -49,40 +54,75 @@ double locationWeight(double d2)
 {
     return d2 <= tuning().c2 ? 1.0 : tuning().c / std::sqrt(d2);
 }
-double scatterWeight(double d2)
-{
-    return (d2 <= tuning().c2 ? 1.0 : tuning().c2 / d2) / tuning().beta;
-}
 
-// The squared Mahalanobis distance of (dx, dy) under the scatter of m.
-double squaredDistance(const RobustMoments& m, double dx, double dy)
-{
-    const double det = m.sxx * m.syy - m.sxy * m.sxy;
-    return (m.syy * dx * dx - 2 * m.sxy * dx * dy + m.sxx * dy * dy) / det;
-}
+// The squared Mahalanobis distance under a scatter, its inverse's entries
+// taken once: d^2 = xx dx^2 + 2 xy dx dy + yy dy^2, from the products.
+struct InverseScatter {
+    explicit InverseScatter(const RobustMoments& m)
+    {
+        const double det = m.sxx * m.syy - m.sxy * m.sxy;
+        xx = m.syy / det;
+        yy = m.sxx / det;
+        twiceXy = -2 * m.sxy / det;
+    }
+    double squaredDistance(double dxdx, double dydy, double dxdy) const
+    {
+        return xx * dxdx + twiceXy * dxdy + yy * dydy;
+    }
+    double xx, yy, twiceXy;
+};
+
+// Weighted sums of the offsets from the current location and of their
+// products.
+struct WeightedSums {
+    double w = 0, dx = 0, dy = 0, xx = 0, yy = 0, xy = 0;
+    void add(double weight, double ox, double oy, double oxox, double oyoy, double oxoy)
+    {
+        w += weight;
+        dx += weight * ox;
+        dy += weight * oy;
+        xx += weight * oxox;
+        yy += weight * oyoy;
+        xy += weight * oxoy;
+    }
+};
 
 // One step: the weights at m, then the weighted location and the weighted
-// scatter about it (through the origin, about the origin).
+// scatter about it (through the origin, about the origin). The points within
+// c of the location have both weights at their largest (1 and 1 / beta): their
+// sums are kept apart, unweighted, and weighed once.
 RobustMoments step(const std::vector<double>& x, const std::vector<double>& y, bool centred, const RobustMoments& m)
 {
+    const Tuning t = tuning();
+    const InverseScatter inverse(m);
     const std::size_t n = x.size();
-    double sw = 0, swx = 0, swy = 0;       // location weights
-    double ws = 0, wdx = 0, wdy = 0;       // scatter weights, and their sums of (x - m), (y - m)
-    double wxx = 0, wyy = 0, wxy = 0;      // scatter-weighted products about m
+    WeightedSums inside, outside;  // outside: scatter weights c^2 / d^2
+    double outsideLocation = 0, outsideLx = 0, outsideLy = 0; // location weights c / d beyond c
     for (std::size_t i = 0; i < n; ++i) {
         const double dx = x[i] - m.xMean, dy = y[i] - m.yMean;
-        const double d2 = squaredDistance(m, dx, dy);
-        const double w1 = locationWeight(d2), w2 = scatterWeight(d2);
-        sw += w1;
-        swx += w1 * dx;
-        swy += w1 * dy;
-        ws += w2;
-        wdx += w2 * dx;
-        wdy += w2 * dy;
-        wxx += w2 * dx * dx;
-        wyy += w2 * dy * dy;
-        wxy += w2 * dx * dy;
+        const double dxdx = dx * dx, dydy = dy * dy, dxdy = dx * dy;
+        const double d2 = inverse.squaredDistance(dxdx, dydy, dxdy);
+        if (d2 <= t.c2) {
+            inside.dx += dx;
+            inside.dy += dy;
+            inside.xx += dxdx;
+            inside.yy += dydy;
+            inside.xy += dxdy;
+        } else {
+            const double w1 = t.c / std::sqrt(d2);
+            outsideLocation += w1;
+            outsideLx += w1 * dx;
+            outsideLy += w1 * dy;
+            outside.add(t.c2 / d2, dx, dy, dxdx, dydy, dxdy);
+            inside.w -= 1;
+        }
     }
+    inside.w += static_cast<double>(n);
+    const double sw = inside.w + outsideLocation, swx = inside.dx + outsideLx, swy = inside.dy + outsideLy;
+    const double ws = (inside.w + outside.w) / t.beta, wdx = (inside.dx + outside.dx) / t.beta,
+                 wdy = (inside.dy + outside.dy) / t.beta;
+    const double wxx = (inside.xx + outside.xx) / t.beta, wyy = (inside.yy + outside.yy) / t.beta,
+                 wxy = (inside.xy + outside.xy) / t.beta;
     RobustMoments next = m;
     // The products about the new location: shifted by it from those about m.
     const double sx = centred ? swx / sw : 0, sy = centred ? swy / sw : 0;
@@ -95,12 +135,88 @@ RobustMoments step(const std::vector<double>& x, const std::vector<double>& y, b
     return next;
 }
 
+bool positiveDefinite(const RobustMoments& m)
+{
+    return m.sxx * m.syy - m.sxy * m.sxy > 0 && m.sxx > 0;
+}
+
 bool settled(const RobustMoments& a, const RobustMoments& b)
 {
     const auto small = [](double change, double size) { return std::fabs(change) <= relativeChange * size; };
     const double sdx = std::sqrt(b.sxx), sdy = std::sqrt(b.syy);
     return small(b.xMean - a.xMean, sdx) && small(b.yMean - a.yMean, sdy) && small(b.sxx - a.sxx, b.sxx) &&
            small(b.syy - a.syy, b.syy) && small(b.sxy - a.sxy, sdx * sdy);
+}
+
+// The estimate as a vector (means, variances, covariance), and the size each
+// entry's change is measured against.
+using Parameters = std::array<double, 5>;
+Parameters parametersOf(const RobustMoments& m)
+{
+    return {m.xMean, m.yMean, m.sxx, m.syy, m.sxy};
+}
+RobustMoments momentsOf(const Parameters& p, int iterations)
+{
+    return {p[0], p[1], p[2], p[3], p[4], iterations};
+}
+Parameters sizesOf(const RobustMoments& m)
+{
+    const double sdx = std::sqrt(m.sxx), sdy = std::sqrt(m.syy);
+    return {sdx, sdy, m.sxx, m.syy, sdx * sdy};
+}
+
+// The largest change of a step from a to b, each entry relative to its size.
+double largestRelativeChange(const RobustMoments& a, const RobustMoments& b)
+{
+    const Parameters pa = parametersOf(a), pb = parametersOf(b), size = sizesOf(b);
+    double largest = 0;
+    for (std::size_t k = 0; k < pa.size(); ++k)
+        largest = std::max(largest, std::fabs(pb[k] - pa[k]) / size[k]);
+    return largest;
+}
+
+// The Newton step from m, whose plain step went to next: m + N (next - m).
+RobustMoments newtonStep(const NewtonMatrix& newton, const RobustMoments& m, const RobustMoments& next)
+{
+    const Parameters from = parametersOf(m), to = parametersOf(next);
+    Parameters result = from;
+    for (std::size_t i = 0; i < result.size(); ++i)
+        for (std::size_t j = 0; j < result.size(); ++j)
+            result[i] += newton[i * result.size() + j] * (to[j] - from[j]);
+    return momentsOf(result, next.iterations);
+}
+
+// The inverse of a 5 x 5 matrix (row by row), or the identity when it is
+// singular.
+NewtonMatrix inverseOf(NewtonMatrix a)
+{
+    NewtonMatrix inverse{};
+    std::size_t order[5];
+    gsl_permutation permutation{5, order};
+    gsl_matrix_view matrix = gsl_matrix_view_array(a.data(), 5, 5);
+    gsl_matrix_view result = gsl_matrix_view_array(inverse.data(), 5, 5);
+    int sign = 0;
+    if (gsl_linalg_LU_decomp(&matrix.matrix, &permutation, &sign) != 0 ||
+        gsl_linalg_LU_invert(&matrix.matrix, &permutation, &result.matrix) != 0 ||
+        !std::all_of(inverse.begin(), inverse.end(), [](double v) { return std::isfinite(v); })) {
+        inverse = {};
+        for (std::size_t k = 0; k < 5; ++k)
+            inverse[k * 5 + k] = 1;
+    }
+    return inverse;
+}
+
+// Steps from m until they settle (or the scatter stops being positive definite).
+RobustMoments iterate(const std::vector<double>& x, const std::vector<double>& y, bool centred, RobustMoments m)
+{
+    for (int k = 0; k < mostIterations; ++k) {
+        const RobustMoments next = step(x, y, centred, m);
+        const bool done = settled(m, next);
+        m = next;
+        if (done || !positiveDefinite(m))
+            break;
+    }
+    return m;
 }
 } // namespace
 
@@ -110,27 +226,71 @@ RobustMoments robustMoments(const std::vector<double>& x, const std::vector<doub
     m.sxx = covarianceOf(x, x, centred);
     m.syy = covarianceOf(y, y, centred);
     m.sxy = covarianceOf(x, y, centred);
-    const bool singular = !(m.sxx * m.syy - m.sxy * m.sxy > 0);
+    const bool singular = !positiveDefinite(m);
     if (centred) {
         // Points on one line have no scatter to weigh them by: their moments stay the ordinary ones.
         m.xMean = singular ? sumOf(x) / static_cast<double>(x.size()) : median(x);
         m.yMean = singular ? sumOf(y) / static_cast<double>(y.size()) : median(y);
     }
-    if (singular)
-        return m;
+    return singular ? m : iterate(x, y, centred, m);
+}
+
+RobustStart robustStartAt(const RobustMoments& estimate, const std::vector<double>& x, const std::vector<double>& y,
+                          bool centred)
+{
+    // J by forward differences of one step, each entry moved by a millionth
+    // of its size; through the origin the location stays 0 and has no column.
+    constexpr double relativeMove = 1e-6;
+    const Parameters at = parametersOf(estimate), size = sizesOf(estimate);
+    const Parameters base = parametersOf(step(x, y, centred, estimate));
+    NewtonMatrix identityLessJ{};
+    for (std::size_t j = centred ? 0 : 2; j < at.size(); ++j) {
+        Parameters moved = at;
+        moved[j] += relativeMove * size[j];
+        const Parameters stepped = parametersOf(step(x, y, centred, momentsOf(moved, 0)));
+        for (std::size_t i = 0; i < at.size(); ++i)
+            identityLessJ[i * 5 + j] = -(stepped[i] - base[i]) / (moved[j] - at[j]);
+    }
+    for (std::size_t k = 0; k < 5; ++k)
+        identityLessJ[k * 5 + k] += 1;
+    return {estimate, inverseOf(identityLessJ)};
+}
+
+RobustMoments robustMomentsFrom(const RobustStart& start, const std::vector<double>& x, const std::vector<double>& y,
+                                bool centred)
+{
+    if (!positiveDefinite(start.estimate))
+        return robustMoments(x, y, centred);
+    RobustMoments m = start.estimate;
+    m.iterations = 0;
+    double lastChange = std::numeric_limits<double>::infinity();
+    bool newton = true;
     for (int k = 0; k < mostIterations; ++k) {
         const RobustMoments next = step(x, y, centred, m);
-        const bool done = settled(m, next);
-        m = next;
-        if (done || !(m.sxx * m.syy - m.sxy * m.sxy > 0))
-            break;
+        if (settled(m, next) || !positiveDefinite(next))
+            return next;
+        const double change = largestRelativeChange(m, next);
+        newton = newton && change < lastChange;
+        const RobustMoments candidate = newton ? newtonStep(start.newton, m, next) : next;
+        // Newton steps shrink the change by a steady factor, measured from the
+        // last two: once the change left after this one is below the
+        // tolerance, it is the estimate.
+        const bool last = newton && k > 0 && change * (change / lastChange) <= relativeChange;
+        lastChange = change;
+        if (!positiveDefinite(candidate))
+            m = next;
+        else if (last)
+            return candidate;
+        else
+            m = candidate;
     }
     return m;
 }
 
 bool isDownweighted(double x, double y, const RobustMoments& m)
 {
-    return locationWeight(squaredDistance(m, x - m.xMean, y - m.yMean)) < 0.5;
+    const double dx = x - m.xMean, dy = y - m.yMean;
+    return locationWeight(InverseScatter(m).squaredDistance(dx * dx, dy * dy, dx * dy)) < 0.5;
 }
 
 double shapeVarianceFactor()
