@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include <gsl/gsl_cdf.h>
 #include <gsl/gsl_linalg.h>
@@ -87,42 +88,54 @@ struct WeightedSums {
     }
 };
 
-// One step: the weights at m, then the weighted location and the weighted
-// scatter about it (through the origin, about the origin). The points within
-// c of the location have both weights at their largest (1 and 1 / beta): their
-// sums are kept apart, unweighted, and weighed once.
-RobustMoments step(const std::vector<double>& x, const std::vector<double>& y, bool centred, const RobustMoments& m)
+// The sums of one step over some of the points, their offsets about the
+// location of the estimate the step starts from. The points within c of the
+// location have both weights at their largest (1 and 1 / beta): their sums
+// are kept apart, unweighted (inside.w counts them), and weighed once.
+struct StepSums {
+    WeightedSums inside, outside;                   // outside: scatter weights c^2 / d^2
+    double location = 0, locationX = 0, locationY = 0; // location weights c / d beyond c
+};
+
+struct Offsets {
+    double dx, dy, dxdx, dydy, dxdy;
+};
+Offsets offsetsOf(double x, double y, const RobustMoments& m)
 {
-    const Tuning t = tuning();
-    const InverseScatter inverse(m);
-    const std::size_t n = x.size();
-    WeightedSums inside, outside;  // outside: scatter weights c^2 / d^2
-    double outsideLocation = 0, outsideLx = 0, outsideLy = 0; // location weights c / d beyond c
-    for (std::size_t i = 0; i < n; ++i) {
-        const double dx = x[i] - m.xMean, dy = y[i] - m.yMean;
-        const double dxdx = dx * dx, dydy = dy * dy, dxdy = dx * dy;
-        const double d2 = inverse.squaredDistance(dxdx, dydy, dxdy);
-        if (d2 <= t.c2) {
-            inside.dx += dx;
-            inside.dy += dy;
-            inside.xx += dxdx;
-            inside.yy += dydy;
-            inside.xy += dxdy;
-        } else {
-            const double w1 = t.c / std::sqrt(d2);
-            outsideLocation += w1;
-            outsideLx += w1 * dx;
-            outsideLy += w1 * dy;
-            outside.add(t.c2 / d2, dx, dy, dxdx, dydy, dxdy);
-            inside.w -= 1;
-        }
+    const double dx = x - m.xMean, dy = y - m.yMean;
+    return {dx, dy, dx * dx, dy * dy, dx * dy};
+}
+
+void addPoint(StepSums& s, const Tuning& t, const Offsets& o, double d2)
+{
+    if (d2 <= t.c2) {
+        s.inside.w += 1;
+        s.inside.dx += o.dx;
+        s.inside.dy += o.dy;
+        s.inside.xx += o.dxdx;
+        s.inside.yy += o.dydy;
+        s.inside.xy += o.dxdy;
+    } else {
+        const double w1 = t.c / std::sqrt(d2);
+        s.location += w1;
+        s.locationX += w1 * o.dx;
+        s.locationY += w1 * o.dy;
+        s.outside.add(t.c2 / d2, o.dx, o.dy, o.dxdx, o.dydy, o.dxdy);
     }
-    inside.w += static_cast<double>(n);
-    const double sw = inside.w + outsideLocation, swx = inside.dx + outsideLx, swy = inside.dy + outsideLy;
-    const double ws = (inside.w + outside.w) / t.beta, wdx = (inside.dx + outside.dx) / t.beta,
-                 wdy = (inside.dy + outside.dy) / t.beta;
-    const double wxx = (inside.xx + outside.xx) / t.beta, wyy = (inside.yy + outside.yy) / t.beta,
-                 wxy = (inside.xy + outside.xy) / t.beta;
+}
+
+// The estimate after the step from m whose sums over all n points are s: the
+// weighted location and the weighted scatter about it (through the origin,
+// about the origin).
+RobustMoments nextEstimate(const RobustMoments& m, const StepSums& s, std::size_t n, bool centred)
+{
+    const double beta = tuning().beta;
+    const WeightedSums& in = s.inside;
+    const double sw = in.w + s.location, swx = in.dx + s.locationX, swy = in.dy + s.locationY;
+    const double ws = (in.w + s.outside.w) / beta, wdx = (in.dx + s.outside.dx) / beta,
+                 wdy = (in.dy + s.outside.dy) / beta;
+    const double wxx = (in.xx + s.outside.xx) / beta, wyy = (in.yy + s.outside.yy) / beta,
+                 wxy = (in.xy + s.outside.xy) / beta;
     RobustMoments next = m;
     // The products about the new location: shifted by it from those about m.
     const double sx = centred ? swx / sw : 0, sy = centred ? swy / sw : 0;
@@ -133,6 +146,96 @@ RobustMoments step(const std::vector<double>& x, const std::vector<double>& y, b
     next.sxy = (wxy - sx * wdy - sy * wdx + ws * sx * sy) / static_cast<double>(n);
     next.iterations = m.iterations + 1;
     return next;
+}
+
+// One step from m over every point.
+RobustMoments step(const std::vector<double>& x, const std::vector<double>& y, bool centred, const RobustMoments& m)
+{
+    const Tuning t = tuning();
+    const InverseScatter inverse(m);
+    StepSums s;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        const Offsets o = offsetsOf(x[i], y[i], m);
+        addPoint(s, t, o, inverse.squaredDistance(o.dxdx, o.dydy, o.dxdy));
+    }
+    return nextEstimate(m, s, x.size(), centred);
+}
+
+// The points split at the estimate `at` of a step: those well within c of its
+// location (d^2 at most a share of c^2), whose sums are kept, and the indices
+// of the others. While an estimate is near enough to `at` that no point well
+// within c can reach c, a step from it need visit only the others.
+constexpr double wellWithinShare = 0.9;
+struct Band {
+    RobustMoments at;
+    WeightedSums wellWithin; // unweighted sums of offsets about at's location
+    std::vector<std::size_t> others;
+};
+
+// A step from m over every point that records the band at m.
+RobustMoments stepRecordingBand(const std::vector<double>& x, const std::vector<double>& y, bool centred,
+                                const RobustMoments& m, Band& band)
+{
+    const Tuning t = tuning();
+    const InverseScatter inverse(m);
+    const double wellWithin = wellWithinShare * t.c2;
+    band = Band{m, {}, {}};
+    StepSums s;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        const Offsets o = offsetsOf(x[i], y[i], m);
+        const double d2 = inverse.squaredDistance(o.dxdx, o.dydy, o.dxdy);
+        if (d2 <= wellWithin) {
+            band.wellWithin.add(1.0, o.dx, o.dy, o.dxdx, o.dydy, o.dxdy);
+        } else {
+            band.others.push_back(i);
+            addPoint(s, t, o, d2);
+        }
+    }
+    const WeightedSums& w = band.wellWithin;
+    s.inside = {s.inside.w + w.w, s.inside.dx + w.dx, s.inside.dy + w.dy,
+                s.inside.xx + w.xx, s.inside.yy + w.yy, s.inside.xy + w.xy};
+    return nextEstimate(m, s, x.size(), centred);
+}
+
+// Whether no point well within c at the band's estimate can be beyond c at m.
+// A point's offset u from the band's location has |u|^2 <= share c^2 under
+// the band's scatter S0; under m's scatter S, |u - delta| <= |u| + |delta|
+// and |u|^2 <= lambda |u|^2 under S0, lambda the largest eigenvalue of
+// S0 S^-1 (delta the move of the location).
+bool bandHolds(const Band& band, const RobustMoments& m)
+{
+    const RobustMoments& a = band.at;
+    const double det = m.sxx * m.syy - m.sxy * m.sxy;
+    // S0 S^-1, S^-1 = [syy, -sxy; -sxy, sxx] / det.
+    const double p11 = (a.sxx * m.syy - a.sxy * m.sxy) / det, p22 = (a.syy * m.sxx - a.sxy * m.sxy) / det;
+    const double trace = p11 + p22, detP = (a.sxx * a.syy - a.sxy * a.sxy) / det;
+    const double lambda = trace / 2 + std::sqrt(std::max(0.0, trace * trace / 4 - detP));
+    const double dx = m.xMean - a.xMean, dy = m.yMean - a.yMean;
+    const double move = std::sqrt(InverseScatter(m).squaredDistance(dx * dx, dy * dy, dx * dy));
+    constexpr double roundingMargin = 1e-9;
+    return std::sqrt(lambda * wellWithinShare * tuning().c2) + move <= tuning().c * (1 - roundingMargin);
+}
+
+// A step from m visiting only the band's other points, the sums of those
+// well within c moved to m's location; none when the band no longer holds.
+std::optional<RobustMoments> stepWithBand(const std::vector<double>& x, const std::vector<double>& y, bool centred,
+                                          const RobustMoments& m, const Band& band)
+{
+    if (!bandHolds(band, m))
+        return std::nullopt;
+    const Tuning t = tuning();
+    const InverseScatter inverse(m);
+    StepSums s;
+    // The offsets about m's location: each less the move (dx, dy).
+    const WeightedSums& w = band.wellWithin;
+    const double dx = m.xMean - band.at.xMean, dy = m.yMean - band.at.yMean;
+    s.inside = {w.w, w.dx - w.w * dx, w.dy - w.w * dy, w.xx - 2 * dx * w.dx + w.w * dx * dx,
+                w.yy - 2 * dy * w.dy + w.w * dy * dy, w.xy - dx * w.dy - dy * w.dx + w.w * dx * dy};
+    for (const std::size_t i : band.others) {
+        const Offsets o = offsetsOf(x[i], y[i], m);
+        addPoint(s, t, o, inverse.squaredDistance(o.dxdx, o.dydy, o.dxdy));
+    }
+    return nextEstimate(m, s, x.size(), centred);
 }
 
 bool positiveDefinite(const RobustMoments& m)
@@ -259,32 +362,33 @@ RobustStart robustStartAt(const RobustMoments& estimate, const std::vector<doubl
 RobustMoments robustMomentsFrom(const RobustStart& start, const std::vector<double>& x, const std::vector<double>& y,
                                 bool centred)
 {
-    if (!positiveDefinite(start.estimate))
-        return robustMoments(x, y, centred);
+    // Newton steps that do not settle in a few are not working: the samples
+    // are not alike enough, or the scatter is nearly singular.
+    constexpr int newtonStepsAtMost = 8;
     RobustMoments m = start.estimate;
     m.iterations = 0;
     double lastChange = std::numeric_limits<double>::infinity();
-    bool newton = true;
-    for (int k = 0; k < mostIterations; ++k) {
-        const RobustMoments next = step(x, y, centred, m);
-        if (settled(m, next) || !positiveDefinite(next))
+    Band band;
+    for (int k = 0; k < newtonStepsAtMost && positiveDefinite(m); ++k) {
+        const std::optional<RobustMoments> fromBand = k > 0 ? stepWithBand(x, y, centred, m, band) : std::nullopt;
+        const RobustMoments next = fromBand ? *fromBand : stepRecordingBand(x, y, centred, m, band);
+        if (!positiveDefinite(next))
+            break;
+        if (settled(m, next))
             return next;
         const double change = largestRelativeChange(m, next);
-        newton = newton && change < lastChange;
-        const RobustMoments candidate = newton ? newtonStep(start.newton, m, next) : next;
+        if (!(change < lastChange))
+            break;
+        const RobustMoments candidate = newtonStep(start.newton, m, next);
         // Newton steps shrink the change by a steady factor, measured from the
         // last two: once the change left after this one is below the
         // tolerance, it is the estimate.
-        const bool last = newton && k > 0 && change * (change / lastChange) <= relativeChange;
-        lastChange = change;
-        if (!positiveDefinite(candidate))
-            m = next;
-        else if (last)
+        if (k > 0 && positiveDefinite(candidate) && change * (change / lastChange) <= relativeChange)
             return candidate;
-        else
-            m = candidate;
+        lastChange = change;
+        m = candidate;
     }
-    return m;
+    return robustMoments(x, y, centred);
 }
 
 bool isDownweighted(double x, double y, const RobustMoments& m)

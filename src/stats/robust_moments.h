@@ -41,12 +41,13 @@ struct RobustStart {
 RobustStart robustStartAt(const RobustMoments& estimate, const std::vector<double>& x, const std::vector<double>& y,
                           bool centred);
 
-// The estimate of the points from the start: Newton steps while each shrinks
-// the change of the plain step more than the one before, plain steps after.
-// It stops where robustMoments does (a plain step that changes nothing by
-// more than 1e-10 of its size), or after a Newton step when the change the
-// last two steps' factor leaves is below that. A start whose scatter is not
-// positive definite begins at the median as robustMoments does.
+// The estimate of the points from the start by Newton steps with its frozen
+// matrix, each step visiting only the points near or beyond c while no other
+// can have reached c. It stops where robustMoments does (a step that changes
+// nothing by more than 1e-10 of its size), or after a Newton step when the
+// change the last two steps' factor leaves is below that. Steps that do not
+// shrink the change, a scatter that is not positive definite or a few steps
+// without settling give robustMoments' own estimate instead.
 RobustMoments robustMomentsFrom(const RobustStart& start, const std::vector<double>& x, const std::vector<double>& y,
                                 bool centred);
 
