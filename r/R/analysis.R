@@ -1,5 +1,5 @@
-#' One analysis as a run of the command line with the same options makes it;
-#' the document its --json writes, as a list.
+# One analysis as a run of the command line with the same options makes it;
+# the document its --json writes, as a list.
 korvel_analysis <- function(data, y, x, group = NULL, method = "sma", transform = "none", origin = FALSE,
                             robust = FALSE, error_x = NULL, error_y = NULL, confidence = 0.95, min_group_size = 6,
                             chi_squared = FALSE, iterations = 1000, seed = NULL, critical_p = 0.05,
@@ -21,7 +21,6 @@ korvel_analysis <- function(data, y, x, group = NULL, method = "sma", transform 
   structure(read_outcome(.Call(C_korvel_analyse, source, options, seed)), class = "korvel_analysis")
 }
 
-#' @export
 print.korvel_analysis <- function(x, ...) {
   cat("KORVEL analysis of", x$data$y, "on", x$data$x, "in", x$data$file, "\n")
   print(records_frame(x$groups), row.names = FALSE, ...)
