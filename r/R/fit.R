@@ -111,7 +111,7 @@ coef.korvel <- function(object, ...) {
          dimnames = list(object$groups$group, c("intercept", "slope")))
 }
 
-confint.korvel <- function(object, parm = c("intercept", "slope"), level = 0.95, ...) {
+confint.korvel <- function(object, parm = c("intercept", "slope"), level = object$settings$confidence_percent / 100, ...) {
   if (!isTRUE(all.equal(level, object$settings$confidence_percent / 100))) {
     options <- object$options
     options$confidence <- level

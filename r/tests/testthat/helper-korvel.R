@@ -27,7 +27,7 @@ cli_json <- function(path, y, x, group, options) {
     } else if (isTRUE(value)) option else c(option, if (key == "confidence") round(value * 100) else value))
   }
   report <- tempfile()
-  out <- system2(korvel_exe(), c(args, "-o", report, "--json", "-", shQuote(path)), stdout = TRUE)
+  out <- system2(korvel_exe(), c(args, "-o", report, "--json", "-", shQuote(path)), stdout = TRUE, stderr = FALSE)
   jsonlite::fromJSON(paste(out, collapse = "\n"), simplifyVector = FALSE)
 }
 
