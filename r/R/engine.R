@@ -59,9 +59,9 @@ value_of <- function(part, key) {
 }
 
 # The fields of a JSON object as a list, nulls NA and the numbers that are
-# not finite back from their notes.
-fields_of <- function(part) {
-  keys <- grep("_note$", names(part), value = TRUE, invert = TRUE)
+# not finite back from their notes; the keys named in always NA when absent.
+fields_of <- function(part, always = character()) {
+  keys <- union(grep("_note$", names(part), value = TRUE, invert = TRUE), always)
   stats::setNames(lapply(keys, function(k) if (is.list(part[[k]])) part[[k]] else value_of(part, k)), keys)
 }
 

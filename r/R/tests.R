@@ -8,7 +8,7 @@ common_slope_test <- function(fit, chi_squared = FALSE, iterations = 1000, seed 
   if (is.character(outcome)) return(not_done(outcome))
   found <- read_outcome(outcome)
   settings <- found$settings
-  structure(c(fields_of(found$common_slope_test), iterations = settings$iterations,
+  structure(c(fields_of(found$common_slope_test, c("slope_low", "slope_high")), iterations = settings$iterations,
               critical_p = settings$critical_p, seed = value_of(settings, "seed"),
               list(groups_tested = fit$groups$group, engine = outcome$handle)),
             class = "korvel_common_slope")
@@ -43,7 +43,7 @@ wald_test <- function(test, name, pairs, adjust) {
   found <- jsonlite::fromJSON(outcome$document, simplifyVector = FALSE)
   if (!length(found$wald_tests)) return(not_done(outcome$notes))
   warn(outcome$notes)
-  wald <- fields_of(found$wald_tests[[1L]])
+  wald <- fields_of(found$wald_tests[[1L]], "common_value")
   wald$pairs <- if (is.list(wald$pairs)) records_frame(wald$pairs) else NULL
   wald$lines <- records_frame(found$lines_with_common_slope$groups)
   structure(wald, class = "korvel_wald")

@@ -63,6 +63,8 @@ test_that("a test that does not apply warns why and returns the reason", {
   expect_warning(wald <- elevation_test(common_slope_test(korvel(Hwt ~ Bwt | Sex, cats), chi_squared = TRUE,
                                                           critical_p = 1e-9)), "elevation_pairs: no shift")
   expect_null(wald$pairs)
+  expect_output(print(common_slope_test(korvel(Hwt ~ Bwt | Sex, cats), chi_squared = TRUE, critical_p = 0.9)),
+                "Common slope [0-9.]+: the slopes differ at p = 0.9")
 })
 
 test_that("predictions are on the data's own scale, the same power law under either logarithm", {
