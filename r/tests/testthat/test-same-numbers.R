@@ -26,6 +26,7 @@ filtered <- function(run) any(c("remove", "range") %in% names(run$options))
 for (run in analyses) {
   label <- paste(run$data, paste(names(run$options), run$options, collapse = " "))
   test_that(paste("the document of a file and of a data frame:", label), {
+    skip_if(is.null(frames[[run$data]]), "no MASS")
     path <- data_file(frames[[run$data]])
     expected <- cli_json(path, run$y, run$x, run$group, run$options)
     said <- list()
@@ -44,6 +45,7 @@ for (run in analyses) {
   })
   if (filtered(run)) next
   test_that(paste("the fit and test objects:", label), {
+    skip_if(is.null(frames[[run$data]]), "no MASS")
     o <- run$options
     expected <- cli_json(data_file(frames[[run$data]]), run$y, run$x, run$group, o)
     fit <- korvel(stats::reformulate(run$x, run$y), frames[[run$data]], group = run$group,
@@ -73,3 +75,17 @@ for (run in analyses) {
     }
   })
 }
+
+test_that("missing values and two grouping columns give the command line's numbers", {
+  skip_if(is.null(frames$cats), "no MASS")
+  gaps <- frames$cats
+  gaps$Hwt[seq(1, 144, 9)] <- NA
+  gaps$Size <- factor(ifelse(gaps$Bwt > 2.5, "big", "small"))
+  options <- list(chi_squared = TRUE, critical_p = 0.1, slope_pairs = TRUE, adjust = "holm")
+  expected <- cli_json(data_file(gaps), "Hwt", "Bwt", c("Sex", "Size"), options)
+  found <- do.call(korvel_analysis, c(list(gaps, "Hwt", "Bwt", c("Sex", "Size")), options))
+  found$data$file <- expected$data$file
+  expect_identical(unclass(found), expected)
+  expect_identical(expected$data$lines_left_out$total, 16L)
+  expect_rows(korvel(Hwt ~ Bwt | Sex + Size, gaps)$groups, expected$groups)
+})
