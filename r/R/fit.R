@@ -37,11 +37,17 @@ korvel <- function(formula, data, group = NULL, method = "sma", transform = "non
   fit_model(model, group, options, call, terms, env)
 }
 
+# The lines table of a fit that kept no group.
+no_lines <- data.frame(group = character(), n = integer(), r2 = numeric(), p = numeric(), slope = numeric(),
+                       slope_low = numeric(), slope_high = numeric(), intercept = numeric(), intercept_low = numeric(),
+                       intercept_high = numeric(), y_mean = numeric(), x_mean = numeric(), stringsAsFactors = FALSE)
+
 fit_model <- function(model, group, options, call, terms, env) {
   outcome <- .Call(C_korvel_fit, data_source(model, names(model)[1L], names(model)[2L], group), options)
   found <- read_outcome(outcome)
+  groups <- if (length(found$groups)) records_frame(found$groups) else no_lines
   structure(list(call = call, settings = found$settings[fit_settings],
-                 data = found$data[names(found$data) != "groups_removed"], groups = records_frame(found$groups),
+                 data = found$data[names(found$data) != "groups_removed"], groups = groups,
                  removed = records_frame(found$data$groups_removed), model = model, group = group,
                  options = options, terms = terms, env = env, engine = outcome$handle), class = "korvel")
 }
@@ -64,7 +70,9 @@ point_scores <- function(object) {
                residual = p$residual - mean(p$residual), downweighted = if (length(p$downweighted))
                  p$downweighted else FALSE, stringsAsFactors = FALSE)
   })
-  scores <- do.call(rbind, parts)
+  scores <- do.call(rbind, c(parts, list(data.frame(row = integer(), group = character(), x = numeric(),
+                                                    y = numeric(), fitted = numeric(), residual = numeric(),
+                                                    downweighted = logical()))))
   scores[order(scores$row), , drop = FALSE]
 }
 
