@@ -9,6 +9,8 @@ korvel_packages=(g++ make cmake pkg-config libgsl-dev libcsv-dev libcli11-dev li
 # The Python package's build and tests (scripts/python-package).
 korvel_packages+=(python3-pybind11 python3-dev python3-setuptools python3-wheel python3-venv python3-pandas
                   python3-numpy python3-pytest python3-matplotlib)
+# The R package's build, check and tests (scripts/r-package).
+korvel_packages+=(r-base-dev r-cran-rcpp r-cran-testthat r-cran-generics r-cran-jsonlite r-cran-mass)
 
 korvel_missing_packages() {
   local missing=()
