@@ -12,8 +12,9 @@ from setuptools import setup
 
 HERE = Path(__file__).resolve().parent
 ROOT = HERE.parent
-# The engine's layers; the figures, the dialogue and the command line stay out.
-ENGINE = ["data", "stats", "engine", "report", "json", "analysis"]
+# The engine's layers and what the packages share; the figures, the dialogue
+# and the command line stay out.
+ENGINE = ["data", "stats", "engine", "report", "json", "analysis", "packages"]
 
 
 def version():

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "packages/outcome_notes.h"
 #include "python_events.h"
 #include "request_options.h"
 
@@ -11,38 +12,6 @@ namespace korvel::python {
 namespace py = pybind11;
 
 namespace {
-std::string documentOf(const Analysis& analysis, std::optional<std::uint32_t> seed = std::nullopt,
-                       const std::vector<NotDone>& notDone = {})
-{
-    std::ostringstream out;
-    writeResultsJson(out, analysis, seed, notDone);
-    return out.str();
-}
-
-// "slope_pairs: REASON" for the option "--slope-pairs".
-std::vector<std::string> notesOf(const std::vector<NotDone>& notDone)
-{
-    std::vector<std::string> notes;
-    for (const NotDone& n : notDone) {
-        std::string keyword = n.option.substr(n.option.find_first_not_of('-'));
-        std::replace(keyword.begin(), keyword.end(), '-', '_');
-        notes.push_back(keyword + ": " + n.reason);
-    }
-    return notes;
-}
-
-void append(std::vector<std::string>& notes, const std::vector<std::string>& more)
-{
-    notes.insert(notes.end(), more.begin(), more.end());
-}
-
-std::vector<std::string> emptyFitNotes(const Fit& fit)
-{
-    if (fit.lines.empty())
-        return {"no group left to analyse"};
-    return {};
-}
-
 py::array_t<double> arrayOf(const std::vector<double>& values)
 {
     return py::array_t<double>(static_cast<py::ssize_t>(values.size()), values.data());
@@ -61,9 +30,9 @@ Outcome analyseData(const DataHandle& data, const py::dict& options, py::handle 
         analysis = analyse(data.data, request, random, events);
     }
     const std::vector<NotDone> notDone = whatWasNotDone(request, analysis);
-    Outcome outcome{documentOf(analysis, seed, notDone), events.messages()};
+    Outcome outcome{resultsDocument(analysis, seed, notDone), events.messages()};
     append(outcome.notes, emptyFitNotes(analysis.fit));
-    append(outcome.notes, notesOf(notDone));
+    append(outcome.notes, notDoneNotes(notDone));
     return outcome;
 }
 
@@ -77,7 +46,7 @@ FitHandle::FitHandle(const DataHandle& data, const py::dict& options)
 
 Outcome FitHandle::outcome() const
 {
-    return {documentOf(fitted), emptyFitNotes(fitted.fit)};
+    return {resultsDocument(fitted), emptyFitNotes(fitted.fit)};
 }
 
 std::pair<py::array_t<double>, py::array_t<double>> FitHandle::points(std::size_t group) const
@@ -109,7 +78,7 @@ CommonSlopeHandle::CommonSlopeHandle(const Analysis& fitted, PValueFrom pvalueFr
 
 Outcome CommonSlopeHandle::outcome() const
 {
-    return {documentOf(tested, seed), messages};
+    return {resultsDocument(tested, seed), messages};
 }
 
 Outcome CommonSlopeHandle::slopePairs(const std::string& adjust) const
@@ -119,7 +88,7 @@ Outcome CommonSlopeHandle::slopePairs(const std::string& adjust) const
     asked.settings = pairs.fit.settings;
     asked.settings.adjustment = wordOf("adjust", adjust, adjustmentNames);
     asked.slopePairs = true;
-    Outcome outcome{"", notesOf(whatWasNotDone(asked, pairs))};
+    Outcome outcome{"", notDoneNotes(whatWasNotDone(asked, pairs))};
     if (!pairs.commonSlope->common) {
         PythonEvents events;
         RandomStream random = after;
@@ -129,7 +98,7 @@ Outcome CommonSlopeHandle::slopePairs(const std::string& adjust) const
         }
         append(outcome.notes, events.messages());
     }
-    outcome.document = documentOf(pairs, seed);
+    outcome.document = resultsDocument(pairs, seed);
     return outcome;
 }
 
@@ -151,7 +120,7 @@ Outcome CommonSlopeHandle::shiftTest(const std::string& test, bool pairs, const 
         if (pairs && wald.p < criticalP)
             wald.pairs = compareShifts(lines.fit, common, axis, criticalP, adjustment);
     }
-    return {documentOf(lines, seed), notesOf(whatWasNotDone(asked, lines))};
+    return {resultsDocument(lines, seed), notDoneNotes(whatWasNotDone(asked, lines))};
 }
 
 std::variant<CommonSlopeHandle, std::string> commonSlopeTest(const FitHandle& fit, bool chiSquared, int iterations,

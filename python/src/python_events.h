@@ -3,13 +3,8 @@
 // for Ctrl-C, which stops the call with KeyboardInterrupt.
 #pragma once
 
-#include <sstream>
-#include <string>
-#include <vector>
-
-#include "korvel/events.h"
 #include "korvel/progress.h"
-#include "report/console_messages.h"
+#include "packages/kept_messages.h"
 
 namespace korvel::python {
 
@@ -23,19 +18,7 @@ public:
     void end() override {}
 };
 
-struct MessageText {
-    std::ostringstream text;
-};
-
 // The engine's events as the command line words them, kept line by line.
-class PythonEvents : private MessageText, public MessageWriter {
-public:
-    PythonEvents();
-    Progress& progress() override { return signals; }
-    std::vector<std::string> messages() const;
-
-private:
-    SignalCheck signals;
-};
+using PythonEvents = KeptMessages<SignalCheck>;
 
 } // namespace korvel::python

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <sstream>
 
+#include "packages/option_values.h"
+
 namespace korvel::python {
 
 namespace py = pybind11;
@@ -38,21 +40,6 @@ double number(const char* keyword, py::handle value, double low = -INFINITY)
     return number;
 }
 
-// The confidence in percent, from its fraction.
-int percentOf(const char* keyword, py::handle value)
-{
-    const double fraction = valueOf<double>(keyword, value), percent = std::round(fraction * 100);
-    const SettingLimits& limits = settingLimits;
-    if (!(percent >= limits.confidenceLow && percent <= limits.confidenceHighFromOptions) ||
-        std::abs(fraction * 100 - percent) > 1e-9) {
-        std::ostringstream why;
-        why << keyword << " " << fraction << ": not a fraction in whole percents from " << limits.confidenceLow / 100.0
-            << " to " << limits.confidenceHighFromOptions / 100.0;
-        throw RequestError(why.str());
-    }
-    return static_cast<int>(percent);
-}
-
 using Setter = void (*)(Request&, const char*, py::handle);
 
 const std::pair<const char*, Setter> keywords[] = {
@@ -63,7 +50,7 @@ const std::pair<const char*, Setter> keywords[] = {
     {"robust", [](Request& r, const char* k, py::handle v) { r.settings.robust = flag(k, v); }},
     {"error_x", [](Request& r, const char* k, py::handle v) { r.errors.x = number(k, v, 0); }},
     {"error_y", [](Request& r, const char* k, py::handle v) { r.errors.y = number(k, v, 0); }},
-    {"confidence", [](Request& r, const char* k, py::handle v) { r.settings.confidence = percentOf(k, v); }},
+    {"confidence", [](Request& r, const char* k, py::handle v) { r.settings.confidence = confidencePercentOf(k, valueOf<double>(k, v)); }},
     {"min_group_size", [](Request& r, const char* k, py::handle v) { r.settings.minGroupSize = whole(k, v); }},
     {"chi_squared",
      [](Request& r, const char* k, py::handle v) {

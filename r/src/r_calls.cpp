@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <R_ext/Rdynload.h>
 
+#include "packages/outcome_notes.h"
 #include "r_glue.h"
 
 using namespace korvel;
@@ -21,38 +22,6 @@ struct CommonSlopeState {
 
 using FitPointer = Rcpp::XPtr<Analysis>;
 using TestPointer = Rcpp::XPtr<CommonSlopeState>;
-
-std::string documentOf(const Analysis& analysis, std::optional<std::uint32_t> seed = std::nullopt,
-                       const std::vector<NotDone>& notDone = {})
-{
-    std::ostringstream out;
-    writeResultsJson(out, analysis, seed, notDone);
-    return out.str();
-}
-
-// "slope_pairs: REASON" for the option "--slope-pairs".
-std::vector<std::string> notesOf(const std::vector<NotDone>& notDone)
-{
-    std::vector<std::string> notes;
-    for (const NotDone& n : notDone) {
-        std::string keyword = n.option.substr(n.option.find_first_not_of('-'));
-        std::replace(keyword.begin(), keyword.end(), '-', '_');
-        notes.push_back(keyword + ": " + n.reason);
-    }
-    return notes;
-}
-
-void append(std::vector<std::string>& notes, const std::vector<std::string>& more)
-{
-    notes.insert(notes.end(), more.begin(), more.end());
-}
-
-std::vector<std::string> emptyFitNotes(const Fit& fit)
-{
-    if (fit.lines.empty())
-        return {"no group left to analyse"};
-    return {};
-}
 
 Rcpp::List outcome(const std::string& document, const std::vector<std::string>& notes, SEXP handle = R_NilValue)
 {
@@ -97,8 +66,8 @@ SEXP analyseCall(SEXP source, SEXP options, SEXP seedValue)
         const std::vector<NotDone> notDone = whatWasNotDone(request, analysis);
         append(notes, events.messages());
         append(notes, emptyFitNotes(analysis.fit));
-        append(notes, notesOf(notDone));
-        return outcome(documentOf(analysis, seed, notDone), notes);
+        append(notes, notDoneNotes(notDone));
+        return outcome(resultsDocument(analysis, seed, notDone), notes);
     });
 }
 
@@ -111,7 +80,7 @@ SEXP fitCall(SEXP source, SEXP options)
         fitted->data = dataOf(source, notes);
         fitted->fit = fit(fitted->data, request.settings, request.errors);
         append(notes, emptyFitNotes(fitted->fit));
-        return outcome(documentOf(*fitted), notes, fitted);
+        return outcome(resultsDocument(*fitted), notes, fitted);
     });
 }
 
@@ -162,7 +131,7 @@ SEXP commonSlopeCall(SEXP handle, SEXP chiSquared, SEXP iterations, SEXP critica
         test->tested.commonSlope = testCommonSlope(test->tested.fit, settings.pvalueFrom, settings.iterations,
                                                    settings.criticalP, test->after, events);
         test->messages = events.messages();
-        return outcome(documentOf(test->tested, test->seed), test->messages, test);
+        return outcome(resultsDocument(test->tested, test->seed), test->messages, test);
     });
 }
 
@@ -175,14 +144,14 @@ SEXP slopePairsCall(SEXP handle, SEXP adjust)
         asked.settings = pairs.fit.settings;
         asked.settings.adjustment = wordOf("adjust", Rcpp::as<std::string>(adjust), adjustmentNames);
         asked.slopePairs = true;
-        std::vector<std::string> notes = notesOf(whatWasNotDone(asked, pairs));
+        std::vector<std::string> notes = notDoneNotes(whatWasNotDone(asked, pairs));
         if (!pairs.commonSlope->common) {
             REvents events;
             RandomStream random = test.after;
             pairs.slopePairs = compareSlopes(pairs.fit, *pairs.commonSlope, asked.settings.adjustment, random, events);
             append(notes, events.messages());
         }
-        return outcome(documentOf(pairs, test.seed), notes);
+        return outcome(resultsDocument(pairs, test.seed), notes);
     });
 }
 
@@ -208,7 +177,7 @@ SEXP shiftTestCall(SEXP handle, SEXP testName, SEXP pairsAsked, SEXP adjust)
             if (pairs && wald.p < criticalP)
                 wald.pairs = compareShifts(lines.fit, common, axis, criticalP, adjustment);
         }
-        return outcome(documentOf(lines, test.seed), notesOf(whatWasNotDone(asked, lines)));
+        return outcome(resultsDocument(lines, test.seed), notDoneNotes(whatWasNotDone(asked, lines)));
     });
 }
 

@@ -1,6 +1,6 @@
-#include "data/number_text.h"
+#include "packages/option_values.h"
+#include "packages/outcome_notes.h"
 #include "r_glue.h"
-#include "report/plain_nan.h"
 
 namespace korvel::r {
 
@@ -11,43 +11,7 @@ void InterruptCheck::advance(long long)
         throw Interrupted();
 }
 
-REvents::REvents() : MessageWriter(text, MessageStyle::Options)
-{
-    writeNaNPlainly(text);
-}
-
-std::vector<std::string> REvents::messages() const
-{
-    std::vector<std::string> lines;
-    std::istringstream all(text.str());
-    for (std::string line; std::getline(all, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 namespace {
-FilterRequest filterOf(const std::vector<std::string>& filter)
-{
-    if (filter.size() == 2)
-        return {filter[0], filter[1], "", "", false};
-    if (filter.size() != 3)
-        throw RequestError("a filter is c(variable, value) or c(variable, min, max)");
-    const auto min = decimalValue(filter[1]), max = decimalValue(filter[2]);
-    if (!min || !max || !(*min < *max))
-        throw RequestError("range " + filter[0] + "=" + filter[1] + ":" + filter[2] +
-                           ": not two numbers, the minimum below the maximum");
-    return {filter[0], "", filter[1], filter[2], true};
-}
-
-DataFormat formatOf(const std::string& word)
-{
-    if (word.empty())
-        return DataFormat::ByContent;
-    if (const auto format = valueOfOption(dataFormatNames, word))
-        return *format;
-    throw RequestError("format " + word + ": not one of " + optionWords(dataFormatNames));
-}
-
 Data fileData(const Rcpp::List& source, std::vector<std::string>& notes)
 {
     const std::string path = Rcpp::as<std::string>(source["file"]);
@@ -56,13 +20,11 @@ Data fileData(const Rcpp::List& source, std::vector<std::string>& notes)
                         {},
                         formatOf(Rcpp::as<std::string>(source["format"]))};
     for (SEXP filter : Rcpp::List(source["filters"]))
-        request.filters.push_back(filterOf(Rcpp::as<std::vector<std::string>>(filter)));
+        request.filters.push_back(
+            filterOf(Rcpp::as<std::vector<std::string>>(filter), "c(variable, value) or c(variable, min, max)"));
     InterruptCheck interrupts;
     Data data = dataFromFile(path, request, interrupts);
-    std::ostringstream warning;
-    writeShortRecordsWarning(warning, data.shortRecords, path, data.headerCells);
-    if (!warning.str().empty())
-        notes.push_back(warning.str().substr(0, warning.str().size() - 1));
+    append(notes, readingNotes(data, path));
     return data;
 }
 

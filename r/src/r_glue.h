@@ -12,7 +12,7 @@
 #include <Rcpp.h>
 
 #include "korvel/korvel.h"
-#include "report/console_messages.h"
+#include "packages/kept_messages.h"
 
 namespace korvel::r {
 
@@ -25,20 +25,8 @@ public:
     void end() override {}
 };
 
-struct MessageText {
-    std::ostringstream text;
-};
-
 // The engine's events as the command line words them, kept line by line.
-class REvents : private MessageText, public MessageWriter {
-public:
-    REvents();
-    Progress& progress() override { return interrupts; }
-    std::vector<std::string> messages() const;
-
-private:
-    InterruptCheck interrupts;
-};
+using REvents = KeptMessages<InterruptCheck>;
 
 // The request of the options R gives as a named list: the command line's
 // long options with "_" for "-", the confidence a fraction in whole

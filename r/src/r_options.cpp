@@ -1,6 +1,7 @@
 #include <climits>
 #include <cmath>
 
+#include "packages/option_values.h"
 #include "r_glue.h"
 
 namespace korvel::r {
@@ -64,20 +65,6 @@ int whole(const char* keyword, SEXP value)
     return static_cast<int>(number);
 }
 
-// The confidence in percent, from its fraction.
-int percentOf(const char* keyword, SEXP value)
-{
-    const double fraction = real(keyword, value), percent = std::round(fraction * 100);
-    const SettingLimits& limits = settingLimits;
-    if (!(percent >= limits.confidenceLow && percent <= limits.confidenceHighFromOptions) ||
-        std::abs(fraction * 100 - percent) > 1e-9) {
-        std::ostringstream why;
-        why << keyword << " " << fraction << ": not a fraction in whole percents from " << limits.confidenceLow / 100.0
-            << " to " << limits.confidenceHighFromOptions / 100.0;
-        throw RequestError(why.str());
-    }
-    return static_cast<int>(percent);
-}
 
 using Setter = void (*)(Request&, const char*, SEXP);
 
@@ -89,7 +76,7 @@ const std::pair<const char*, Setter> keywords[] = {
     {"robust", [](Request& r, const char* k, SEXP v) { r.settings.robust = flag(k, v); }},
     {"error_x", [](Request& r, const char* k, SEXP v) { r.errors.x = number(k, v, 0); }},
     {"error_y", [](Request& r, const char* k, SEXP v) { r.errors.y = number(k, v, 0); }},
-    {"confidence", [](Request& r, const char* k, SEXP v) { r.settings.confidence = percentOf(k, v); }},
+    {"confidence", [](Request& r, const char* k, SEXP v) { r.settings.confidence = confidencePercentOf(k, real(k, v)); }},
     {"min_group_size", [](Request& r, const char* k, SEXP v) { r.settings.minGroupSize = whole(k, v); }},
     {"chi_squared",
      [](Request& r, const char* k, SEXP v) {
