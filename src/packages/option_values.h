@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "korvel/data.h"
+#include "korvel/columns.h"
 
 namespace korvel {
 
