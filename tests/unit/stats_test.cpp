@@ -225,6 +225,11 @@ TEST(RobustMoments, LocationScatterAndVarianceFactors)
     EXPECT_NEAR(origin.sxx, 31.670370439161406, 1e-7 * 31.67);
     EXPECT_NEAR(origin.syy, 126.91203705423482, 1e-7 * 126.9);
     EXPECT_NEAR(origin.sxy, 63.38703700264152, 1e-7 * 63.39);
+    // Points on one line have no scatter to weigh them by: the ordinary means and moments.
+    const RobustMoments line = robustMoments({1, 2, 3, 4, 6}, {2, 4, 6, 8, 12}, true);
+    EXPECT_DOUBLE_EQ(line.xMean, 3.2);
+    EXPECT_DOUBLE_EQ(line.yMean, 6.4);
+    EXPECT_DOUBLE_EQ(line.sxy * line.sxy, line.sxx * line.syy);
     EXPECT_NEAR(shapeVarianceFactor(), 1.0872036957945916, 1e-8);
     EXPECT_NEAR(locationVarianceFactor(), 1.0123777981195798, 1e-8);
 }
