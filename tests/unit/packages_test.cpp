@@ -51,4 +51,10 @@ TEST(PackageNotes, NotDoneAsKeywordsAndLinesOfMessages)
     EXPECT_EQ(notes, (std::vector<std::string>{"slope_pairs: the slopes do not differ", "elevation_pairs: no shift"}));
     EXPECT_EQ(linesOf("one\ntwo\n"), (std::vector<std::string>{"one", "two"}));
     EXPECT_EQ(emptyFitNotes(Fit{}), (std::vector<std::string>{"no group left to analyse"}));
+    // The reading's warning, from one short record up.
+    Data data;
+    data.headerCells = 3;
+    EXPECT_TRUE(readingNotes(data, "f.txt").empty());
+    data.shortRecords = 1;
+    EXPECT_EQ(readingNotes(data, "f.txt"), (std::vector<std::string>{"Warning: 1 line(s) of f.txt do not have 3 cells"}));
 }

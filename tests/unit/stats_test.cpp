@@ -17,6 +17,7 @@
 #include "stats/line_fits.h"
 #include "stats/p_adjustment.h"
 #include "stats/resampled_fits.h"
+#include "stats/resampling.h"
 #include "stats/robust_moments.h"
 #include "stats/wald.h"
 
@@ -160,6 +161,29 @@ TEST(Resampling, LargePoolsRefitToTheSameNumbers)
         EXPECT_EQ(large.at("A").slope, small.at("A").slope) << m;
         EXPECT_EQ(large.at("A").varSlope, small.at("A").varSlope) << m;
     }
+}
+
+// Resampling that gives up (100 attempts per resample asked for, most of them
+// without a statistic) counts the observed statistic with those it has:
+// p = (1 + resamples above T0) / (1 + resamples counted).
+TEST(Resampling, StoppedShortThePValueOfTheResamplesCounted)
+{
+    std::vector<double> X{1, 2, 3, 4, 5, 6}, Y{1.2, 1.9, 3.3, 3.8, 5.1, 6.2};
+    GroupMap groups = groupsOf(PointsByGroup{{"a", {X, Y}}, {"b", {Y, X}}});
+    const Estimator sma(Method::SMA, true);
+    fitLines(sma, {}, groups);
+    int calls = 0;
+    // Every 150th attempt has a statistic, alternately above and below T0 = 0:
+    // 6 of the 1,000 attempts that 10 resamples allow, 3 above.
+    const ResampledStatistic sometimes = [&](const GroupMap&) -> std::optional<double> {
+        if (++calls % 150 != 0)
+            return std::nullopt;
+        return (calls / 150) % 2 == 1 ? 1.0 : -1.0;
+    };
+    RandomStream random;
+    const double p = resamplingPvalue(sma, {}, groups, 1.0, 0.0, 10, sometimes, noEvents(), random);
+    EXPECT_EQ(calls, 1000);
+    EXPECT_DOUBLE_EQ(p, 4.0 / 7.0);
 }
 
 TEST(PAdjustment, HolmBonferroniSidakAsStatsmodelsGivesThem)
