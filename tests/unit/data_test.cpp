@@ -20,6 +20,7 @@
 #include "data/same_file.h"
 #include "data/scalar_filter.h"
 #include "data/variable_names.h"
+#include "korvel/settings.h"
 
 using namespace korvel;
 
@@ -75,6 +76,33 @@ TEST(TextChecks, PromptValidators)
         EXPECT_EQ(isDecimalIn(r.text, 0.0f, 1.0f), r.probability) << r.text;
     }
     EXPECT_FALSE(isFiniteDecimal(std::string(400, '9')));
+}
+
+// The settings a request may hold: each out of its range is one problem
+// naming it; the ends of each range are in it.
+TEST(Settings, ProblemsOfValuesOutOfTheirRanges)
+{
+    const struct {
+        void (*set)(AnalysisSettings&);
+        const char* problem; // "" for none
+    } rows[] = {
+        {[](AnalysisSettings&) {}, ""},
+        {[](AnalysisSettings& s) { s.confidence = 99; }, ""},
+        {[](AnalysisSettings& s) { s.confidence = 100; }, "confidence 100: not a whole percent from 1 to 99"},
+        {[](AnalysisSettings& s) { s.minGroupSize = 50; }, ""},
+        {[](AnalysisSettings& s) { s.minGroupSize = 0; }, "minimum group size 0: not a whole number from 1 to 50"},
+        {[](AnalysisSettings& s) { s.iterations = 0; }, "iterations 0: not a whole number from 1 up"},
+        {[](AnalysisSettings& s) { s.criticalP = 1; }, ""},
+        {[](AnalysisSettings& s) { s.criticalP = 1.5; }, "critical p 1.500000: not a number from 0 to 1"},
+        {[](AnalysisSettings& s) { s.criticalP = -0.5; }, "critical p -0.500000: not a number from 0 to 1"},
+    };
+    for (const auto& r : rows) {
+        AnalysisSettings settings;
+        r.set(settings);
+        const std::vector<std::string> problems = settingsProblems(settings);
+        EXPECT_EQ(problems, std::string(r.problem).empty() ? std::vector<std::string>{}
+                                                           : std::vector<std::string>{r.problem});
+    }
 }
 
 TEST(TextChecks, DecimalValueOfCellsAndTypedNumbers)

@@ -185,6 +185,7 @@ TEST(Plot, TicksOfLinearAndLogAxes)
         {{-5.2, -4.2}, AxisScale::Log10, "1e\u22125 2e\u22125 5e\u22125", -5, std::log10(5e-5)},       // and from 1e-4
         {{307.9, 308.3}, AxisScale::Log10, "1e308", 308, 308}, // past the largest number: no finer values
         {{0, 9}, AxisScale::Linear, "0 2 4 6 8", 0, 8},        // a sixth of the span 1.5: step 2
+        {{0, 7}, AxisScale::Linear, "0 1 2 3 4 5 6 7", 0, 7},  // a sixth below 1.5: step 1
         {{0, 30}, AxisScale::Log10, "1 1e5 1e10 1e15 1e20 1e25 1e30", 0, 30}, // every fifth power: 1, 2, 5 decades apart
         {{-9.3, -5.9}, AxisScale::Log10, "1e\u22129 2e\u22129 5e\u22129 1e\u22128 2e\u22128 5e\u22128 1e\u22127 2e\u22127 5e\u22127 1e\u22126", -9, -6},
     };
