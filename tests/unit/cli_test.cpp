@@ -64,6 +64,7 @@ TEST(CommandLine, BadOptionsAndValuesAreNamed)
         {{"-y", "a", "-x", "b", "--save", "-", "-o", "-", "f"}, "option --save -: standard output holds the report"},
         {{"-y", "a", "-x", "b", "--save", "-", "--json", "-", "-o", "r", "f"}, "--save -: standard output holds the results"},
         {{"--methd", "ma"}, "unrecognized option --methd"},
+        {{"--=", "-y", "a", "-x", "b", "f"}, "unrecognized option --="}, // no option's name before the "="
         {{"a", "b"}, "unexpected argument b"},
         {{"a", "--", "-b"}, "unexpected argument -b"}, // after "--" nothing is an option
     };
