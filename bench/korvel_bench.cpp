@@ -81,16 +81,6 @@ double median(std::vector<double> v)
     return n % 2 == 1 ? v[n / 2] : 0.5 * (v[n / 2 - 1] + v[n / 2]);
 }
 
-// The computation's events are not shown.
-class NoEvents : public AnalysisEvents {
-public:
-    void commonSlopeDidNotSettle(const std::vector<std::string>&, double, double) override {}
-    void slopesDidNotConverge(double, double) override {}
-    void resamplingStopped(long long, long long) override {}
-    void pairSlopeDidNotConverge(const std::string&, const std::string&) override {}
-    void pairCompared(int) override {}
-};
-
 const Estimator sma(Method::SMA, true);
 
 // Fits `groups` groups of `size` points each (SMA, with intercept,
@@ -136,7 +126,7 @@ int runResample(long long points, int groups, int N, int reps)
     const int size = static_cast<int>(points / groups);
     const Fit whole = buildFit(groups, size, 1.0, 0.0, 12345u);
     const GroupMap& fitted = groupsOf(whole);
-    NoEvents events;
+    AnalysisEvents& events = noEvents(); // the computation's events are not shown
     RandomStream random;
     AnalysisSettings settings, setupOnly;
     settings.iterations = N;
@@ -205,7 +195,7 @@ int runPosthoc(int groups, int size, int N, int reps)
             r = noise(rng);
     }
 
-    NoEvents events;
+    AnalysisEvents& events = noEvents(); // the computation's events are not shown
     RandomStream random;
     std::vector<double> whole, shuffles, wholeWall, shufflesWall, ratios;
     for (int rep = 0; rep < reps; ++rep) {

@@ -179,7 +179,9 @@ RobustMoments stepRecordingBand(const std::vector<double>& x, const std::vector<
     const Tuning t = tuning();
     const InverseScatter inverse(m);
     const double wellWithin = wellWithinShare * t.c2;
-    band = Band{m, {}, {}};
+    band.at = m;
+    band.wellWithin = {};
+    band.others.clear(); // its room kept for the next step that records it
     StepSums s;
     for (std::size_t i = 0; i < x.size(); ++i) {
         const Offsets o = offsetsOf(x[i], y[i], m);
@@ -243,14 +245,6 @@ bool positiveDefinite(const RobustMoments& m)
     return m.sxx * m.syy - m.sxy * m.sxy > 0 && m.sxx > 0;
 }
 
-bool settled(const RobustMoments& a, const RobustMoments& b)
-{
-    const auto small = [](double change, double size) { return std::fabs(change) <= relativeChange * size; };
-    const double sdx = std::sqrt(b.sxx), sdy = std::sqrt(b.syy);
-    return small(b.xMean - a.xMean, sdx) && small(b.yMean - a.yMean, sdy) && small(b.sxx - a.sxx, b.sxx) &&
-           small(b.syy - a.syy, b.syy) && small(b.sxy - a.sxy, sdx * sdy);
-}
-
 // The estimate as a vector (means, variances, covariance), and the size each
 // entry's change is measured against.
 using Parameters = std::array<double, 5>;
@@ -266,6 +260,17 @@ Parameters sizesOf(const RobustMoments& m)
 {
     const double sdx = std::sqrt(m.sxx), sdy = std::sqrt(m.syy);
     return {sdx, sdy, m.sxx, m.syy, sdx * sdy};
+}
+
+// Whether no entry of the step from a to b changed by more than the
+// tolerance of its size.
+bool settled(const RobustMoments& a, const RobustMoments& b)
+{
+    const Parameters pa = parametersOf(a), pb = parametersOf(b), size = sizesOf(b);
+    for (std::size_t k = 0; k < pa.size(); ++k)
+        if (!(std::fabs(pb[k] - pa[k]) <= relativeChange * size[k]))
+            return false;
+    return true;
 }
 
 // The largest change of a step from a to b, each entry relative to its size.
